@@ -148,6 +148,12 @@ uint32_t lumadb_recv_notification(lumadb_handle *handle, void *buffer, uint32_t 
 
 /* The handle's last system error; 1 when handle is NULL. */
 uint32_t lumadb_error(const lumadb_handle *handle);
+/* The system error of the last lumadb_open/lumadb_open_ex on the calling
+ * thread that failed without producing a handle: the socket or resolver code
+ * with 101 (10061 refused, 10060 timed out, 10049 address not available,
+ * 10051 network unreachable, 10054 reset, 11001 host not found, otherwise the
+ * errno value), the TLS library's code with 103; 0 after a successful open. */
+uint32_t lumadb_last_open_error(void);
 /* End TLS, close both sockets and free the handle. Always returns 0. */
 uint32_t lumadb_close(lumadb_handle *handle);
 
