@@ -154,7 +154,8 @@ uint32_t text_to_list(const char *text, unsigned char *output, uint32_t capacity
 {
     uint64_t written = 0;
     const char *item = text;
-    for (;;) {
+    // The empty text is the empty list, the text form of a list with no items.
+    for (bool more = *text != '\0'; more;) {
         const char *comma = std::strchr(item, ',');
         const size_t item_text = comma ? size_t(comma - item) : std::strlen(item);
         const uint64_t item_length = uint64_t(item_text) + 1;
@@ -165,9 +166,9 @@ uint32_t text_to_list(const char *text, unsigned char *output, uint32_t capacity
         std::memcpy(output + written + 4, item, item_text);
         output[written + 4 + item_text] = 0;
         written += 4 + item_length;
-        if (!comma)
-            break;
-        item = comma + 1;
+        more = comma != nullptr;
+        if (more)
+            item = comma + 1;
     }
     if (written + 4 > capacity)
         return 0;
