@@ -1,0 +1,10 @@
+#include "forms/bipedit.h"
+
+#include "forms/utipvalidator.h"
+
+BIPEdit::BIPEdit(QWidget *parent)
+    : BLineEdit(parent)
+{
+    setValidator(new UtIPValidator(this));
+    setMaxLength(15);
+}

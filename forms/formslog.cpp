@@ -1,0 +1,3 @@
+#include "forms/formslog.h"
+
+Q_LOGGING_CATEGORY(lcForms, "postdesk.forms")
