@@ -1,0 +1,599 @@
+#include "db/dbconn.h"
+
+#include "db/dbctrl.h"
+#include "db/dbquerymask.h"
+#include "db/dbreq.h"
+#include "db/lumadb/lumadb.h"
+#include "db/utdebug.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QMutexLocker>
+#include <QThread>
+#include <QTimer>
+
+#include <cstring>
+
+namespace {
+std::atomic<DBConn *> currentConnection{nullptr};
+
+constexpr int NotificationInterval = 200;
+constexpr int SyncPollInterval = 10;
+constexpr int PollsPerWaitingSignal = 15;
+constexpr int MaxResponseTimes = 10;
+constexpr uint NotificationCapacity = 1500;
+
+QString translate(const char *text)
+{
+    return QCoreApplication::translate("DBConn", text);
+}
+} // namespace
+
+DBConn::DBConn(const QString &host, int port, const QString &user, const QString &password,
+               bool connectInCaller, QObject *parent)
+    : DBSafeSignal(parent)
+    , m_connectInCaller(connectInCaller)
+    , m_host(host)
+    , m_port(port)
+    , m_user(user)
+    , m_password(password)
+{
+    qRegisterMetaType<DBConn::StateEnum>("DBConn::StateEnum");
+    m_ctrl = new DBCtrl(this);
+    m_notificationTimer = new QTimer(this);
+    m_notificationTimer->setInterval(NotificationInterval);
+    connect(m_notificationTimer, &QTimer::timeout, this, &DBConn::slotUpdateData);
+    currentConnection.store(this);
+}
+
+DBConn::~DBConn()
+{
+    stopNotifications();
+    stop();
+    cancelPending(false);
+    delete m_ctrl;
+    m_ctrl = nullptr;
+    DBConn *self = this;
+    currentConnection.compare_exchange_strong(self, nullptr);
+}
+
+DBConn *DBConn::current()
+{
+    return currentConnection.load();
+}
+
+// --- life cycle ---
+
+bool DBConn::start()
+{
+    if (m_worker)
+        stop();
+    m_stopRequested.store(false);
+    if (m_connectInCaller && !login())
+        return false;
+    m_worker = QThread::create([this] { workerLoop(); });
+    m_worker->setObjectName(QStringLiteral("DBConn worker"));
+    m_worker->start();
+    return true;
+}
+
+bool DBConn::restart(const QString &host, int port, const QString &user, const QString &password)
+{
+    {
+        QMutexLocker locker(&m_dataLock);
+        m_host = host;
+        m_port = port;
+        m_user = user;
+        m_password = password;
+    }
+    stop();
+    return start();
+}
+
+void DBConn::stop()
+{
+    m_stopRequested.store(true);
+    {
+        QMutexLocker locker(&m_lock);
+        m_wakeSet = true;
+        m_wake.wakeAll();
+    }
+    if (m_worker) {
+        m_worker->wait();
+        delete m_worker;
+        m_worker = nullptr;
+    }
+    if (state() != Disconnected)
+        setState(Disconnected);
+}
+
+void DBConn::workerLoop()
+{
+    if (!m_connectInCaller)
+        login();
+    while (!m_stopRequested.load()) {
+        DBReq *req = nullptr;
+        {
+            QMutexLocker locker(&m_lock);
+            if (!m_queue.isEmpty())
+                req = m_queue.takeFirst();
+            else
+                m_wakeSet = false;
+        }
+        if (req) {
+            if (isConnected() && state() != Working)
+                setState(Working);
+            execute(req);
+            continue;
+        }
+        if (state() == Working)
+            setState(Connected);
+        {
+            QMutexLocker locker(&m_dataLock);
+            m_idleSince = QDateTime::currentMSecsSinceEpoch();
+        }
+        QMutexLocker locker(&m_lock);
+        while (!m_wakeSet && !m_stopRequested.load())
+            m_wake.wait(&m_lock);
+    }
+    if (isConnected())
+        setState(Disconnected);
+}
+
+bool DBConn::login()
+{
+    setState(Connecting);
+    QByteArray host, port, user, password, knownHosts, trusted;
+    QString lastQuery;
+    {
+        QMutexLocker locker(&m_dataLock);
+        host = m_host.toUtf8();
+        port = QByteArray::number(m_port);
+        user = m_user.toUtf8();
+        password = m_password.toUtf8();
+        knownHosts = m_knownHostsPath.toUtf8();
+        trusted = m_trustedFingerprint.toLatin1();
+        lastQuery = m_lastQuery;
+    }
+
+    lumadb_open_options options{};
+    options.known_hosts_path = knownHosts.isEmpty() ? nullptr : knownHosts.constData();
+    options.trust = trusted.isEmpty() ? LUMADB_TRUST_CHECK : LUMADB_TRUST_REPLACE;
+    options.expected_fingerprint = trusted.isEmpty() ? nullptr : trusted.constData();
+
+    lumadb_handle *handle = nullptr;
+    uint detail = 0;
+    uint code = lumadb_open_ex(host.constData(), port.constData(), &options, &handle);
+    if (code != 0)
+        detail = lumadb_last_open_error();
+    {
+        QMutexLocker locker(&m_dataLock);
+        m_presentedFingerprint = QString::fromLatin1(options.presented_fingerprint);
+        m_recordedFingerprint = code == IdentityChangedCode
+                ? QString::fromLatin1(options.recorded_fingerprint)
+                : QString();
+        if (code == 0)
+            m_trustedFingerprint.clear(); // recorded now
+    }
+
+    uint32_t rights = 0;
+    ServerVersion version;
+    if (code == 0) {
+        code = lumadb_login(handle, user.constData(), password.constData(), &rights,
+                            &version.protocol, &version.major, &version.minor, &version.build,
+                            ApplicationId, 1);
+        if (code == LUMADB_ERR_NETWORK)
+            detail = lumadb_error(handle);
+    }
+    password.fill('\0');
+
+    if (code == 0) {
+        QMutexLocker locker(&m_dataLock);
+        if (!m_haveVersion) {
+            m_version = version;
+            m_haveVersion = true;
+        } else if (!(m_version == version)) {
+            code = VersionChangedCode;
+            detail = 1;
+        }
+    }
+
+    if (code != 0) {
+        if (handle)
+            lumadb_close(handle);
+        setLastFailure(code, detail, errorTextFor(code, detail, true, lastQuery));
+        setState(Disconnected);
+        return false;
+    }
+    m_accessRights.store(rights);
+    {
+        QMutexLocker locker(&m_handleLock);
+        m_handle = handle;
+    }
+    {
+        QMutexLocker locker(&m_dataLock);
+        m_errorDetail = 0;
+        m_lastError.clear();
+    }
+    setState(Connected);
+    return true;
+}
+
+void DBConn::closeHandle()
+{
+    lumadb_handle *handle;
+    {
+        QMutexLocker locker(&m_handleLock);
+        handle = m_handle;
+        m_handle = nullptr;
+    }
+    if (handle)
+        lumadb_close(handle);
+}
+
+void DBConn::setState(StateEnum state)
+{
+    if (state == Disconnected)
+        closeHandle();
+    m_state.store(state);
+    postSafeSignal(1001, int(state));
+}
+
+void DBConn::safeEmit1001(const QVariant &state)
+{
+    emit signalStateChanged(StateEnum(state.toInt()));
+}
+
+void DBConn::setLastFailure(uint code, uint detail, const QString &text)
+{
+    QMutexLocker locker(&m_dataLock);
+    m_errorDetail = detail;
+    m_lastError = text;
+    Q_UNUSED(code);
+}
+
+// --- requests ---
+
+void DBConn::addRequest(DBReq *req)
+{
+    QMutexLocker locker(&m_lock);
+    emit signalPreAddRequest(req);
+    m_queue.append(req);
+    m_wakeSet = true;
+    m_wake.wakeAll();
+}
+
+void DBConn::execute(DBReq *req)
+{
+    req->m_running.store(true);
+    const QString query = req->query();
+    {
+        QMutexLocker locker(&m_dataLock);
+        m_lastQuery = query;
+    }
+
+    uint code;
+    uint detail = 0;
+    QString text;
+    lumadb_handle *handle = isConnected() ? m_handle : nullptr;
+    if (!handle) {
+        QMutexLocker locker(&m_dataLock);
+        code = LUMADB_ERR_NETWORK;
+        detail = m_errorDetail;
+        text = m_lastError.isEmpty() ? errorTextFor(code, detail, false, query) : m_lastError;
+    } else {
+        utDebug(UtDebug::CategoryQuery, 5, dbMaskSecrets(query));
+        QElapsedTimer elapsed;
+        elapsed.start();
+        code = lumadb_query(handle, query.toUtf8().constData(), &req->m_result);
+        if (code == 0) {
+            req->m_hasResult = true;
+            QMutexLocker locker(&m_lock);
+            m_responseTimes.append(int((elapsed.elapsed() + 500) / 1000));
+            while (m_responseTimes.size() > MaxResponseTimes)
+                m_responseTimes.removeFirst();
+        } else if (code == LUMADB_ERR_NETWORK) {
+            detail = lumadb_error(handle);
+            text = errorTextFor(code, detail, false, query);
+            setLastFailure(code, detail, text);
+            setState(Disconnected);
+        } else {
+            text = errorTextFor(code, 0, false, query);
+            setState(Connected);
+        }
+    }
+    req->m_errorDetail = detail;
+    req->setResult(code, text);
+
+    if (!req->isAsynchronous()) {
+        // The waiting caller may destroy the request as soon as it sees the flag.
+        QMutexLocker locker(&m_lock);
+        req->m_running.store(false);
+        req->m_finished.store(true, std::memory_order_release);
+        m_requestFinished.wakeAll();
+        return;
+    }
+    {
+        QMutexLocker locker(&m_lock);
+        req->m_finished.store(true, std::memory_order_release);
+    }
+    // Emitted outside the lock so that receivers may queue follow-up requests.
+    emit req->signalFinished(req);
+    req->m_running.store(false);
+    delete req;
+}
+
+bool DBConn::execSync(DBReq *req)
+{
+    const bool workerRunning = m_worker && m_worker->isRunning();
+    if (!workerRunning) {
+        // Nobody would serve the queue: fail at once like a lost connection.
+        QString text;
+        uint detail;
+        {
+            QMutexLocker locker(&m_dataLock);
+            text = m_lastError;
+            detail = m_errorDetail;
+        }
+        if (text.isEmpty())
+            text = errorTextFor(LUMADB_ERR_NETWORK, detail, false, req->query());
+        req->m_errorDetail = detail;
+        req->setResult(LUMADB_ERR_NETWORK, text);
+        req->m_finished.store(true);
+        return false;
+    }
+    addRequest(req);
+    const bool mayProcessEvents
+            = QCoreApplication::instance() && QThread::currentThread() == thread();
+    int polls = 0;
+    while (!req->isFinished()) {
+        // Keep painting and timers alive, but take no user input meanwhile.
+        if (mayProcessEvents)
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        {
+            QMutexLocker locker(&m_lock);
+            if (!req->isFinished())
+                m_requestFinished.wait(&m_lock, SyncPollInterval);
+        }
+        if (++polls % PollsPerWaitingSignal == 0 && !req->isFinished()) {
+            emit signalSynWaiting(req);
+            emit req->signalWaiting();
+        }
+    }
+    return req->resultCode() == 0;
+}
+
+DBReq *DBConn::execAsync(const QString &query, QObject *receiver, const char *slot)
+{
+    auto *req = new DBReq(query, true);
+    m_currentAsync = req;
+    if (receiver && slot)
+        connect(req, SIGNAL(signalFinished(DBReq *)), receiver, slot, Qt::DirectConnection);
+    addRequest(req);
+    return req;
+}
+
+void DBConn::cancelPending(bool cancellableOnly)
+{
+    QList<DBReq *> dropped;
+    {
+        QMutexLocker locker(&m_lock);
+        for (qsizetype i = m_queue.size() - 1; i >= 0; --i) {
+            DBReq *req = m_queue.at(i);
+            if (req->isRunning() || (cancellableOnly && !req->isCancellable()))
+                continue;
+            m_queue.removeAt(i);
+            if (req->isAsynchronous()) {
+                dropped.append(req);
+            } else {
+                // A caller may be waiting for it in execSync: let it go.
+                req->setResult(LUMADB_ERR_SYSTEM, translate("The request was cancelled."));
+                req->m_finished.store(true, std::memory_order_release);
+                m_requestFinished.wakeAll();
+            }
+        }
+    }
+    qDeleteAll(dropped);
+}
+
+int DBConn::averageResponseTime() const
+{
+    QMutexLocker locker(&m_lock);
+    if (m_responseTimes.isEmpty())
+        return 5;
+    qint64 sum = 0;
+    for (int seconds : m_responseTimes)
+        sum += seconds;
+    return int(sum / m_responseTimes.size());
+}
+
+bool DBConn::isConnected() const
+{
+    const StateEnum s = state();
+    if (s != Connected && s != Working)
+        return false;
+    QMutexLocker locker(&m_handleLock);
+    return m_handle != nullptr;
+}
+
+// --- notifications ---
+
+void DBConn::startNotifications()
+{
+    if (!m_notificationTimer->isActive())
+        m_notificationTimer->start();
+}
+
+void DBConn::stopNotifications()
+{
+    if (m_notificationTimer->isActive())
+        m_notificationTimer->stop();
+}
+
+bool DBConn::recvNotification(uchar *buffer, uint *length)
+{
+    if (!buffer || !length)
+        return false;
+    const StateEnum s = state();
+    if (s != Connected && s != Working) {
+        *length = 0;
+        return false;
+    }
+    QMutexLocker locker(&m_handleLock);
+    if (!m_handle) {
+        *length = 0;
+        return false;
+    }
+    uint32_t size = *length;
+    const uint32_t code = lumadb_recv_notification(m_handle, buffer, &size);
+    *length = code == 0 ? size : 0;
+    return code == 0 && size > 0;
+}
+
+void DBConn::slotUpdateData()
+{
+    m_notificationTimer->stop();
+    uchar buffer[NotificationCapacity];
+    uint length = NotificationCapacity;
+    while (recvNotification(buffer, &length)) {
+        emit signalUpdateData(buffer, int(length));
+        length = NotificationCapacity;
+    }
+    m_notificationTimer->start();
+}
+
+// --- accessors ---
+
+QString DBConn::lastErrorText() const
+{
+    QMutexLocker locker(&m_dataLock);
+    return m_lastError;
+}
+
+QString DBConn::lastQuery() const
+{
+    QMutexLocker locker(&m_dataLock);
+    return m_lastQuery;
+}
+
+uint DBConn::errorDetail() const
+{
+    QMutexLocker locker(&m_dataLock);
+    return m_errorDetail;
+}
+
+DBConn::ServerVersion DBConn::serverVersion() const
+{
+    QMutexLocker locker(&m_dataLock);
+    return m_version;
+}
+
+QString DBConn::host() const
+{
+    QMutexLocker locker(&m_dataLock);
+    return m_host;
+}
+
+int DBConn::port() const
+{
+    QMutexLocker locker(&m_dataLock);
+    return m_port;
+}
+
+QString DBConn::user() const
+{
+    QMutexLocker locker(&m_dataLock);
+    return m_user;
+}
+
+void DBConn::setKnownHostsPath(const QString &path)
+{
+    QMutexLocker locker(&m_dataLock);
+    m_knownHostsPath = path;
+}
+
+QString DBConn::knownHostsPath() const
+{
+    QMutexLocker locker(&m_dataLock);
+    return m_knownHostsPath.isEmpty() ? QString::fromUtf8(lumadb_default_known_hosts_path())
+                                      : m_knownHostsPath;
+}
+
+QString DBConn::presentedFingerprint() const
+{
+    QMutexLocker locker(&m_dataLock);
+    return m_presentedFingerprint;
+}
+
+QString DBConn::recordedFingerprint() const
+{
+    QMutexLocker locker(&m_dataLock);
+    return m_recordedFingerprint;
+}
+
+bool DBConn::identityChanged() const
+{
+    QMutexLocker locker(&m_dataLock);
+    return !m_recordedFingerprint.isEmpty();
+}
+
+void DBConn::trustPresentedCertificate()
+{
+    QMutexLocker locker(&m_dataLock);
+    m_trustedFingerprint = m_presentedFingerprint;
+}
+
+// --- error texts ---
+
+QString DBConn::errorTextFor(uint code, uint detail, bool login, const QString &lastQuery)
+{
+    switch (code) {
+    case VersionChangedCode:
+        return detail == 1 ? translate("Server version has changed. Reconnection is not possible.")
+                           : QString();
+    case LUMADB_ERR_NETWORK:
+        switch (detail) {
+        case 10049:
+        case 11001:
+            return translate("Remote computer not found.");
+        case 10051:
+            return translate("Network is unreachable.");
+        case 10054:
+            return translate("Connection to the server was lost.");
+        case 10060:
+        case 10061:
+            return translate("Server application is not running.");
+        case 0:
+            return login ? translate("Server application is not running.")
+                         : translate("Connection to the server has been lost.");
+        default:
+            return translate("Connection has failed with error %1.").arg(detail);
+        }
+    case LUMADB_ERR_FUNCTION_ACCESS_DENIED:
+        return translate("You have no rights to perform this action.");
+    case LUMADB_ERR_FUNCTION_NOT_FOUND:
+        // The query may carry a password argument: never show it.
+        return translate("Query '%1' failed: function not found.").arg(dbMaskSecrets(lastQuery));
+    case IdentityChangedCode:
+        return translate("The identity of the server has changed. The certificate it presented "
+                         "is not the one recorded for it, so someone may be intercepting the "
+                         "connection. Trust the new certificate only after you have confirmed "
+                         "its fingerprint with the server's administrator.");
+    case LUMADB_ERR_INCOMPATIBLE:
+        return translate("Unsupported version of server.");
+    case LUMADB_ERR_NO_MORE_CONNECTIONS:
+        return translate("Too many connections.");
+    case LUMADB_ERR_AUTHENTICATION:
+        return translate("Authentication failed.");
+    case 800:
+        return translate("LDAP server is not available.");
+    default: {
+        const QString description = QString::fromUtf8(lumadb_status_text(code));
+        if (description.isEmpty())
+            return translate("not specified error %1.").arg(code);
+        return translate("Error: %1").arg(description);
+    }
+    }
+}

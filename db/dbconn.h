@@ -1,0 +1,172 @@
+// The console's connection to the administered server: a worker thread that
+// performs all lumadb input and output, a first-in-first-out request queue,
+// the transaction controller and the notification timer.
+#ifndef DB_DBCONN_H
+#define DB_DBCONN_H
+
+#include "db/dbobject.h"
+#include "db/dbsafesignal.h"
+
+#include <QList>
+#include <QMutex>
+#include <QString>
+#include <QWaitCondition>
+
+#include <atomic>
+
+class DBCtrl;
+class DBReq;
+class QThread;
+class QTimer;
+struct lumadb_handle;
+
+class DBConn : public DBSafeSignal, public DBObject
+{
+    Q_OBJECT
+
+public:
+    enum StateEnum { Disconnected = 0, Connecting = 1, Connected = 2, Working = 3 };
+    Q_ENUM(StateEnum)
+
+    // Result code of a login against a server whose version changed.
+    static constexpr uint VersionChangedCode = 10000;
+    // Result code of a login refused because the server certificate changed.
+    static constexpr uint IdentityChangedCode = 604;
+    static constexpr const char *ApplicationId = "Brantel Admin (Windows)";
+
+    struct ServerVersion
+    {
+        uint protocol = 0;
+        uint major = 0;
+        uint minor = 0;
+        uint build = 0;
+        bool operator==(const ServerVersion &) const = default;
+    };
+
+    DBConn(const QString &host, int port, const QString &user, const QString &password,
+           bool connectInCaller = false, QObject *parent = nullptr);
+    ~DBConn() override;
+
+    // The connection registered last (set by the constructor, cleared by the destructor).
+    static DBConn *current();
+
+    // Start the worker; with connect-in-caller the login runs here first and
+    // false is returned unless it succeeded.
+    bool start();
+    // New session parameters, then stop and start again.
+    bool restart(const QString &host, int port, const QString &user, const QString &password);
+    // End the worker (closing the session); waits for it.
+    void stop();
+
+    void addRequest(DBReq *req);
+    // Queue req and wait for it on this thread while the interface keeps
+    // painting; true when it succeeded. The caller keeps ownership.
+    bool execSync(DBReq *req);
+    // Queue an asynchronous request whose signalFinished(DBReq*) goes to
+    // receiver's slot on the worker thread. The connection owns it.
+    DBReq *execAsync(const QString &query, QObject *receiver, const char *slot);
+    // Drop queued requests that are not running (with the flag: only the
+    // cancellable ones). Dropped asynchronous requests are deleted.
+    void cancelPending(bool cancellableOnly);
+
+    // Mean of the last ten response times in whole seconds; 5 before any.
+    int averageResponseTime() const;
+    bool isConnected() const;
+
+    void startNotifications();
+    void stopNotifications();
+    // One waiting notification payload, without blocking. Returns false when
+    // none is waiting (or while the worker is busy with the session).
+    bool recvNotification(uchar *buffer, uint *length);
+
+    StateEnum state() const { return m_state.load(); }
+    QString lastErrorText() const;
+    QString lastQuery() const;
+    uint errorDetail() const;
+    ServerVersion serverVersion() const;
+    uint accessRights() const { return m_accessRights.load(); }
+    // Bit value 2 of the rights word: the user may modify data.
+    bool mayModify() const { return (accessRights() & 2u) != 0; }
+    DBCtrl *transCtrl() const { return m_ctrl; }
+    // The request made by the last execAsync (it may already be deleted).
+    DBReq *currentAsyncRequest() const { return m_currentAsync.load(); }
+    QString host() const;
+    int port() const;
+    QString user() const;
+
+    // Certificate trust. The known-hosts file defaults to the library's.
+    void setKnownHostsPath(const QString &path);
+    QString knownHostsPath() const;
+    // After a login refused with 604: the fingerprint the server presented
+    // and the one recorded for it.
+    QString presentedFingerprint() const;
+    QString recordedFingerprint() const;
+    bool identityChanged() const;
+    // The administrator confirmed the presented certificate: the next login
+    // accepts exactly that certificate and records it.
+    void trustPresentedCertificate();
+
+    // The administrator's text for a failure.
+    static QString errorTextFor(uint code, uint detail, bool login, const QString &lastQuery);
+
+signals:
+    void signalStateChanged(DBConn::StateEnum state);
+    void signalSynWaiting(DBReq *req);
+    void signalPreAddRequest(DBReq *req);
+    void signalUpdateData(uchar *data, int length);
+
+public slots:
+    void slotUpdateData();
+
+protected:
+    void safeEmit1001(const QVariant &state) override;
+
+private:
+    void workerLoop();
+    bool login();
+    void execute(DBReq *req);
+    void setState(StateEnum state);
+    void closeHandle();
+    void setLastFailure(uint code, uint detail, const QString &text);
+
+    std::atomic<bool> m_stopRequested{false};
+    const bool m_connectInCaller;
+    std::atomic<StateEnum> m_state{Disconnected};
+
+    // Guards the queue, the wake flag and the requests' finished/running flags.
+    mutable QMutex m_lock;
+    QWaitCondition m_wake;
+    QWaitCondition m_requestFinished;
+    bool m_wakeSet = false;
+    QThread *m_worker = nullptr;
+    QList<DBReq *> m_queue;
+    QList<int> m_responseTimes;
+
+    // Guards the handle's lifetime against recvNotification on the interface thread.
+    mutable QMutex m_handleLock;
+    lumadb_handle *m_handle = nullptr;
+
+    // Session parameters and outcomes, guarded by m_dataLock.
+    mutable QMutex m_dataLock;
+    QString m_host;
+    int m_port;
+    QString m_user;
+    QString m_password;
+    bool m_haveVersion = false;
+    ServerVersion m_version;
+    std::atomic<uint> m_accessRights{0};
+    uint m_errorDetail = 0;
+    QString m_lastError;
+    QString m_lastQuery;
+    QString m_knownHostsPath;
+    QString m_presentedFingerprint;
+    QString m_recordedFingerprint;
+    QString m_trustedFingerprint; // confirmed by the administrator for the next login
+    qint64 m_idleSince = 0;
+
+    std::atomic<DBReq *> m_currentAsync{nullptr};
+    DBCtrl *m_ctrl = nullptr;
+    QTimer *m_notificationTimer = nullptr;
+};
+
+#endif // DB_DBCONN_H

@@ -1,0 +1,629 @@
+#include "db/dbtable.h"
+
+#include "db/dbconn.h"
+#include "db/dbreq.h"
+#include "db/dbtransreq.h"
+#include "db/dbvalues.h"
+
+#include <QHash>
+#include <QRegularExpression>
+#include <QtEndian>
+
+namespace {
+const QString RowSourceColumn = QStringLiteral("$RowSource");
+}
+
+DBTable::DBTable(DBConn *connection, const QString &tableName, const QList<DBKol> &columns,
+                 bool accumulate, bool keysIgnoreCase, const QString &filter,
+                 const QString &controls, bool directoryAware, bool appendOnRead, QObject *parent)
+    : DBSafeSignal(parent)
+    , DBConnObject(connection)
+    , m_tableName(tableName)
+    , m_accumulate(accumulate)
+    , m_keysIgnoreCase(keysIgnoreCase)
+    , m_filter(filter)
+    , m_controls(controls)
+    , m_directoryAware(directoryAware)
+    , m_appendOnRead(appendOnRead)
+    , m_columns(columns)
+    , m_declaredColumns(!columns.isEmpty())
+{
+    init();
+}
+
+DBTable::DBTable(DBConn *connection, const QString &tableName, const DBKolDecl *declarations,
+                 bool accumulate, bool keysIgnoreCase, const QString &filter,
+                 const QString &controls, bool directoryAware, bool appendOnRead, QObject *parent)
+    : DBTable(connection, tableName, DBKols::fromDeclarations(declarations).columns(), accumulate,
+              keysIgnoreCase, filter, controls, directoryAware, appendOnRead, parent)
+{ }
+
+DBTable::DBTable(const DBTable &other)
+    : DBSafeSignal(nullptr)
+    , DBConnObject(other.connection())
+    , m_highestId(other.m_highestId)
+    , m_tableName(other.m_tableName)
+    , m_accumulate(other.m_accumulate)
+    , m_keysIgnoreCase(other.m_keysIgnoreCase)
+    , m_filter(other.m_filter)
+    , m_controls(other.m_controls)
+    , m_directoryAware(other.m_directoryAware)
+    , m_appendOnRead(other.m_appendOnRead)
+    , m_readDone(other.m_readDone)
+    , m_columns(other.m_columns)
+    , m_declaredColumns(other.m_declaredColumns)
+    , m_transactionKey(other.m_transactionKey)
+    , m_pending(other.m_pending)
+{
+    setResult(other.resultCode(), other.errorText());
+    m_synSave = new DBTransReq(*other.m_synSave);
+    m_synSave->setParent(this);
+    for (const DBRow *row : other.m_rows) {
+        auto *copy = new DBRow(*row);
+        copy->setTable(this);
+        m_rows.append(copy);
+    }
+    m_baseline = other.m_baseline;
+    for (DBRow &row : m_baseline)
+        row.setTable(this);
+    m_confirmed = other.m_confirmed;
+    for (DBRow &row : m_confirmed)
+        row.setTable(this);
+}
+
+DBTable::~DBTable()
+{
+    qDeleteAll(m_rows);
+}
+
+void DBTable::init()
+{
+    m_synSave = new DBTransReq(connection(), QLatin1String(DBTransReq::SynSaveName), true, this);
+}
+
+// --- rows ---
+
+DBRow *DBTable::row(int index) const
+{
+    return index >= 0 && index < rowCount() ? m_rows.at(index) : nullptr;
+}
+
+DBRow *DBTable::addRow()
+{
+    auto *row = new DBRow(this);
+    m_rows.append(row);
+    return row;
+}
+
+DBRow *DBTable::appendRow(const DBRow &source)
+{
+    auto *row = new DBRow(source);
+    row->setTable(this);
+    m_rows.append(row);
+    return row;
+}
+
+void DBTable::removeRow(int index)
+{
+    if (index >= 0 && index < rowCount())
+        delete m_rows.takeAt(index);
+}
+
+bool DBTable::removeRow(DBRow *row)
+{
+    const int index = indexOfRow(row);
+    if (index < 0)
+        return false;
+    removeRow(index);
+    return true;
+}
+
+void DBTable::clearRows()
+{
+    qDeleteAll(m_rows);
+    m_rows.clear();
+}
+
+int DBTable::indexOfRow(const DBRow *row) const
+{
+    return int(m_rows.indexOf(const_cast<DBRow *>(row)));
+}
+
+int DBTable::indexInWorking(int rowNumber) const
+{
+    for (int i = 0; i < rowCount(); ++i) {
+        if (m_rows.at(i)->rowNumber() == rowNumber)
+            return i;
+    }
+    return -1;
+}
+
+int DBTable::indexInBaseline(int rowNumber) const
+{
+    for (int i = 0; i < baselineCount(); ++i) {
+        if (m_baseline.at(i).rowNumber() == rowNumber)
+            return i;
+    }
+    return -1;
+}
+
+int DBTable::indexInConfirmed(int rowNumber) const
+{
+    for (int i = 0; i < confirmedCount(); ++i) {
+        if (m_confirmed.at(i).rowNumber() == rowNumber)
+            return i;
+    }
+    return -1;
+}
+
+// --- select ---
+
+QString DBTable::selectQuery() const
+{
+    const QString name = tableNameForSelect();
+    static const QRegularExpression statement(QStringLiteral("^(select|insert|update|delete) "),
+                                              QRegularExpression::CaseInsensitiveOption);
+    if (statement.match(name).hasMatch())
+        return name;
+    if (name.contains(QLatin1Char('(')))
+        return QStringLiteral("select ") + name;
+
+    QStringList names;
+    for (const DBKol &column : m_columns.columns()) {
+        if (!column.name.isEmpty())
+            names.append(column.name);
+    }
+    QString query = QStringLiteral("select ")
+            + (names.isEmpty() ? QStringLiteral("*") : names.join(QLatin1String(", ")))
+            + QStringLiteral(" from ") + name;
+    if (!m_filter.isEmpty())
+        query += QStringLiteral(" where ") + m_filter;
+    if (!m_controls.isEmpty())
+        query += QStringLiteral(" controls ") + m_controls;
+    return query;
+}
+
+void DBTable::select(QObject *receiver, const char *slot)
+{
+    if (receiver && slot) {
+        disconnect(this, SIGNAL(signalSelectIsFinished(DBTable *)), receiver, slot);
+        connect(this, SIGNAL(signalSelectIsFinished(DBTable *)), receiver, slot,
+                Qt::DirectConnection);
+    }
+    clearResult();
+    connection()->execAsync(selectQuery(), this, SLOT(slotSelectIsFinished(DBReq *)));
+}
+
+void DBTable::select(QObject *readyReceiver, const char *readySlot, QObject *errorReceiver,
+                     const char *errorSlot)
+{
+    if (readyReceiver && readySlot) {
+        disconnect(this, SIGNAL(signalSelectIsReady()), readyReceiver, readySlot);
+        connect(this, SIGNAL(signalSelectIsReady()), readyReceiver, readySlot);
+    }
+    if (errorReceiver && errorSlot) {
+        disconnect(this, SIGNAL(signalSelectIsError(QString)), errorReceiver, errorSlot);
+        connect(this, SIGNAL(signalSelectIsError(QString)), errorReceiver, errorSlot);
+    }
+    clearResult();
+    connection()->execAsync(selectQuery(), this, SLOT(slotSelectIsFinished(DBReq *)));
+}
+
+bool DBTable::selectSync()
+{
+    clearResult();
+    DBReq req(selectQuery());
+    if (!connection()->execSync(&req)) {
+        setResult(req.resultCode(), req.errorText());
+        return false;
+    }
+    readRows(req);
+    return true;
+}
+
+void DBTable::slotSelectIsFinished(DBReq *req)
+{
+    if (req->resultCode() != 0) {
+        setResult(req->resultCode(), req->errorText());
+        postSafeSignal(EventSelectError, req->errorText());
+    } else {
+        readRows(*req);
+        postSafeSignal(EventSelectReady);
+    }
+    emit signalSelectIsFinished(this);
+}
+
+namespace {
+
+// The text form of a cell exactly as the value class of its column shows it.
+QByteArray cellText(const DBReq &req, int row, int column, int type, bool *null)
+{
+    *null = false;
+    const QByteArrayView cell = req.cellBytes(row, column);
+    switch (type) {
+    case DBType::Int: {
+        const DBInt v = req.readInt(row, column);
+        *null = v.isNull();
+        return v.isNull() ? QByteArray() : QByteArray::number(v.value());
+    }
+    case DBType::Int64: {
+        const DBInt64 v = req.readInt64(row, column);
+        *null = v.isNull();
+        return v.isNull() ? QByteArray() : QByteArray::number(v.value());
+    }
+    case DBType::IpAddr: {
+        const DBIpAddr v = req.readIpAddr(row, column);
+        *null = v.isNull();
+        return v.toString().toLatin1();
+    }
+    case DBType::Port: {
+        const DBPort v = req.readPort(row, column);
+        *null = v.isNull();
+        return v.toString().toLatin1();
+    }
+    case DBType::Binary:
+        return req.readBinary(row, column, DBType::Binary).toString().toLatin1();
+    case DBType::IdList:
+        return req.readIdList(row, column, DBType::IdList).toString().toUtf8();
+    case DBType::RawText:
+        return req.readRawStr(row, column, DBType::RawText).toString().toUtf8();
+    default: {
+        // Text: the bytes up to the first 0x00. Plain ASCII is stored as it
+        // came; anything else goes through the UTF-8 decoder so that invalid
+        // sequences become the same replacement characters a QString holds.
+        QByteArrayView text = cell;
+        const qsizetype end = text.indexOf('\0');
+        if (end >= 0)
+            text = text.first(end);
+        for (char c : text) {
+            if (uchar(c) >= 0x80)
+                return QString::fromUtf8(text).toUtf8();
+        }
+        return text.toByteArray();
+    }
+    }
+}
+
+} // namespace
+
+void DBTable::readRows(const DBReq &req)
+{
+    if (!m_appendOnRead) {
+        clearRows();
+        m_baseline.clear();
+        m_confirmed.clear();
+        m_pending.clear();
+    }
+    if (m_declaredColumns) {
+        for (int i = 0; i < m_columns.count(); ++i) {
+            DBKol &column = m_columns[i];
+            column.index = -1;
+            for (int c = 0; c < req.columnCount(); ++c) {
+                QString name;
+                if (!req.columnInfo(c, &name, nullptr, nullptr, nullptr))
+                    continue;
+                if (name.compare(column.name, Qt::CaseInsensitive) == 0
+                    || (column.name.compare(QLatin1String("count()"), Qt::CaseInsensitive) == 0
+                        && name.compare(QLatin1String("count"), Qt::CaseInsensitive) == 0)) {
+                    column.index = c;
+                    break;
+                }
+            }
+        }
+    } else {
+        const bool report = m_columns.reportsMissing();
+        m_columns = DBKols::fromRequest(req);
+        m_columns.setReportMissing(report);
+    }
+
+    m_highestId = 0;
+    const int columnCount = m_columns.count();
+    const int rows = req.rowCount();
+    m_rows.reserve(m_rows.size() + rows);
+    m_baseline.reserve(m_baseline.size() + rows);
+    m_confirmed.reserve(m_confirmed.size() + rows);
+    for (int r = 0; r < rows; ++r) {
+        auto *row = new DBRow(this);
+        for (int c = 0; c < columnCount; ++c) {
+            const DBKol &column = m_columns.at(c);
+            if (column.index < 0) {
+                // Not in the result: the cell keeps its initial state.
+                const bool number = column.type == DBType::Int || column.type == DBType::Int64
+                        || column.type == DBType::IpAddr || column.type == DBType::Port;
+                row->appendCell(number, QByteArray());
+                continue;
+            }
+            bool null = false;
+            const QByteArray text = cellText(req, r, column.index, column.type, &null);
+            row->appendCell(null, text);
+            if (column.type == DBType::Int && !null
+                && column.name.compare(QLatin1String("Id"), Qt::CaseSensitive) == 0) {
+                m_highestId = qMax(m_highestId, text.toInt());
+            }
+        }
+        m_rows.append(row);
+        m_baseline.append(*row);
+        m_confirmed.append(*row);
+    }
+    m_readDone = true;
+}
+
+// --- statements ---
+
+qint64 DBTable::rowSource(const DBRow &row) const
+{
+    const bool report = m_columns.reportsMissing();
+    const_cast<DBKols &>(m_columns).setReportMissing(false);
+    const int index = m_columns.indexOf(RowSourceColumn);
+    const_cast<DBKols &>(m_columns).setReportMissing(report);
+    return index < 0 ? 0 : row.text(index).toLongLong();
+}
+
+QString DBTable::keyCondition(const DBRow &row) const
+{
+    QString condition;
+    bool first = true;
+    for (int i = 0; i < m_columns.count(); ++i) {
+        const DBKol &column = m_columns.at(i);
+        if (!column.attribute)
+            continue;
+        condition += first ? QStringLiteral(" where ") : QStringLiteral(" and ");
+        condition += column.name + QLatin1Char('=') + row.queryText(i);
+        first = false;
+    }
+    return condition;
+}
+
+QString DBTable::insertAssignment(const DBRow &row, int column) const
+{
+    return m_columns.at(column).name + QLatin1Char('=') + row.queryText(column);
+}
+
+QStringList DBTable::insertStatements(const DBRow &row) const
+{
+    const qint64 source = m_directoryAware ? rowSource(row) : 0;
+    QString statement;
+    if (m_directoryAware && source != 0) {
+        statement = QStringLiteral("update ") + tableNameForInsert() + keyCondition(row);
+    } else {
+        QStringList assignments;
+        for (int i = 0; i < m_columns.count(); ++i) {
+            if (!row.text(i).isEmpty())
+                assignments.append(insertAssignment(row, i));
+        }
+        statement = QStringLiteral("insert ") + tableNameForInsert() + QStringLiteral(" set ")
+                + assignments.join(QLatin1String(", "));
+    }
+    if (m_directoryAware && row.isDirectoryAware()) {
+        statement += source != 0 ? QStringLiteral(" controls LdapActiveSet=1")
+                                 : QStringLiteral(" controls ProviderID=%1").arg(source);
+    }
+    return {statement};
+}
+
+QString DBTable::updateAssignment(const DBRow &edited, int column) const
+{
+    return m_columns.at(column).name + QLatin1Char('=') + edited.queryText(column);
+}
+
+QStringList DBTable::updateStatements(const DBRow &baseline, const DBRow &edited) const
+{
+    if (edited.sharesCellsWith(baseline))
+        return {};
+    QStringList assignments;
+    for (int i = 0; i < m_columns.count(); ++i) {
+        if (!baseline.sameTexts(edited, i))
+            assignments.append(updateAssignment(edited, i));
+    }
+    if (assignments.isEmpty())
+        return {};
+    QString statement = QStringLiteral("update ") + tableNameForUpdate() + QStringLiteral(" set ")
+            + assignments.join(QLatin1String(", ")) + keyCondition(baseline);
+    if (m_directoryAware && edited.isDirectoryAware())
+        statement += QStringLiteral(" controls ProviderID=%1").arg(rowSource(edited));
+    return {statement};
+}
+
+QStringList DBTable::deleteStatements(const DBRow &row) const
+{
+    QString statement = QStringLiteral("delete from ") + tableNameForDelete() + keyCondition(row);
+    if (m_directoryAware && row.isDirectoryAware()) {
+        const qint64 source = rowSource(row);
+        if (source != 0) {
+            statement.replace(0, 11, QStringLiteral("update"));
+            statement += QStringLiteral(" controls LdapActiveReSet=1");
+        } else {
+            statement += QStringLiteral(" controls ProviderID=%1").arg(0);
+        }
+    }
+    return {statement};
+}
+
+QStringList DBTable::statements()
+{
+    // Row numbers are unique: index both lists once instead of scanning them
+    // for every working row.
+    QHash<int, int> confirmedIndex;
+    confirmedIndex.reserve(m_confirmed.size());
+    for (int i = 0; i < confirmedCount(); ++i)
+        confirmedIndex.insert(m_confirmed.at(i).rowNumber(), i);
+    QHash<int, int> baselineIndex;
+    baselineIndex.reserve(m_baseline.size());
+    for (int i = 0; i < baselineCount(); ++i)
+        baselineIndex.insert(m_baseline.at(i).rowNumber(), i);
+    QList<bool> confirmedMatched(m_confirmed.size(), false);
+    QList<bool> baselineMatched(m_baseline.size(), false);
+
+    if (!m_accumulate)
+        m_pending.clear();
+    bool modified = false;
+    QStringList collected;
+    for (const DBRow *row : std::as_const(m_rows)) {
+        const auto confirmed = confirmedIndex.constFind(row->rowNumber());
+        QStringList againstConfirmed;
+        if (confirmed != confirmedIndex.constEnd()) {
+            confirmedMatched[confirmed.value()] = true;
+            againstConfirmed = updateStatements(m_confirmed.at(confirmed.value()), *row);
+        } else {
+            againstConfirmed = insertStatements(*row);
+        }
+        if (!againstConfirmed.isEmpty())
+            modified = true;
+
+        const auto baseline = baselineIndex.constFind(row->rowNumber());
+        if (baseline != baselineIndex.constEnd()) {
+            baselineMatched[baseline.value()] = true;
+            collected += updateStatements(m_baseline.at(baseline.value()), *row);
+        } else {
+            collected += insertStatements(*row);
+        }
+    }
+    for (int i = 0; i < baselineCount(); ++i) {
+        if (!baselineMatched.at(i))
+            m_pending += deleteStatements(m_baseline.at(i));
+    }
+    if (!modified && confirmedMatched.contains(false))
+        modified = true;
+    if (m_accumulate) {
+        m_baseline.clear();
+        m_baseline.reserve(m_rows.size());
+        for (const DBRow *row : std::as_const(m_rows))
+            m_baseline.append(*row);
+    }
+    m_pending += collected;
+    if (!modified)
+        m_pending.clear();
+    return m_pending;
+}
+
+bool DBTable::save()
+{
+    clearResult();
+    m_synSave->clearStatements();
+    m_synSave->appendStatements(statements());
+    if (!m_synSave->execSync()) {
+        setResult(m_synSave->resultCode(), m_synSave->errorText());
+        return false;
+    }
+    takeSnapshot();
+    return true;
+}
+
+void DBTable::slotSaveIsFinished(DBTransReq *trans)
+{
+    if (trans->resultCode() != 0) {
+        setResult(trans->resultCode(), trans->errorText());
+        postSafeSignal(EventSaveError, trans->errorText());
+    } else {
+        takeSnapshot();
+        postSafeSignal(EventSaveReady);
+    }
+    emit signalSaveIsFinished(this);
+}
+
+void DBTable::takeSnapshot()
+{
+    m_confirmed.clear();
+    m_baseline.clear();
+    m_confirmed.reserve(m_rows.size());
+    m_baseline.reserve(m_rows.size());
+    for (const DBRow *row : std::as_const(m_rows)) {
+        m_confirmed.append(*row);
+        m_baseline.append(*row);
+    }
+    m_pending.clear();
+}
+
+bool DBTable::isModified() const
+{
+    if (m_rows.size() != m_confirmed.size())
+        return true;
+    for (qsizetype i = 0; i < m_rows.size(); ++i) {
+        if (!m_rows.at(i)->sameTexts(m_confirmed.at(i)))
+            return true;
+    }
+    return false;
+}
+
+void DBTable::revert()
+{
+    clearRows();
+    m_rows.reserve(m_confirmed.size());
+    for (const DBRow &row : std::as_const(m_confirmed))
+        m_rows.append(new DBRow(row));
+    m_baseline = m_confirmed;
+    m_pending.clear();
+}
+
+QString DBTable::keySignature(const DBRow &row) const
+{
+    QString signature;
+    for (int i = 0; i < m_columns.count(); ++i) {
+        if (m_columns.at(i).attribute)
+            signature += QStringLiteral("###") + row.text(i);
+    }
+    return signature;
+}
+
+bool DBTable::isKeyUnique(const DBRow *row, int *reason) const
+{
+    if (!row)
+        return false;
+    if (reason) {
+        *reason = KeyDuplicate;
+        for (int i = 0; i < m_columns.count(); ++i) {
+            const DBKol &column = m_columns.at(i);
+            if (!column.attribute)
+                continue;
+            const QString text = row->text(i);
+            if (text.isEmpty()) {
+                *reason = KeyEmptyText;
+                return false;
+            }
+            if (column.type == DBType::IpAddr && text == QLatin1String("0.0.0.0")) {
+                *reason = KeyZeroAddress;
+                return false;
+            }
+            if (column.type == DBType::Port && text.toUInt() == 0) {
+                *reason = KeyZeroPort;
+                return false;
+            }
+            if ((column.type == DBType::Int || column.type == DBType::Int64)
+                && text.toLongLong() == 0) {
+                *reason = KeyZeroNumber;
+                return false;
+            }
+        }
+    }
+    const QString signature = keySignature(*row);
+    const Qt::CaseSensitivity cs = m_keysIgnoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    for (const DBRow *other : m_rows) {
+        if (other == row || other->rowNumber() == row->rowNumber())
+            continue;
+        if (keySignature(*other).compare(signature, cs) == 0)
+            return false;
+    }
+    return true;
+}
+
+// --- posted signals ---
+
+void DBTable::safeEmit1002()
+{
+    emit signalSaveIsReady();
+}
+
+void DBTable::safeEmit1003(const QVariant &error)
+{
+    emit signalSaveIsError(error.toString());
+}
+
+void DBTable::safeEmit1004()
+{
+    emit signalSelectIsReady();
+}
+
+void DBTable::safeEmit1005(const QVariant &error)
+{
+    emit signalSelectIsError(error.toString());
+}
