@@ -1,0 +1,19 @@
+// Safe text for the outputs of lumadb-query: JSON strings, CSV fields and
+// table cells. Invalid UTF-8 becomes U+FFFD instead of passing through.
+#ifndef LUMADB_QUERY_TEXT_ESCAPE_H
+#define LUMADB_QUERY_TEXT_ESCAPE_H
+
+#include <string>
+#include <string_view>
+
+// A JSON string literal, quotes included.
+std::string json_string(std::string_view text);
+// A CSV field as RFC 4180 has it: quoted when it holds a comma, a quote, CR or
+// LF, with quotes doubled.
+std::string csv_field(std::string_view text);
+// Text for a table cell: valid UTF-8, control characters shown as U+FFFD.
+std::string printable_text(std::string_view text);
+// Number of code points, as the width of a table column.
+size_t display_width(std::string_view utf8);
+
+#endif // LUMADB_QUERY_TEXT_ESCAPE_H
