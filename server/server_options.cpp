@@ -1,0 +1,197 @@
+#include "server_options.h"
+
+#include "cell.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <string_view>
+
+namespace postvane::devserver {
+
+namespace {
+
+const char *kUsage
+        = "usage: postvane-devserver [options]\n"
+          "  --listen ADDR            address to listen on (default 127.0.0.1)\n"
+          "  --port N                 TCP and UDP port, 0 = any free port (default 44337)\n"
+          "  --data DIR               data folder (default $XDG_DATA_HOME/postvane-devserver)\n"
+          "  --memory                 keep the database in memory\n"
+          "  --reset                  discard stored data and seed afresh\n"
+          "  --cert FILE --key FILE   TLS certificate and key instead of the generated pair\n"
+          "  --version A.B.C          server version reported at login (default 7.2.0)\n"
+          "  --os-code N              value of Info.OsCode (default 0)\n"
+          "  --capability NAME        add a row to GetCapabilities() (repeatable)\n"
+          "  --seed-users N           add a domain with N generated users\n"
+          "  --log-rate R             log lines per second over all logs (default 2, 0 = none)\n"
+          "  --seed-log-lines N       lines in the mail log at start when it is empty\n"
+          "  --no-ticker              no live changes (logs, counters, queue)\n"
+          "  --max-sessions N         concurrent sessions (default 64)\n"
+          "  --fault-close-after N    close each session after its Nth statement\n"
+          "  --fault-status S:PATTERN answer status S to statements containing PATTERN\n"
+          "  --fault-delay MS         delay every answer\n"
+          "  --fault-refuse-logins    refuse every login\n";
+
+bool number(std::string_view text, int64_t low, int64_t high, int64_t &value)
+{
+    auto parsed = parseInteger(text);
+    if (!parsed || text.empty() || *parsed < low || *parsed > high)
+        return false;
+    value = *parsed;
+    return true;
+}
+
+} // namespace
+
+std::string defaultDataDir()
+{
+    if (const char *xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg)
+        return std::string(xdg) + "/postvane-devserver";
+    if (const char *home = std::getenv("HOME"); home && *home)
+        return std::string(home) + "/.local/share/postvane-devserver";
+    return "postvane-devserver-data";
+}
+
+bool parseOptions(int argc, char **argv, ServerOptions &options, std::string &message,
+                  bool &exitNow)
+{
+    exitNow = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        auto value = [&](std::string_view &out) {
+            if (i + 1 >= argc) {
+                message = "missing value after " + std::string(arg);
+                return false;
+            }
+            out = argv[++i];
+            return true;
+        };
+        std::string_view text;
+        int64_t n = 0;
+        auto bad = [&]() {
+            message = "invalid value for " + std::string(arg) + ": " + std::string(text);
+            return false;
+        };
+        if (arg == "--help" || arg == "-h") {
+            message = kUsage;
+            exitNow = true;
+            return true;
+        } else if (arg == "--listen") {
+            if (!value(text))
+                return false;
+            if (!parseIpv4(text))
+                return bad();
+            options.listenAddress = std::string(text);
+        } else if (arg == "--port") {
+            if (!value(text))
+                return false;
+            if (!number(text, 0, 65535, n))
+                return bad();
+            options.port = static_cast<uint16_t>(n);
+        } else if (arg == "--data") {
+            if (!value(text))
+                return false;
+            if (text.empty())
+                return bad();
+            options.dataDir = std::string(text);
+        } else if (arg == "--memory") {
+            options.memory = true;
+        } else if (arg == "--reset") {
+            options.reset = true;
+        } else if (arg == "--cert") {
+            if (!value(text))
+                return false;
+            options.certPath = std::string(text);
+        } else if (arg == "--key") {
+            if (!value(text))
+                return false;
+            options.keyPath = std::string(text);
+        } else if (arg == "--version") {
+            if (!value(text))
+                return false;
+            std::string_view rest = text;
+            for (int part = 0; part < 3; ++part) {
+                const size_t dot = rest.find('.');
+                const std::string_view piece = rest.substr(0, dot);
+                if ((part < 2) == (dot == std::string_view::npos) || !number(piece, 0, 65535, n))
+                    return bad();
+                options.version[part] = static_cast<uint16_t>(n);
+                rest = dot == std::string_view::npos ? std::string_view() : rest.substr(dot + 1);
+            }
+        } else if (arg == "--os-code") {
+            if (!value(text))
+                return false;
+            if (!number(text, 0, UINT32_MAX, n))
+                return bad();
+            options.osCode = static_cast<uint32_t>(n);
+        } else if (arg == "--capability") {
+            if (!value(text))
+                return false;
+            options.capabilities.emplace_back(text);
+        } else if (arg == "--seed-users") {
+            if (!value(text))
+                return false;
+            if (!number(text, 0, 1000000, n))
+                return bad();
+            options.seedUsers = static_cast<uint32_t>(n);
+        } else if (arg == "--log-rate") {
+            if (!value(text))
+                return false;
+            char *end = nullptr;
+            const std::string copy(text);
+            const double rate = std::strtod(copy.c_str(), &end);
+            if (copy.empty() || *end != '\0' || !(rate >= 0) || rate > 100000)
+                return bad();
+            options.logRate = rate;
+        } else if (arg == "--seed-log-lines") {
+            if (!value(text))
+                return false;
+            if (!number(text, 0, 100000000, n))
+                return bad();
+            options.seedLogLines = static_cast<uint64_t>(n);
+        } else if (arg == "--no-ticker") {
+            options.ticker = false;
+        } else if (arg == "--max-sessions") {
+            if (!value(text))
+                return false;
+            if (!number(text, 1, 1024, n))
+                return bad();
+            options.maxSessions = static_cast<size_t>(n);
+        } else if (arg == "--fault-close-after") {
+            if (!value(text))
+                return false;
+            if (!number(text, 0, UINT32_MAX, n))
+                return bad();
+            options.faults.closeAfterStatements = static_cast<uint32_t>(n);
+        } else if (arg == "--fault-status") {
+            if (!value(text))
+                return false;
+            const size_t colon = text.find(':');
+            if (colon == std::string_view::npos || colon + 1 == text.size()
+                || !number(text.substr(0, colon), 1, 9999, n))
+                return bad();
+            options.faults.forcedStatus = static_cast<uint32_t>(n);
+            std::string pattern(text.substr(colon + 1));
+            for (char &c : pattern)
+                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            options.faults.statusPattern = pattern;
+        } else if (arg == "--fault-delay") {
+            if (!value(text))
+                return false;
+            if (!number(text, 0, 60000, n))
+                return bad();
+            options.faults.delayMs = static_cast<uint32_t>(n);
+        } else if (arg == "--fault-refuse-logins") {
+            options.faults.refuseLogins = true;
+        } else {
+            message = "unknown option " + std::string(arg) + "\n" + kUsage;
+            return false;
+        }
+    }
+    if (options.certPath.empty() != options.keyPath.empty()) {
+        message = "--cert and --key must be given together";
+        return false;
+    }
+    return true;
+}
+
+} // namespace postvane::devserver

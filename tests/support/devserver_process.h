@@ -1,0 +1,59 @@
+// Runs a real postvane-devserver process for integration tests.
+//
+// start() spawns the server on 127.0.0.1 with a free port and a fresh data
+// folder, waits for its "listening" line and reports host and port. The server
+// presents a self-signed certificate created in that folder, so clients should
+// connect with LUMADB_TRUST_INSECURE or with a known-hosts file of their own in
+// a temporary folder (never the user's real one).
+//
+// Seeded accounts: "admin"/"admin" (read/write) and "viewer"/"viewer" (read only).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace postdesk::test {
+
+class DevServerProcess
+{
+public:
+    explicit DevServerProcess(std::vector<std::string> extraArgs = {});
+    ~DevServerProcess();
+    DevServerProcess(const DevServerProcess &) = delete;
+    DevServerProcess &operator=(const DevServerProcess &) = delete;
+
+    // Spawns postvane-devserver --listen 127.0.0.1 --port 0 --data <fresh temp
+    // dir> plus the extra arguments and waits up to 30 s for it to listen.
+    // False with errorText() on failure.
+    bool start();
+    // Stops the server and starts a new one on the same data folder (the port
+    // may change). Non-empty extraArgs replace the earlier ones.
+    bool restart(std::vector<std::string> extraArgs = {});
+    // SIGTERM and wait (SIGKILL after 30 s).
+    void stop();
+    // SIGKILL and wait, for durability tests.
+    void kill();
+
+    bool running() const { return m_pid > 0; }
+    std::string host() const { return m_host; }
+    std::string portText() const { return std::to_string(m_port); }
+    uint16_t port() const { return m_port; }
+    std::string dataDir() const { return m_dataDir; }
+    std::string errorText() const { return m_error; }
+
+private:
+    bool spawn();
+    void waitForExit(int signal, int timeoutSeconds);
+
+    std::vector<std::string> m_extraArgs;
+    std::string m_tempDir;
+    std::string m_dataDir;
+    std::string m_host;
+    uint16_t m_port = 0;
+    std::string m_error;
+    pid_t m_pid = -1;
+};
+
+} // namespace postdesk::test
