@@ -67,6 +67,7 @@ CharsetConverter::CharsetConverter(const char *source, const char *target, bool 
     } else {
         targetName += "//IGNORE";
     }
+    m_sourceName = sourceName;
     m_handle = iconv_open(targetName.c_str(), sourceName.c_str());
     if (m_handle == invalidHandle() && throwOnError) {
         char message[256];
@@ -119,8 +120,28 @@ bool CharsetConverter::convert(std::string_view input, std::string &output)
     return true;
 }
 
+bool CharsetConverter::inputIsWellFormed(std::string_view input) const
+{
+    // UTF-32 holds every character, so only malformed input can fail here.
+    iconv_t check = iconv_open("UTF-32LE", m_sourceName.c_str());
+    if (check == invalidHandle())
+        return true;
+    std::string buffer(input.size() * 4 + 16, '\0');
+    char *in = const_cast<char *>(input.data());
+    size_t inLeft = input.size();
+    char *out = buffer.data();
+    size_t outLeft = buffer.size();
+    const bool ok = iconv(check, &in, &inLeft, &out, &outLeft) != size_t(-1) && inLeft == 0;
+    iconv_close(check);
+    return ok;
+}
+
 bool CharsetConverter::runIconv(std::string_view input, std::string &output)
 {
+    if (!m_lenient && !inputIsWellFormed(input)) {
+        fail("The conversion failed - malformed input.");
+        return false;
+    }
     auto cd = static_cast<iconv_t>(m_handle);
     iconv(cd, nullptr, nullptr, nullptr, nullptr); // fresh state for every string
     std::string buffer(input.size() * 4 + 16, '\0');

@@ -31,11 +31,13 @@ private:
     bool decodeFolderName(std::string_view input, std::string &ucs2);
     bool encodeFolderName(std::string_view ucs2, std::string &output);
     bool runIconv(std::string_view input, std::string &output);
+    bool inputIsWellFormed(std::string_view input) const;
     void fail(const char *message);
 
     void *m_handle; // iconv_t, or (void *)-1 when it could not be opened
     bool m_lenient;
     bool m_throwOnError;
+    std::string m_sourceName; // as given to iconv
     bool m_sourceIsFolder = false;
     bool m_targetIsFolder = false;
     // Coding state of the folder encoding while a string is encoded.

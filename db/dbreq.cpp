@@ -2,6 +2,7 @@
 
 #include "db/utdebug.h"
 
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -43,6 +44,21 @@ void DBReq::reset()
     m_cancellable.store(true);
     m_errorDetail = 0;
     clearResult();
+}
+
+bool DBReq::adoptBlock(const QByteArray &block)
+{
+    reset();
+    auto *copy
+            = static_cast<unsigned char *>(std::malloc(size_t(qMax<qsizetype>(block.size(), 1))));
+    if (!copy)
+        return false;
+    std::memcpy(copy, block.constData(), size_t(block.size()));
+    const uint32_t code = lumadb_decode_block(copy, uint32_t(block.size()), &m_result);
+    setResult(code, QString());
+    m_hasResult = code == 0;
+    m_finished.store(true, std::memory_order_release);
+    return code == 0;
 }
 
 void DBReq::emitSignalFinished()

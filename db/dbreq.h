@@ -38,6 +38,10 @@ public:
 
     // Clear every outcome so the request can be queued again.
     void reset();
+    // Decode a result block that did not come through the connection (a
+    // recorded reply) as this request's successful outcome. False when the
+    // block is malformed.
+    bool adoptBlock(const QByteArray &block);
 
     const lumadb_result &result() const { return m_result; }
     int rowCount() const;
