@@ -18,6 +18,7 @@ constexpr uint32_t extension_length_offset = 16;
 constexpr uint32_t descriptors_offset = 20;
 constexpr uint32_t descriptor_fixed_size = 7;
 constexpr uint32_t cell_length_size = 4;
+constexpr size_t prefetch_distance = 1024;
 
 uint32_t reject(unsigned char *block, void *index, lumadb_result *result)
 {
@@ -126,6 +127,10 @@ extern "C" uint32_t lumadb_decode_block(unsigned char *block, uint32_t length,
 
     for (uint32_t r = 0; r < row_count; ++r) {
         rows[r] = block + pos;
+        // The walk over the cells is a chain of dependent loads; fetching
+        // ahead keeps it from waiting on memory for every cache line.
+        __builtin_prefetch(block + pos + prefetch_distance, 1);
+        __builtin_prefetch(block + pos + prefetch_distance + 64, 1);
         for (uint32_t c = 0; c < column_count; ++c) {
             if (length - pos < cell_length_size)
                 return reject(block, index, result);
