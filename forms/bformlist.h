@@ -1,0 +1,277 @@
+#pragma once
+
+#include <type_traits>
+
+#include "db/dbrow.h"
+#include "db/dbtable.h"
+#include "forms/bformlistslot.h"
+#include "forms/blistitems.h"
+#include "forms/blistview.h"
+#include "forms/tbformlist.h"
+
+#include <QAction>
+#include <QPushButton>
+
+namespace bformlist {
+// Drops the connection's pending operations (they are this page's: one page
+// is shown at a time), as a reverted table group does.
+void clearPendingOperations();
+} // namespace bformlist
+
+// Remembers which branches of a tree list were open, across refills.
+class BListCollapser
+{
+public:
+    virtual ~BListCollapser() = default;
+    virtual void remember(BListView *view) = 0;
+    virtual void restore(BListView *view) = 0;
+    virtual void forget() = 0;
+};
+
+// An editable list page over one main table, mixed into a list layout
+// (TBFormList or the page's own, offering listView() and the three buttons).
+template<class Layout = TBFormList>
+class BFormList : public Layout, public BFormListInterface
+{
+public:
+    template<class... Args>
+    requires std::is_constructible_v<Layout, Args...>
+    explicit BFormList(Args &&...args)
+        : Layout(std::forward<Args>(args)...)
+        , m_listSlot(new bformlist::BFormListSlot(this, this))
+    {
+        BListView *list = this->listView();
+        QObject::connect(list, &BListView::signalBListUpdateNeeded, this->viewSlot(),
+                         &bview::BViewSlot::slotUpdateView);
+        QObject::connect(this->addButton(), &QPushButton::clicked, m_listSlot,
+                         &bformlist::BFormListSlot::slotAdd);
+        QObject::connect(this->editButton(), &QPushButton::clicked, m_listSlot,
+                         &bformlist::BFormListSlot::slotEdit);
+        QObject::connect(list, &QTreeWidget::itemDoubleClicked, m_listSlot,
+                         &bformlist::BFormListSlot::slotEdit);
+        QObject::connect(this->removeButton(), &QPushButton::clicked, m_listSlot,
+                         &bformlist::BFormListSlot::slotRemove);
+        QObject::connect(list, &QTreeWidget::itemSelectionChanged, m_listSlot,
+                         &bformlist::BFormListSlot::slotSelectionChanged);
+        QObject::connect(list, &BListView::signalItemChecked, m_listSlot,
+                         &bformlist::BFormListSlot::slotItemChecked);
+        QObject::connect(list, &BListView::signalCommand, m_listSlot,
+                         &bformlist::BFormListSlot::slotCommand);
+    }
+
+    // Virtual operations of a list page, in slot order.
+    virtual void defineColumns(BCols &cols) = 0;
+    virtual BListViewItem *createItem(DBRow *row) = 0;
+    virtual DBTable *table() = 0;
+    // Runs the page's edit dialog on a new row; true when it was accepted.
+    virtual bool editRow(DBRow *row)
+    {
+        Q_UNUSED(row);
+        return false;
+    }
+    virtual void selectItem(QTreeWidgetItem *item)
+    {
+        BListView *list = this->listView();
+        list->clearSelection();
+        list->setCurrentItem(item);
+        item->setSelected(true);
+        list->scrollToItem(item);
+    }
+    virtual bool acceptRow(DBRow *row, bool isNew)
+    {
+        Q_UNUSED(row);
+        Q_UNUSED(isNew);
+        return true;
+    }
+    virtual void listHook() { }
+    virtual void updateItems(const QList<QTreeWidgetItem *> &items) { Q_UNUSED(items); }
+    virtual bool confirmRemove() { return true; }
+    virtual bool canRemove(DBRow *row)
+    {
+        Q_UNUSED(row);
+        return true;
+    }
+    virtual bool initNewRow(DBRow *row)
+    {
+        Q_UNUSED(row);
+        return true;
+    }
+    // Runs the edit dialog on the given items (one, or several with
+    // multi-edit); by default the single row goes through editRow().
+    virtual bool editItems(const QList<QTreeWidgetItem *> &items)
+    {
+        if (items.size() != 1)
+            return false;
+        BBaseListItem *item = baseListItem(items.first());
+        return item && item->row() && editRow(item->row());
+    }
+    virtual void restoreSelection()
+    {
+        BListView *list = this->listView();
+        if (m_collapser) {
+            m_collapser->restore(list);
+        } else if (list->topLevelItemCount() > 0) {
+            list->setCurrentItem(list->topLevelItem(0));
+        }
+    }
+
+    bool multiEdit() const { return m_multiEdit; }
+    void setMultiEdit(bool on) { m_multiEdit = on; }
+    void setCollapser(BListCollapser *collapser) { m_collapser = collapser; }
+    bformlist::BFormListSlot *listSlot() const { return m_listSlot; }
+
+    void add() override
+    {
+        if (!this->addButton()->isEnabled())
+            return;
+        DBTable *main = table();
+        if (!main)
+            return;
+        DBRow *row = main->addRow();
+        if (initNewRow(row) && editRow(row) && acceptRow(row, true)) {
+            if (QTreeWidgetItem *item = createItem(row))
+                selectItem(item);
+            this->registerChanges();
+            return;
+        }
+        main->removeRow(row);
+    }
+
+    void edit() override
+    {
+        if (!this->editButton()->isEnabled())
+            return;
+        QList<QTreeWidgetItem *> items;
+        for (QTreeWidgetItem *item : this->listView()->selectedItemsInOrder()) {
+            BBaseListItem *base = baseListItem(item);
+            if (base && base->canEdit())
+                items.append(item);
+        }
+        if (items.isEmpty())
+            return;
+        if (!m_multiEdit && items.size() > 1)
+            items = {items.first()};
+        if (editItems(items)) {
+            updateItems(items);
+            this->registerChanges();
+        }
+    }
+
+    void remove() override
+    {
+        if (!this->removeButton()->isEnabled() || !confirmRemove())
+            return;
+        DBTable *main = table();
+        int removed = 0;
+        const QList<QTreeWidgetItem *> selected = this->listView()->selectedItemsInOrder();
+        for (QTreeWidgetItem *item : selected) {
+            BBaseListItem *base = baseListItem(item);
+            if (!base || !base->canRemove() || !canRemove(base->row()))
+                continue;
+            DBRow *row = base->row();
+            delete item;
+            if (row && main)
+                main->removeRow(row);
+            ++removed;
+        }
+        if (removed > 0) {
+            this->registerChanges();
+            selectionChanged();
+        }
+    }
+
+    void selectionChanged() override
+    {
+        int editable = 0;
+        int removable = 0;
+        for (QTreeWidgetItem *item : this->listView()->selectedItemsInOrder()) {
+            if (BBaseListItem *base = baseListItem(item)) {
+                editable += base->canEdit() ? 1 : 0;
+                removable += base->canRemove() ? 1 : 0;
+            }
+        }
+        const bool editEnabled = m_multiEdit ? editable > 0 : editable == 1;
+        this->editButton()->setEnabled(editEnabled);
+        this->removeButton()->setEnabled(removable > 0);
+        BListView *list = this->listView();
+        list->setMenuItemEnabled(BListView::CommandAdd, this->addButton()->isEnabled());
+        list->setMenuItemEnabled(BListView::CommandEdit, editEnabled);
+        list->setMenuItemEnabled(BListView::CommandRemove, removable > 0);
+    }
+
+    void command(int id) override
+    {
+        switch (id) {
+        case BListView::CommandAdd:
+            add();
+            break;
+        case BListView::CommandEdit:
+            edit();
+            break;
+        case BListView::CommandRemove:
+            remove();
+            break;
+        default:
+            break;
+        }
+    }
+
+    void itemChecked(BCheckListItem *item) override { Q_UNUSED(item); }
+
+    bool fillView() override
+    {
+        DBTable *main = table();
+        if (!main)
+            return false;
+        this->listView()->clear();
+        for (DBRow *row : main->rows())
+            createItem(row);
+        return true;
+    }
+
+    void updateView() override
+    {
+        this->m_updating = true;
+        {
+            BListUpdater updater(this->listView());
+            if (this->fillView()) {
+                restoreSelection();
+                selectionChanged();
+            }
+        }
+        this->m_updating = false;
+    }
+
+    void discard() override
+    {
+        if (m_collapser)
+            m_collapser->forget();
+        if (DBTable *main = table())
+            main->revert();
+        bformlist::clearPendingOperations();
+    }
+
+    void postReset() override
+    {
+        BListView *list = this->listView();
+        if (list->topLevelItemCount() > 0)
+            list->setCurrentItem(list->topLevelItem(0));
+        Layout::postReset();
+    }
+
+    void dataLoaded() override
+    {
+        BListView *list = this->listView();
+        if (list->cols().isEmpty()) {
+            BCols cols;
+            defineColumns(cols);
+            list->setCols(cols);
+        }
+        Layout::dataLoaded();
+    }
+
+protected:
+    bformlist::BFormListSlot *m_listSlot;
+    bool m_multiEdit = false;
+    BListCollapser *m_collapser = nullptr;
+};

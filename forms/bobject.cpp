@@ -1,0 +1,64 @@
+#include "forms/bobject.h"
+
+#include "app/registry/utkontainer.h"
+#include "db/dbconn.h"
+#include "forms/bmainwindowinterface.h"
+#include "forms/bmessagebox.h"
+
+#include <QWidget>
+
+namespace bobject {
+
+BObjectSlot::BObjectSlot(BObjectInterface *owner, QObject *parent)
+    : QObject(parent)
+    , m_owner(owner)
+{ }
+
+void BObjectSlot::slotDataLoaded()
+{
+    m_owner->dataLoaded();
+}
+
+void BObjectSlot::slotDataError(const QString &message)
+{
+    m_owner->dataError(message);
+}
+
+void connectToMainWindow(BObjectSlot *slot)
+{
+    QObject *mainWindow = UtKontainer::object(QStringLiteral("utKontFMainWnd"));
+    if (!mainWindow)
+        return;
+    if (auto *window = dynamic_cast<BMainWindowInterface *>(mainWindow)) {
+        QObject::connect(slot, &BObjectSlot::signalSetAnimationText, mainWindow,
+                         [window](const QString &text) { window->setAnimationText(text); });
+        return;
+    }
+    if (mainWindow->metaObject()->indexOfSlot("slotSetAnimationText(QString)") >= 0) {
+        QObject::connect(slot, SIGNAL(signalSetAnimationText(QString)), mainWindow,
+                         SLOT(slotSetAnimationText(QString)));
+    }
+}
+
+DBConn *connection()
+{
+    return qobject_cast<DBConn *>(UtKontainer::object(QStringLiteral("utKontDBConn")));
+}
+
+bool errorsShown()
+{
+    const DBConn *conn = connection();
+    if (!conn)
+        return false;
+    const DBConn::StateEnum state = conn->state();
+    return state == DBConn::Connected || state == DBConn::Working;
+}
+
+void showServerError(QObject *context, const QString &message)
+{
+    if (message.isEmpty() || !errorsShown())
+        return;
+    bmessagebox::warning(qobject_cast<QWidget *>(context), message);
+}
+
+} // namespace bobject

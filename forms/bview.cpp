@@ -1,0 +1,125 @@
+#include "forms/bview.h"
+
+#include "app/registry/utkontainer.h"
+#include "db/dbconn.h"
+#include "db/dbctrl.h"
+#include "db/dbtranstab.h"
+#include "forms/bform.h"
+#include "forms/bmessagebox.h"
+#include "forms/btab.h"
+#include "forms/formslog.h"
+
+#include <QWidget>
+
+namespace bview {
+
+BViewSlot::BViewSlot(BViewInterface *owner, QObject *parent)
+    : QObject(parent)
+    , m_owner(owner)
+{ }
+
+void BViewSlot::slotApply(bool *ok)
+{
+    m_owner->apply(ok);
+}
+
+void BViewSlot::slotReset()
+{
+    m_owner->reset();
+}
+
+void BViewSlot::slotUpdateView()
+{
+    m_owner->updateView();
+}
+
+int &keepRequestsCounter()
+{
+    static int counter = 0;
+    return counter;
+}
+
+void connectToFrameWindow(BViewSlot *slot)
+{
+    QObject *frame = UtKontainer::object(QStringLiteral("utKontFWindow"));
+    if (!frame)
+        return;
+    const QMetaObject *meta = frame->metaObject();
+    if (meta->indexOfSignal("signalApply(bool*)") >= 0)
+        QObject::connect(frame, SIGNAL(signalApply(bool *)), slot, SLOT(slotApply(bool *)));
+    if (meta->indexOfSignal("signalReset()") >= 0)
+        QObject::connect(frame, SIGNAL(signalReset()), slot, SLOT(slotReset()));
+}
+
+void disconnectFromFrameWindow(BViewSlot *slot)
+{
+    if (QObject *frame = UtKontainer::object(QStringLiteral("utKontFWindow")))
+        QObject::disconnect(frame, nullptr, slot, nullptr);
+}
+
+void startLoad(DBTransTab *tables, bool first, bobject::BObjectSlot *slot)
+{
+    if (first && keepRequestsCounter() <= 0) {
+        if (DBConn *conn = bobject::connection())
+            conn->cancelPending(true);
+    }
+    if (tables) {
+        tables->select(slot, SLOT(slotDataLoaded()), slot, SLOT(slotDataError(QString)));
+    }
+}
+
+bool saveTables(DBTransTab *tables, bobject::BObjectSlot *slot, QObject *context)
+{
+    emit slot->signalSetAnimationText(QCoreApplication::translate("BView", "Saving..."));
+    if (!tables)
+        return false;
+    const bool ok = tables->applySync();
+    if (!ok)
+        bobject::showServerError(context, tables->errorText());
+    return ok;
+}
+
+bool forwardQueryClose(BTabPage *page, bool *saved, bool *handled)
+{
+    *handled = false;
+    BTab *tab = page->ownerTab();
+    BForm *owner = tab ? tab->ownerForm() : nullptr;
+    if (!owner)
+        return true;
+    *handled = true;
+    return owner->queryClose(saved);
+}
+
+bool askSaveChanges(QObject *context, bool *saved, BViewInterface *view)
+{
+    bool result = true;
+    if (saved)
+        *saved = false;
+    DBConn *conn = bobject::connection();
+    DBCtrl *ctrl = conn ? conn->transCtrl() : nullptr;
+    if (!ctrl || ctrl->operationCount() == 0)
+        return true;
+    const auto answer = bmessagebox::askSave(
+            qobject_cast<QWidget *>(context),
+            QCoreApplication::translate("BView", "Do you want to save changes?"));
+    if (answer == QMessageBox::Yes) {
+        bool ok = false;
+        view->apply(&ok);
+        if (!ok)
+            result = false;
+        else if (saved)
+            *saved = true;
+    } else if (answer == QMessageBox::No) {
+        view->reset();
+    } else {
+        result = false;
+    }
+    return result;
+}
+
+void trace(const char *format, const QString &name)
+{
+    qCDebug(lcForms).noquote() << QString::fromLatin1(format).arg(name);
+}
+
+} // namespace bview

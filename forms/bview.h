@@ -1,0 +1,179 @@
+#pragma once
+
+#include <type_traits>
+
+#include "forms/bobject.h"
+#include "forms/btabpage.h"
+#include "forms/bviewmenu.h"
+
+#include <QCoreApplication>
+#include <QObject>
+#include <QVariant>
+
+class DBTransTab;
+
+// Receives the main window's commands.
+class BViewInterface
+{
+public:
+    virtual ~BViewInterface() = default;
+    virtual void apply(bool *ok) = 0;
+    virtual void reset() = 0;
+    virtual void updateView() = 0;
+};
+
+namespace bview {
+
+// The signal/slot face of a view: each slot forwards to one operation.
+class BViewSlot : public QObject
+{
+    Q_OBJECT
+public:
+    BViewSlot(BViewInterface *owner, QObject *parent);
+
+public slots:
+    void slotApply(bool *ok);
+    void slotReset();
+    void slotUpdateView();
+
+signals:
+    void signalPostResetChanges();
+
+private:
+    BViewInterface *m_owner;
+};
+
+// While above 0, a page's first load keeps the requests queued by others.
+// The main window raises it around some of its own operations.
+int &keepRequestsCounter();
+class KeepRequests
+{
+public:
+    KeepRequests() { ++keepRequestsCounter(); }
+    ~KeepRequests() { --keepRequestsCounter(); }
+    KeepRequests(const KeepRequests &) = delete;
+    KeepRequests &operator=(const KeepRequests &) = delete;
+};
+
+// Connects the registered page area's signalApply(bool*) and signalReset() to
+// a view.
+void connectToFrameWindow(BViewSlot *slot);
+void disconnectFromFrameWindow(BViewSlot *slot);
+
+// The common parts of the life cycle, shared by every view instantiation.
+void startLoad(DBTransTab *tables, bool first, bobject::BObjectSlot *slot);
+bool saveTables(DBTransTab *tables, bobject::BObjectSlot *slot, QObject *context);
+// The save question; sets *handled when the page is a tab page whose tab form
+// asked instead (then the returned value is the tab form's answer).
+bool forwardQueryClose(BTabPage *page, bool *saved, bool *handled);
+// The save question for a view whose apply and reset are given.
+bool askSaveChanges(QObject *context, bool *saved, BViewInterface *view);
+void trace(const char *format, const QString &name);
+
+} // namespace bview
+
+// A page shown in the main window, mixed into the toolkit widget Base. Derived
+// pages implement load, save, discard, registerChanges and fillView; the rest
+// has defaults.
+template<class Base>
+class BView : public BObject<Base>, public BViewInterface
+{
+public:
+    template<class... Args>
+    requires std::is_constructible_v<Base, Args...>
+    explicit BView(Args &&...args)
+        : BObject<Base>(std::forward<Args>(args)...)
+        , m_viewSlot(new bview::BViewSlot(this, this))
+        , m_viewMenu(new BViewMenu(this))
+    {
+        bview::connectToFrameWindow(m_viewSlot);
+    }
+
+    // Virtual operations of a view, in slot order (setFormEnabled comes from
+    // BObject).
+    virtual QVariant pageValue() const { return {}; }
+    virtual bool isPageValid() const { return true; }
+    virtual bool queryClose(bool *saved)
+    {
+        bool handled = false;
+        if (auto *page = dynamic_cast<BTabPage *>(this)) {
+            const bool result = bview::forwardQueryClose(page, saved, &handled);
+            if (handled)
+                return result;
+        }
+        return bview::askSaveChanges(this, saved, this);
+    }
+    virtual void load(bool first) = 0;
+    virtual bool save() = 0;
+    virtual void discard() = 0;
+    virtual void registerChanges() = 0;
+    virtual bool fillView() = 0;
+    virtual void storeView() { }
+    virtual bool validate() { return true; }
+    virtual void beforeFill() { }
+    virtual void afterFirstLoad() { }
+    virtual void postReset() { emit m_viewSlot->signalPostResetChanges(); }
+    void updateView() override
+    {
+        this->m_updating = true;
+        if (fillView())
+            this->m_updating = false;
+    }
+    virtual QString name() const { return QStringLiteral("BView"); }
+    virtual unsigned tableCount() const { return 0; }
+    virtual void languageChange() { }
+
+    void dataLoaded() override
+    {
+        if (auto *page = dynamic_cast<BTabPage *>(this); page && page->pageState() != 2)
+            page->setPageState(BTabPage::Loaded);
+        beforeFill();
+        updateView();
+        if (this->m_updating)
+            return; // the fill failed: the form stays disabled
+        this->setFormEnabled(true);
+        if (!m_initialised) {
+            m_initialised = true;
+            this->m_updating = true;
+            afterFirstLoad();
+            this->m_updating = false;
+        }
+    }
+
+    void apply(bool *ok) override
+    {
+        const bool result = validate() ? save() : false;
+        if (ok)
+            *ok = result;
+    }
+
+    void reset() override
+    {
+        discard();
+        updateView();
+        postReset();
+    }
+
+    bool isInitialised() const { return m_initialised; }
+    bview::BViewSlot *viewSlot() const { return m_viewSlot; }
+    BViewMenu *viewMenu() const { return m_viewMenu; }
+
+protected:
+    // The common load: disable the form, drop requests queued for the page
+    // that was left (first load only), select the page's tables.
+    void loadTables(DBTransTab *tables, bool first)
+    {
+        this->setFormEnabled(false);
+        bview::startLoad(tables, first, this->m_objectSlot);
+    }
+    // The common save: apply the connection's pending operations and take
+    // the tables' new snapshot; shows the error while connected.
+    bool saveTables(DBTransTab *tables)
+    {
+        return bview::saveTables(tables, this->m_objectSlot, this);
+    }
+
+    bview::BViewSlot *m_viewSlot;
+    BViewMenu *m_viewMenu;
+    bool m_initialised = false;
+};
