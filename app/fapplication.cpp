@@ -1,0 +1,224 @@
+#include "app/fapplication.h"
+
+#include "app/fconsole.h"
+#include "app/fhiddenwindow.h"
+#include "app/flocalizedfile.h"
+#include "app/fmainwindowex.h"
+#include "app/ftour.h"
+#include "app/ftrace.h"
+#include "app/mailwindow.h"
+#include "app/registry/utkontainer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QSettings>
+#include <QSplashScreen>
+#include <QStandardPaths>
+#include <QThread>
+#include <QTimer>
+
+#include <cstdio>
+
+FApplication::FApplication(int &argc, char **argv)
+    : QApplication(argc, argv)
+{
+    const QStringList all = arguments().mid(1);
+    for (const QString &argument : all) {
+        if (argument.startsWith(QLatin1String("--tour=")))
+            m_tourFolder = argument.mid(7);
+        else
+            m_arguments.append(argument);
+    }
+    UtKontainer::setObject(QStringLiteral("utKontFApp"), this);
+    UtKontainer::setBool(QStringLiteral("utKontAdminHasLog"),
+                         m_arguments.value(1) == QLatin1String("debug"));
+    UtKontainer::setStorePath(QString::fromLatin1(kOrganisation), QString::fromLatin1(kProductKey),
+                              QSettings::SystemScope);
+    readPreferences();
+    fTrace(QStringLiteral("file=%1").arg(applicationFilePath()));
+    fTrace(QStringLiteral("font=%1,%2").arg(font().family()).arg(font().pointSize()));
+}
+
+FApplication::~FApplication()
+{
+    delete m_console;
+    delete m_splash;
+    UtKontainer::setObject(QStringLiteral("utKontFApp"), nullptr);
+}
+
+void FApplication::readPreferences()
+{
+    QSettings store(QSettings::SystemScope, QString::fromLatin1(kOrganisation),
+                    QString::fromLatin1(kProductKey));
+    UtKontainer::setText(QStringLiteral("utKontPreferredLanguage1"),
+                         store.value(QStringLiteral("preferredLanguage1")).toString());
+    UtKontainer::setText(QStringLiteral("utKontPreferredLanguage2"),
+                         store.value(QStringLiteral("preferredLanguage2")).toString());
+    UtKontainer::setBool(QStringLiteral("utKontShowSplashScreen"),
+                         store.value(QStringLiteral("showSplashScreen"), true).toBool());
+    UtKontainer::setBool(QStringLiteral("utKontShowIncorrectQt"),
+                         store.value(QStringLiteral("showIncorrectQt"), true).toBool());
+    const QString description = store.value(QStringLiteral("applicationFont")).toString();
+    QFont chosen;
+    if (!description.isEmpty() && chosen.fromString(description))
+        setFont(chosen);
+}
+
+QString FApplication::getText(int) const
+{
+    return {};
+}
+
+QPixmap FApplication::getIcon(int) const
+{
+    fTrace(QStringLiteral("UtApplicationBase::getIcon() is not reimplemented."));
+    return {};
+}
+
+bool FApplication::applyLaunchParameters(LaunchMode)
+{
+    return true;
+}
+
+void FApplication::setApplicationTexts() { }
+
+void FApplication::cleanUp()
+{
+    m_runTable.clear();
+}
+
+void FApplication::setVersionInfo() { }
+
+FMainWindowEx *FApplication::createMainWindow()
+{
+    return new FMainWindowEx;
+}
+
+FWindow *FApplication::createWindow(FMainWindowEx *mainWindow)
+{
+    return new MailWindow(mainWindow);
+}
+
+QString FApplication::settingsGroup() const
+{
+    return {};
+}
+
+QString FApplication::findTranslation()
+{
+    FLocalizedFile::Request request;
+    request.folder = QCoreApplication::applicationDirPath() + QStringLiteral("/translations");
+    request.baseName = QStringLiteral("%1%2%3.")
+                               .arg(UtKontainer::getText(QStringLiteral("utKontAppShortName")))
+                               .arg(UtKontainer::getInt(QStringLiteral("utKontAppMajorVersion")))
+                               .arg(UtKontainer::getInt(QStringLiteral("utKontAppMinorVersion")), 2,
+                                    10, QLatin1Char('0'));
+    request.extension = QStringLiteral("qm");
+    request.language1 = UtKontainer::getText(QStringLiteral("utKontPreferredLanguage1"));
+    request.language2 = UtKontainer::getText(QStringLiteral("utKontPreferredLanguage2"));
+    return FLocalizedFile::find(request);
+}
+
+void FApplication::loadTranslation()
+{
+    const QString file = findTranslation();
+    if (file.isEmpty() || !m_translator.load(file))
+        return;
+    installTranslator(&m_translator);
+    UtKontainer::setText(QStringLiteral("utKontAppLanguage"), FLocalizedFile::languageOfPath(file));
+    fTrace(QStringLiteral("translation=%1").arg(file));
+}
+
+int FApplication::splashRemainingMs(qint64 elapsedMs)
+{
+    return elapsedMs >= 1000 ? 0 : int(1000 - qMax<qint64>(0, elapsedMs));
+}
+
+void FApplication::showStartupError(const QString &text)
+{
+    std::fprintf(stderr, "postdesk: %s\n", qPrintable(text));
+    std::fflush(stderr);
+    // Scripts and tests that start the console without anyone to click set this.
+    if (qEnvironmentVariableIsSet("POSTDESK_NO_MODAL_ERRORS"))
+        return;
+    QMessageBox::critical(nullptr, tr("Error"), text);
+}
+
+int FApplication::run()
+{
+    setVersionInfo();
+    loadTranslation();
+    if (UtKontainer::getBool(QStringLiteral("utKontAdminHasLog"))) {
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        QDir().mkpath(folder);
+        UtDebug::enableTraceInDataFolder(folder);
+    }
+
+    m_launchMode = launchModeFromArguments(m_arguments);
+    if (!isAcceptedLaunchMode(m_launchMode)) {
+        showStartupError(tr("The Administration Console cannot be run on its own."));
+        return kExitRefusedLaunchMode;
+    }
+    if (!applyLaunchParameters(m_launchMode)) {
+        showStartupError(tr("Invalid name of host."));
+        return kExitHandOverFailed;
+    }
+    const QString group = settingsGroup();
+    if (!group.isEmpty())
+        UtKontainer::openGroup(group);
+
+    const bool touring = !m_tourFolder.isEmpty();
+    const QPixmap splashPicture = getIcon(3);
+    if (!touring && !splashPicture.isNull()
+        && UtKontainer::getBool(QStringLiteral("utKontShowSplashScreen"), true)) {
+        m_splash = new QSplashScreen(splashPicture);
+        m_splash->show();
+        m_splashClock.start();
+        processEvents();
+    }
+    setApplicationTexts();
+    m_runTable = {-1, -1, -1, -1};
+    addLibraryPath(QStringLiteral("."));
+
+    m_console = new FConsole(
+            [this] {
+                FMainWindowEx *window = createMainWindow();
+                window->setWindowIcon(getIcon(1));
+                window->setAboutTexts(getText(1), getText(2));
+                return window;
+            },
+            [this](FMainWindowEx *window) { return createWindow(window); });
+    m_console->start(qEnvironmentVariable("POSTDESK_KNOWN_HOSTS"));
+
+    if (m_splash) {
+        QThread::msleep(ulong(splashRemainingMs(m_splashClock.elapsed())));
+        m_splash->finish(m_console->mainWindow());
+        delete m_splash;
+        m_splash = nullptr;
+    }
+    m_console->mainWindow()->showWithSavedGeometry();
+    QIcon icon(getIcon(2));
+    icon.addPixmap(getIcon(1));
+    m_console->mainWindow()->setWindowIcon(icon);
+
+    m_hidden = new FHiddenWindow(m_console->mainWindow(), this);
+    if (!m_hidden->listen())
+        fTrace(QStringLiteral("close channel not available: %1").arg(m_hidden->name()));
+    connect(m_hidden, &FHiddenWindow::signalCloseAccepted, this, &QCoreApplication::quit,
+            Qt::QueuedConnection);
+    m_console->mainWindow()->raise();
+    m_console->mainWindow()->activateWindow();
+
+    if (touring) {
+        auto *tour = new FTour(m_console, m_tourFolder, this);
+        connect(tour, &FTour::signalFinished, this, [](int status) { exit(status); });
+        tour->start();
+    }
+
+    const int result = exec();
+    cleanUp();
+    delete m_hidden;
+    return result;
+}

@@ -1,0 +1,66 @@
+#include "app/fconsole.h"
+
+#include "app/fmainwindowex.h"
+#include "app/fwindow.h"
+#include "app/registry/utkontainer.h"
+#include "db/dbconn.h"
+#include "db/dbreq.h"
+
+FConsole::FConsole(MainWindowFactory createMainWindow, PageAreaFactory createWindow,
+                   QObject *parent)
+    : QObject(parent)
+    , m_createMainWindow(std::move(createMainWindow))
+    , m_createWindow(std::move(createWindow))
+{ }
+
+FConsole::~FConsole()
+{
+    if (m_connection) {
+        m_connection->stopNotifications();
+        m_connection->stop();
+    }
+    delete m_mainWindow;
+    UtKontainer::setObject(QStringLiteral("utKontFMainWnd"), nullptr);
+    UtKontainer::setObject(QStringLiteral("utKontFWindow"), nullptr);
+    UtKontainer::setObject(QStringLiteral("utKontDBConn"), nullptr);
+    delete m_connection;
+}
+
+void FConsole::start(const QString &knownHostsPath)
+{
+    m_mainWindow = m_createMainWindow();
+    m_mainWindow->setConsole(this);
+    UtKontainer::setObject(QStringLiteral("utKontFMainWnd"), m_mainWindow);
+
+    m_connection = new DBConn(UtKontainer::getText(QStringLiteral("utKontHost")),
+                              UtKontainer::getInt(QStringLiteral("utKontPort"), 44337),
+                              UtKontainer::getText(QStringLiteral("utKontUser")),
+                              UtKontainer::getText(QStringLiteral("utKontPassword")), false);
+    if (!knownHostsPath.isEmpty())
+        m_connection->setKnownHostsPath(knownHostsPath);
+    UtKontainer::setObject(QStringLiteral("utKontDBConn"), m_connection);
+    m_reconnecting = false;
+    connect(m_connection, &DBConn::signalStateChanged, m_mainWindow,
+            &FMainWindowEx::slotConnectionStateChanged);
+    connect(m_connection, &DBConn::signalSynWaiting, m_mainWindow,
+            &FMainWindowEx::slotAnimationLoadingSyn);
+    m_connection->start();
+    m_connection->startNotifications();
+
+    m_window = m_createWindow(m_mainWindow);
+    UtKontainer::setObject(QStringLiteral("utKontFWindow"), m_window);
+    connect(m_window, &FWindow::signalInfoLoaded, m_mainWindow, &FMainWindowEx::slotInfoLoaded);
+    m_mainWindow->setCentralWidget(m_window);
+    m_window->initialize();
+}
+
+void FConsole::reconnect()
+{
+    if (!m_connection)
+        return;
+    m_reconnecting = true;
+    m_connection->restart(UtKontainer::getText(QStringLiteral("utKontHost")),
+                          UtKontainer::getInt(QStringLiteral("utKontPort"), 44337),
+                          UtKontainer::getText(QStringLiteral("utKontUser")),
+                          UtKontainer::getText(QStringLiteral("utKontPassword")));
+}

@@ -1,0 +1,229 @@
+#include "app/fdlgconnect.h"
+
+#include "app/fconsole.h"
+#include "app/fimages.h"
+#include "app/fmainwindowex.h"
+#include "app/ftrace.h"
+#include "app/fwidgetstatus.h"
+#include "app/fwindow.h"
+#include "app/registry/utkontainer.h"
+#include "db/dbconn.h"
+#include "db/dbctrl.h"
+#include "db/dbreq.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+DBConn *connection()
+{
+    return UtKontainer::objectAs<DBConn>(QStringLiteral("utKontDBConn"));
+}
+
+bool hasPendingOperations()
+{
+    DBConn *conn = connection();
+    return conn && conn->transCtrl() && conn->transCtrl()->operationCount() > 0;
+}
+
+bool askToTrust(QWidget *parent, const QString &fingerprint)
+{
+    return QMessageBox::question(
+                   parent, UtKontainer::getText(QStringLiteral("utKontCaption")),
+                   FDlgConnect::tr("<nobr>Do you trust the new certificate of the server?<br>"
+                                   "Fingerprint: %1<br><br>Answer Yes only if you have checked "
+                                   "this fingerprint with the server's administrator.</nobr>")
+                           .arg(fingerprint.toHtmlEscaped()),
+                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+            == QMessageBox::Yes;
+}
+
+} // namespace
+
+bool (*FDlgConnect::confirmNewCertificate)(QWidget *, const QString &) = askToTrust;
+
+FDlgConnect::FDlgConnect(QWidget *parent, FWidgetStatus *statusWidget, bool showError)
+    : QDialog(parent)
+    , m_statusWidget(statusWidget)
+    , m_userKnown(!UtKontainer::getText(QStringLiteral("utKontUser")).isEmpty())
+    , m_errorIcon(new QLabel(this))
+    , m_errorText(new QLabel(tr("Connection to server was lost!"), this))
+    , m_parameters(new QGroupBox(tr("Connection parameters"), this))
+    , m_certificate(new QGroupBox(tr("Server certificate has changed"), this))
+    , m_host(new QLineEdit(m_parameters))
+    , m_user(new QLineEdit(m_parameters))
+    , m_password(new QLineEdit(m_parameters))
+    , m_ok(new QPushButton(tr("OK"), this))
+    , m_reconnect(new QPushButton(tr("Reconnect"), this))
+    , m_cancel(new QPushButton(tr("Cancel"), this))
+{
+    setObjectName(QStringLiteral("FDlgConnect"));
+    setWindowTitle(UtKontainer::getText(QStringLiteral("utKontCaption")));
+    setModal(true);
+    m_host->setObjectName(QStringLiteral("m_edHost"));
+    m_user->setObjectName(QStringLiteral("m_edUser"));
+    m_password->setObjectName(QStringLiteral("m_edPassword"));
+    m_password->setEchoMode(QLineEdit::Password);
+    m_ok->setObjectName(QStringLiteral("m_btnOk"));
+    m_reconnect->setObjectName(QStringLiteral("m_btnReconnect"));
+    m_cancel->setObjectName(QStringLiteral("m_btnCancel"));
+    m_errorText->setObjectName(QStringLiteral("m_lblError"));
+    m_errorText->setWordWrap(true);
+    m_parameters->setObjectName(QStringLiteral("m_grpParameters"));
+    m_certificate->setObjectName(QStringLiteral("m_grpCertificate"));
+
+    auto *banner = new QHBoxLayout;
+    banner->setSpacing(0);
+    for (const char *name :
+         {"f_dlgconnecttop1.png", "f_dlgconnecttop2.png", "f_dlgconnecttop3.png"}) {
+        auto *part = new QLabel(this);
+        part->setPixmap(FImages::pixmap(QString::fromLatin1(name)));
+        banner->addWidget(part);
+    }
+    banner->addStretch(1);
+    m_errorIcon->setPixmap(FImages::pixmap(QStringLiteral("f_dlgconnecterror.png")));
+    auto *errorRow = new QHBoxLayout;
+    errorRow->addWidget(m_errorIcon);
+    errorRow->addWidget(m_errorText, 1);
+
+    auto *fields = new QFormLayout(m_parameters);
+    fields->addRow(tr("Host:"), m_host);
+    fields->addRow(tr("Username:"), m_user);
+    fields->addRow(tr("Password:"), m_password);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_reconnect);
+    buttons->addWidget(m_cancel);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addLayout(banner);
+    layout->addLayout(errorRow);
+    layout->addWidget(m_certificate);
+    layout->addWidget(m_parameters);
+    layout->addLayout(buttons);
+
+    m_ok->setDefault(true);
+    connect(m_ok, &QPushButton::clicked, this, &FDlgConnect::slotOk);
+    connect(m_reconnect, &QPushButton::clicked, this, &FDlgConnect::slotReconnect);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    // Building follows the situation: host known, user known, edits pending.
+    m_reconnect->hide();
+    const QString host = UtKontainer::getText(QStringLiteral("utKontHost"));
+    if (!host.isEmpty()) {
+        m_host->setText(host);
+        m_host->setEnabled(false);
+    }
+    if (m_userKnown) {
+        setWindowTitle(tr("Connection failed"));
+        m_parameters->hide();
+        m_ok->setText(tr("Reconnect"));
+        if (hasPendingOperations()) {
+            m_ok->setText(tr("Apply && Reconnect"));
+            m_reconnect->show();
+        }
+    }
+    DBConn *conn = connection();
+    if (showError && conn) {
+        m_errorText->setText(conn->lastErrorText());
+    } else {
+        m_errorIcon->hide();
+        m_errorText->hide();
+    }
+    if (conn && conn->identityChanged()) {
+        auto *certificate = new QFormLayout(m_certificate);
+        auto *recorded = new QLabel(conn->recordedFingerprint(), m_certificate);
+        auto *presented = new QLabel(conn->presentedFingerprint(), m_certificate);
+        recorded->setObjectName(QStringLiteral("m_lblRecordedFingerprint"));
+        presented->setObjectName(QStringLiteral("m_lblPresentedFingerprint"));
+        for (QLabel *label : {recorded, presented}) {
+            label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+            label->setWordWrap(true);
+        }
+        certificate->addRow(tr("Recorded fingerprint:"), recorded);
+        certificate->addRow(tr("Presented fingerprint:"), presented);
+        m_ok->setText(tr("Trust && Reconnect"));
+    } else {
+        m_certificate->hide();
+    }
+}
+
+void FDlgConnect::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (m_userKnown) {
+        m_user->setText(UtKontainer::getText(QStringLiteral("utKontUser")));
+        m_password->setFocus();
+    } else if (m_host->isEnabled()) {
+        m_host->setFocus();
+    } else {
+        m_user->setFocus();
+    }
+}
+
+void FDlgConnect::slotOk()
+{
+    DBConn *conn = connection();
+    if (conn && conn->identityChanged()) {
+        if (!confirmNewCertificate(this, conn->presentedFingerprint()))
+            return;
+        conn->trustPresentedCertificate();
+    }
+    if (m_reconnect->isVisible() && conn && conn->transCtrl()) {
+        // The edits survive the reconnection as the undo list, sent after the login.
+        DBCtrl *ctrl = conn->transCtrl();
+        ctrl->clearUndo();
+        ctrl->moveOperationsToUndo();
+        ctrl->logUndo();
+    }
+    acceptAndReconnect();
+}
+
+void FDlgConnect::slotReconnect()
+{
+    DBConn *conn = connection();
+    if (conn && conn->identityChanged()) {
+        if (!confirmNewCertificate(this, conn->presentedFingerprint()))
+            return;
+        conn->trustPresentedCertificate();
+    }
+    acceptAndReconnect();
+}
+
+void FDlgConnect::acceptAndReconnect()
+{
+    if (hasPendingOperations()) {
+        if (auto *area = UtKontainer::objectAs<FWindow>(QStringLiteral("utKontFWindow")))
+            area->resetPage();
+    }
+    if (!m_userKnown) {
+        const QString host = m_host->text().trimmed();
+        const QString user = m_user->text().trimmed();
+        if (host.isEmpty() || user.isEmpty()) {
+            QMessageBox::warning(this, UtKontainer::getText(QStringLiteral("utKontCaption")),
+                                 host.isEmpty() ? tr("Please enter the host name of the server.")
+                                                : tr("Please enter the user name."));
+            (host.isEmpty() ? m_host : m_user)->setFocus();
+            return;
+        }
+        UtKontainer::setText(QStringLiteral("utKontHost"), host);
+        UtKontainer::setText(QStringLiteral("utKontUser"), user);
+        UtKontainer::setText(QStringLiteral("utKontPassword"), m_password->text());
+        if (m_statusWidget)
+            m_statusWidget->setUser(user, false);
+    }
+    accept();
+    auto *window = UtKontainer::objectAs<FMainWindowEx>(QStringLiteral("utKontFMainWnd"));
+    if (window && window->console())
+        window->console()->reconnect();
+}

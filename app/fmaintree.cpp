@@ -1,0 +1,221 @@
+#include "app/fmaintree.h"
+
+#include "app/ftrace.h"
+#include "app/registry/utkontainer.h"
+#include "app/sectionids.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+FMainTree::FMainTree(QWidget *parent)
+    : QTreeWidget(parent)
+{
+    setHeaderHidden(true);
+    setColumnCount(1);
+    setRootIsDecorated(true);
+    setMouseTracking(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setObjectName(QStringLiteral("FMainTree"));
+    connect(this, &QTreeWidget::currentItemChanged, this, &FMainTree::slotCurrentItemChanged);
+    connect(this, &QTreeWidget::itemExpanded, this, &FMainTree::slotExpandedOrCollapsed);
+    connect(this, &QTreeWidget::itemCollapsed, this, &FMainTree::slotExpandedOrCollapsed);
+}
+
+void FMainTree::beginBuild()
+{
+    m_parents.clear();
+}
+
+FMainTreeItem *FMainTree::reuse(int id, bool visible)
+{
+    FMainTreeItem *existing = m_items.value(id);
+    if (existing)
+        existing->setHidden(!visible);
+    return existing;
+}
+
+FMainTreeItem *FMainTree::addItem(int id, FMainTreeItem::Kind kind, const QString &text,
+                                  const QString &description, const QString &iconBase, bool visible)
+{
+    FMainTreeItem *item = reuse(id, visible);
+    if (!item) {
+        item = new FMainTreeItem(id, kind, text, description, iconBase);
+        if (FMainTreeItem *parent = currentParent())
+            parent->addChild(item);
+        else
+            addTopLevelItem(item);
+        item->setHidden(!visible);
+        m_items.insert(id, item);
+    }
+    if (item->isFolderLike())
+        m_parents.append(item);
+    return item;
+}
+
+FMainTreeItem *FMainTree::addItemAfter(FMainTreeItem *parent, QTreeWidgetItem *after, int id,
+                                       FMainTreeItem::Kind kind, const QString &text,
+                                       const QString &description, const QString &iconBase,
+                                       const QString &suffix32)
+{
+    if (FMainTreeItem *existing = reuse(id, true))
+        return existing;
+    auto *item = new FMainTreeItem(id, kind, text, description, iconBase, suffix32);
+    if (parent) {
+        const int index = after && after->parent() == parent ? parent->indexOfChild(after) + 1 : 0;
+        parent->insertChild(index, item);
+    } else {
+        const int index = after ? indexOfTopLevelItem(after) + 1 : 0;
+        insertTopLevelItem(index, item);
+    }
+    m_items.insert(id, item);
+    return item;
+}
+
+void FMainTree::closeFolder()
+{
+    if (!m_parents.isEmpty())
+        m_parents.removeLast();
+}
+
+void FMainTree::removeChildren(FMainTreeItem *parent)
+{
+    const QList<QTreeWidgetItem *> children = parent->takeChildren();
+    for (QTreeWidgetItem *child : children) {
+        auto *entry = static_cast<FMainTreeItem *>(child);
+        removeChildren(entry);
+        m_items.remove(entry->id());
+        delete entry;
+    }
+}
+
+FMainTreeItem *FMainTree::currentParent() const
+{
+    return m_parents.isEmpty() ? nullptr : m_parents.last();
+}
+
+FMainTreeItem *FMainTree::item(int id) const
+{
+    return m_items.value(id);
+}
+
+FMainTreeItem *FMainTree::currentTreeItem() const
+{
+    return static_cast<FMainTreeItem *>(currentItem());
+}
+
+QList<int> FMainTree::ids() const
+{
+    return m_items.keys();
+}
+
+bool FMainTree::selectId(int id)
+{
+    FMainTreeItem *target = item(id);
+    if (!target || target->isHidden())
+        return false;
+    for (QTreeWidgetItem *parent = target->parent(); parent; parent = parent->parent())
+        parent->setExpanded(true);
+    setCurrentItem(target);
+    return currentItem() == target;
+}
+
+bool FMainTree::askCanLeave()
+{
+    return !m_canLeave || m_canLeave();
+}
+
+void FMainTree::mousePressEvent(QMouseEvent *event)
+{
+    QTreeWidgetItem *target = itemAt(event->position().toPoint());
+    const bool onExpander = target && event->position().x() < visualItemRect(target).x();
+    if (target && target != currentItem() && !onExpander && !askCanLeave())
+        return;
+    QTreeWidget::mousePressEvent(event);
+}
+
+void FMainTree::keyPressEvent(QKeyEvent *event)
+{
+    static const QHash<int, CursorAction> moves
+            = {{Qt::Key_Up, MoveUp},         {Qt::Key_Down, MoveDown},
+               {Qt::Key_PageUp, MovePageUp}, {Qt::Key_PageDown, MovePageDown},
+               {Qt::Key_Home, MoveHome},     {Qt::Key_End, MoveEnd},
+               {Qt::Key_Left, MoveLeft},     {Qt::Key_Right, MoveRight}};
+    const auto move = moves.constFind(event->key());
+    if (move != moves.constEnd()) {
+        const QModelIndex next = moveCursor(*move, event->modifiers());
+        if (next.isValid() && next != currentIndex() && !askCanLeave())
+            return;
+    }
+    QTreeWidget::keyPressEvent(event);
+}
+
+void FMainTree::mouseMoveEvent(QMouseEvent *event)
+{
+    emit signalOnItem(static_cast<FMainTreeItem *>(itemAt(event->position().toPoint())));
+    QTreeWidget::mouseMoveEvent(event);
+}
+
+void FMainTree::leaveEvent(QEvent *event)
+{
+    emit signalOnItem(nullptr);
+    QTreeWidget::leaveEvent(event);
+}
+
+void FMainTree::slotCurrentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem *)
+{
+    auto *item = static_cast<FMainTreeItem *>(current);
+    if (!item)
+        return;
+    fTrace(QStringLiteral("maintree change: %1").arg(item->id()));
+    emit signalSelectionChanged(item, item->text(0));
+}
+
+void FMainTree::slotExpandedOrCollapsed(QTreeWidgetItem *changed)
+{
+    static_cast<FMainTreeItem *>(changed)->updateIcon();
+    if (!m_restoring)
+        saveOpenFolders();
+}
+
+QList<int> FMainTree::parseOpenFolders(const QString &text)
+{
+    QList<int> ids;
+    const QStringList parts = text.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    for (const QString &part : parts) {
+        bool ok = false;
+        const int id = part.trimmed().toInt(&ok);
+        if (ok)
+            ids.append(id);
+    }
+    return ids;
+}
+
+void FMainTree::saveOpenFolders()
+{
+    const QString key = QString::fromLatin1(kOpenFoldersKey);
+    const QList<int> previous = parseOpenFolders(UtKontainer::getText(key, {}, key));
+    QString text;
+    QList<int> sorted = m_items.keys();
+    std::sort(sorted.begin(), sorted.end());
+    for (int id : sorted) {
+        FMainTreeItem *entry = m_items.value(id);
+        if (entry->isFolderLike() && entry->isExpanded())
+            text += QString::number(id) + QLatin1Char(';');
+    }
+    // The Logs folder arrives later than the rest: keep its saved state until then.
+    if (!item(SectionId::Logs) && previous.contains(SectionId::Logs))
+        text += QString::number(SectionId::Logs) + QLatin1Char(';');
+    UtKontainer::setText(key, text, key);
+}
+
+void FMainTree::restoreOpenFolders()
+{
+    const QString key = QString::fromLatin1(kOpenFoldersKey);
+    const QList<int> open = parseOpenFolders(UtKontainer::getText(key, {}, key));
+    m_restoring = true;
+    for (FMainTreeItem *entry : std::as_const(m_items)) {
+        if (entry->kind() == FMainTreeItem::Root || open.contains(entry->id()))
+            entry->setExpanded(true);
+    }
+    m_restoring = false;
+}

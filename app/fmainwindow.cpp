@@ -1,0 +1,156 @@
+#include "app/fmainwindow.h"
+
+#include "app/fabout.h"
+#include "app/fanimation.h"
+#include "app/fimages.h"
+#include "app/flocalizedfile.h"
+#include "app/fstreamcomm.h"
+#include "app/ftrace.h"
+#include "app/fwidgetstatus.h"
+#include "app/registry/utkontainer.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QMenuBar>
+#include <QSettings>
+#include <QStatusBar>
+#include <QUrl>
+
+namespace {
+enum MenuId { Reconnect = 1, NewConnection, Quit, StoreStatistics, ReportProblems, Guide, About };
+} // namespace
+
+FMainWindow::FMainWindow(QWidget *parent)
+    : QMainWindow(parent)
+    , m_status(new FWidgetStatus(statusBar()))
+{
+    setObjectName(QStringLiteral("FMainWindow"));
+    resize(kDefaultWidth, kDefaultHeight);
+
+    QMenu *file = menuBar()->addMenu(tr("&File"));
+    m_reconnect
+            = addMenuAction(file, tr("Reconnect"),
+                            tr("Try to re-establish connection to the current server."), Reconnect);
+    m_newConnection = addMenuAction(file, tr("New Connection"), tr("Connect to another bookmark."),
+                                    NewConnection);
+    m_newConnection->setShortcut(QKeySequence(tr("Ctrl+N")));
+    m_newConnection->setIcon(FImages::pixmap(QStringLiteral("f_menunewconnection.png")));
+    file->addSeparator();
+    m_quit = addMenuAction(file, tr("Quit"), tr("Quit the application."), Quit);
+    m_quit->setShortcut(QKeySequence(tr("Ctrl+Q")));
+
+    QMenu *help = menuBar()->addMenu(tr("&Help"));
+    m_storeStats = addMenuAction(help, tr("Report Store Statistics..."), {}, StoreStatistics);
+    m_reportProblems
+            = addMenuAction(help, tr("Comment or Report Problems..."),
+                            tr("Comment or report problems with product."), ReportProblems);
+    m_reportProblems->setShortcut(QKeySequence(tr("Ctrl+R")));
+    m_guide = addMenuAction(help, tr("Administrator's Guide"),
+                            tr("Read the administrator's documentation."), Guide);
+    m_guide->setIcon(FImages::pixmap(QStringLiteral("f_menuhelp.png")));
+    help->addSeparator();
+    m_about = addMenuAction(help, tr("About"), {}, About);
+
+    m_reportProblems->setVisible(false);
+    m_storeStats->setVisible(UtKontainer::getBool(QStringLiteral("utKontStoreStats")));
+
+    connect(m_newConnection, &QAction::triggered, this, &FMainWindow::slotConnectNew);
+    connect(m_quit, &QAction::triggered, this, &FMainWindow::slotQuit);
+    connect(m_guide, &QAction::triggered, this, &FMainWindow::slotHelp);
+    connect(m_about, &QAction::triggered, this, &FMainWindow::slotAbout);
+}
+
+QAction *FMainWindow::addMenuAction(QMenu *menu, const QString &text, const QString &tip, int id)
+{
+    QAction *action = menu->addAction(text);
+    action->setStatusTip(tip);
+    connect(action, &QAction::triggered, this, [this, id] { slotMenuActivated(id); });
+    return action;
+}
+
+void FMainWindow::setAboutTexts(const QString &header, const QString &notices)
+{
+    m_aboutHeader = header;
+    m_aboutNotices = notices;
+}
+
+void FMainWindow::showSectionHint(const QPixmap &icon, const QString &text)
+{
+    m_status->setSection(icon, text);
+}
+
+void FMainWindow::slotAnimationLoadingSyn()
+{
+    m_status->startLoading(m_status->messageText());
+}
+
+void FMainWindow::slotSetAnimationText(const QString &text)
+{
+    m_status->setMessage(text);
+}
+
+void FMainWindow::slotMenuActivated(int id)
+{
+    const QList<QAction *> actions = {m_reconnect,      m_newConnection, m_quit, m_storeStats,
+                                      m_reportProblems, m_guide,         m_about};
+    const QString text = id >= 1 && id <= actions.size() ? actions.at(id - 1)->text() : QString();
+    fTrace(QStringLiteral("menu change: %1 (%2)").arg(text).arg(id));
+}
+
+void FMainWindow::slotConnectNew()
+{
+    FStreamComm::sendStatus(FStreamComm::ConnectNew);
+}
+
+void FMainWindow::slotQuit()
+{
+    close();
+}
+
+QString FMainWindow::helpFile()
+{
+    FLocalizedFile::Request request;
+    request.folder = QCoreApplication::applicationDirPath() + QStringLiteral("/help");
+    request.baseName = QStringLiteral("%1%2%3.")
+                               .arg(UtKontainer::getText(QStringLiteral("utKontAppShortName")))
+                               .arg(UtKontainer::getInt(QStringLiteral("utKontAppMajorVersion")))
+                               .arg(UtKontainer::getInt(QStringLiteral("utKontAppMinorVersion")), 2,
+                                    10, QLatin1Char('0'));
+    request.extension = QStringLiteral("chm");
+    request.language1 = UtKontainer::getText(QStringLiteral("utKontPreferredLanguage1"));
+    request.language2 = UtKontainer::getText(QStringLiteral("utKontPreferredLanguage2"));
+    request.englishFallback = true;
+    return FLocalizedFile::find(request);
+}
+
+void FMainWindow::slotHelp()
+{
+    const QString file = helpFile();
+    if (file.isEmpty())
+        return;
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+    QApplication::restoreOverrideCursor();
+}
+
+void FMainWindow::slotAbout()
+{
+    FAbout about(m_aboutHeader, m_aboutNotices, this);
+    about.exec();
+}
+
+void FMainWindow::showWithSavedGeometry()
+{
+    if (QSettings *store = UtKontainer::store()) {
+        const QByteArray saved = store->value(QStringLiteral("MainWindow/geometry")).toByteArray();
+        if (!saved.isEmpty())
+            restoreGeometry(saved);
+    }
+    show();
+}
+
+void FMainWindow::saveGeometrySettings()
+{
+    if (QSettings *store = UtKontainer::store())
+        store->setValue(QStringLiteral("MainWindow/geometry"), saveGeometry());
+}

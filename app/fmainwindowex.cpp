@@ -1,0 +1,245 @@
+#include "app/fmainwindowex.h"
+
+#include "app/fconsole.h"
+#include "app/fdlgconnect.h"
+#include "app/fmaintree.h"
+#include "app/fwidgetstatus.h"
+#include "app/fwindow.h"
+#include "app/registry/utkontainer.h"
+#include "db/dbctrl.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+bool g_firstNotice = true;
+} // namespace
+
+FMainWindowEx::FMainWindowEx(QWidget *parent)
+    : FMainWindow(parent)
+{
+    connect(reconnectAction(), &QAction::triggered, this, &FMainWindowEx::slotReconnect);
+}
+
+void FMainWindowEx::resetFirstNotice()
+{
+    g_firstNotice = true;
+}
+
+DBConn *FMainWindowEx::connection() const
+{
+    return UtKontainer::objectAs<DBConn>(QStringLiteral("utKontDBConn"));
+}
+
+FWindow *FMainWindowEx::pageArea() const
+{
+    return UtKontainer::objectAs<FWindow>(QStringLiteral("utKontFWindow"));
+}
+
+bool FMainWindowEx::hasPendingOperations() const
+{
+    DBConn *conn = connection();
+    return conn && conn->transCtrl() && conn->transCtrl()->operationCount() > 0;
+}
+
+QString FMainWindowEx::caption() const
+{
+    return UtKontainer::getText(QStringLiteral("utKontCaption"));
+}
+
+QString FMainWindowEx::hostAndPort() const
+{
+    return UtKontainer::getText(QStringLiteral("utKontHost")) + QLatin1Char(':')
+            + QString::number(UtKontainer::getInt(QStringLiteral("utKontPort")));
+}
+
+void FMainWindowEx::updateStatusMessage()
+{
+    DBConn *conn = connection();
+    const bool connected = conn && conn->isConnected();
+    if (conn && conn->state() == DBConn::Working)
+        m_status->startLoading(tr("Loading..."));
+    else
+        m_status->setMessage(connected ? tr("Ready") : tr("Not Connected"));
+}
+
+void FMainWindowEx::slotReconnect()
+{
+    showConnectionDialog(hasPendingOperations());
+}
+
+void FMainWindowEx::showConnectionDialog(bool showError)
+{
+    DBConn *conn = connection();
+    if (!conn || conn->isConnected())
+        return;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows) {
+        if (window->isVisible() && qobject_cast<QMessageBox *>(window))
+            return;
+    }
+    for (QWidget *window : windows) {
+        if (window->isVisible() && window->isModal() && qobject_cast<QDialog *>(window)) {
+            QMessageBox::critical(this, caption(), conn->lastErrorText());
+            return;
+        }
+    }
+    // A changed server certificate always needs the administrator's decision.
+    if (!showError && !conn->identityChanged()) {
+        if (m_console)
+            m_console->reconnect();
+        return;
+    }
+    FDlgConnect dialog(this, m_status, true);
+    dialog.exec();
+}
+
+void FMainWindowEx::slotConnectionStateChanged(DBConn::StateEnum state)
+{
+    if (state != DBConn::Connecting)
+        m_status->stopAnimation();
+    m_status->setState(state);
+    DBConn *conn = connection();
+    FWindow *area = pageArea();
+
+    switch (state) {
+    case DBConn::Disconnected: {
+        setWindowTitle(tr("Not connected - ") + caption());
+        m_status->setServer(hostAndPort(), false);
+        if (area) {
+            area->setTreeEnabled(false);
+            area->setPageEnabled(false);
+        }
+        if (g_firstNotice) {
+            g_firstNotice = false;
+            return;
+        }
+        updateStatusMessage();
+        if (m_dialogOnNextLoss) {
+            m_dialogOnNextLoss = false;
+            showConnectionDialog(true);
+        } else if (m_console && m_console->isReconnecting()) {
+            QMessageBox::critical(this, caption(),
+                                  tr("Connection failed: ")
+                                          + (conn ? conn->lastErrorText() : QString()));
+        }
+        reconnectAction()->setEnabled(true);
+        refreshSectionMenus();
+        break;
+    }
+    case DBConn::Connecting:
+        reconnectAction()->setEnabled(false);
+        m_status->startConnecting(tr("Connecting..."));
+        break;
+    case DBConn::Connected: {
+        const QString host = UtKontainer::getText(QStringLiteral("utKontHost"));
+        setWindowTitle(
+                QStringLiteral("%1 - %2").arg(host.isEmpty() ? tr("Connecting") : host, caption()));
+        m_status->setServer(hostAndPort(), true);
+        m_status->setUser(UtKontainer::getText(QStringLiteral("utKontUser")),
+                          conn && !conn->mayModify());
+        if (area)
+            area->setPageEnabled(true);
+        if (m_console && m_console->isReconnecting()) {
+            m_console->setReconnecting(false);
+            DBCtrl *ctrl = conn ? conn->transCtrl() : nullptr;
+            if (ctrl && !ctrl->undoList().isEmpty()) {
+                QApplication::setOverrideCursor(Qt::BusyCursor);
+                const bool applied = ctrl->apply(true);
+                QApplication::restoreOverrideCursor();
+                if (!applied && conn->isConnected())
+                    QMessageBox::warning(this, caption(), ctrl->errorText());
+            }
+            if (area)
+                area->reload();
+        }
+        slotInfoLoaded();
+        m_dialogOnNextLoss = true;
+        updateStatusMessage();
+        reconnectAction()->setEnabled(false);
+        break;
+    }
+    case DBConn::Working:
+        m_status->startLoading(m_status->messageText().isEmpty() ? tr("Loading...")
+                                                                 : m_status->messageText());
+        break;
+    }
+}
+
+void FMainWindowEx::slotInfoLoaded()
+{
+    FWindow *area = pageArea();
+    DBConn *conn = connection();
+    if (area && area->isInfoLoaded() && conn && conn->isConnected() && !area->tree()->isEnabled()) {
+        area->setTreeEnabled(true);
+        area->tree()->setFocus();
+    }
+}
+
+int FMainWindowEx::askToSave(QWidget *parent, bool isDialog)
+{
+    DBConn *conn = connection();
+    if (isDialog && (!conn || !conn->isConnected()))
+        return No;
+    QMessageBox box(
+            QMessageBox::Warning, caption(),
+            isDialog ? tr("<nobr>You have modified data on this dialog.<br>Do you want to save "
+                          "changes?</nobr>")
+                     : tr("<nobr>You have modified data on this view.<br>Do you want to save "
+                          "changes?</nobr>"),
+            QMessageBox::NoButton, parent ? parent : this);
+    box.setObjectName(QStringLiteral("FSaveQuestion"));
+    QPushButton *yes = box.addButton(tr("&Yes"), QMessageBox::YesRole);
+    QPushButton *no = box.addButton(tr("&No"), QMessageBox::NoRole);
+    QPushButton *cancel = box.addButton(tr("&Cancel"), QMessageBox::RejectRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (conn && !conn->isConnected())
+        QMessageBox::critical(this, caption(), conn->lastErrorText());
+    if (box.clickedButton() == yes)
+        return Yes;
+    if (box.clickedButton() == no)
+        return No;
+    return Cancel;
+}
+
+bool FMainWindowEx::canLeave()
+{
+    FWindow *area = pageArea();
+    if (hasPendingOperations()) {
+        switch (askToSave(this, false)) {
+        case Cancel:
+            return false;
+        case Yes:
+            if (!area || !area->applyPage())
+                return false;
+            break;
+        default:
+            if (area)
+                area->resetPage();
+            break;
+        }
+    }
+    DBConn *conn = connection();
+    return conn && conn->isConnected();
+}
+
+void FMainWindowEx::closeEvent(QCloseEvent *event)
+{
+    if (hasPendingOperations()) {
+        const int answer = askToSave(this, false);
+        FWindow *area = pageArea();
+        if (answer == Cancel || (answer == Yes && (!area || !area->applyPage()))) {
+            event->ignore();
+            return;
+        }
+        if (answer == No && area)
+            area->resetPage();
+    }
+    saveGeometrySettings();
+    event->accept();
+}

@@ -1,0 +1,104 @@
+#include "app/fwidgetstatus.h"
+
+#include "app/fanimation.h"
+#include "app/fimages.h"
+
+#include <QHBoxLayout>
+#include <QStatusBar>
+
+FWidgetStatus::FWidgetStatus(QStatusBar *bar)
+    : QObject(bar)
+{
+    bar->addPermanentWidget(cell(bar, m_sectionIcon, m_sectionText, 100), 1);
+    bar->addPermanentWidget(cell(bar, m_serverIcon, m_serverText, 0));
+    bar->addPermanentWidget(cell(bar, m_userIcon, m_userText, 0));
+    bar->addPermanentWidget(cell(bar, m_messageIcon, m_messageText, 100));
+    m_sectionIcon->setPixmap(FImages::pixmap(QStringLiteral("f_statustree.png")));
+    m_sectionText->setText(tr("Ready."));
+    m_serverIcon->setPixmap(FImages::pixmap(QStringLiteral("f_statusnotconnected.png")));
+    m_messageIcon->setPixmap(FImages::pixmap(QStringLiteral("f_statusnotloaded.png")));
+    m_messageText->setText(tr("Not Connected"));
+    m_loading = new FAnimation(m_messageIcon, QStringLiteral("f_statusloading"), 6, 200, this);
+    m_connecting
+            = new FAnimation(m_messageIcon, QStringLiteral("f_statusconnecting"), 4, 150, this);
+}
+
+QWidget *FWidgetStatus::cell(QStatusBar *bar, QLabel *&icon, QLabel *&text, int minimumWidth)
+{
+    auto *box = new QWidget(bar);
+    auto *layout = new QHBoxLayout(box);
+    layout->setContentsMargins(2, 0, 2, 0);
+    layout->setSpacing(4);
+    icon = new QLabel(box);
+    icon->setFixedSize(16, 16);
+    text = new QLabel(box);
+    layout->addWidget(icon);
+    layout->addWidget(text, 1);
+    if (minimumWidth > 0)
+        box->setMinimumWidth(minimumWidth);
+    return box;
+}
+
+void FWidgetStatus::setSection(const QPixmap &icon, const QString &text)
+{
+    m_sectionIcon->setPixmap(icon);
+    m_sectionText->setText(text);
+}
+
+void FWidgetStatus::setServer(const QString &hostAndPort, bool connected)
+{
+    m_serverText->setText(hostAndPort);
+    m_serverIcon->setPixmap(FImages::pixmap(connected
+                                                    ? QStringLiteral("f_statusconnected.png")
+                                                    : QStringLiteral("f_statusnotconnected.png")));
+}
+
+void FWidgetStatus::setUser(const QString &user, bool readOnly)
+{
+    m_userText->setText(readOnly ? user + QLatin1Char(' ') + tr("(read only)") : user);
+    m_userIcon->setPixmap(FImages::pixmap(readOnly ? QStringLiteral("f_statususerreadonly.png")
+                                                   : QStringLiteral("f_statususer.png")));
+}
+
+void FWidgetStatus::setState(DBConn::StateEnum state)
+{
+    const bool connected = state == DBConn::Connected || state == DBConn::Working;
+    m_serverIcon->setPixmap(FImages::pixmap(connected
+                                                    ? QStringLiteral("f_statusconnected.png")
+                                                    : QStringLiteral("f_statusnotconnected.png")));
+    if (!isAnimating()) {
+        m_messageIcon->setPixmap(
+                FImages::pixmap(connected ? QStringLiteral("f_statusloaded.png")
+                                          : QStringLiteral("f_statusnotloaded.png")));
+    }
+}
+
+void FWidgetStatus::setMessage(const QString &text)
+{
+    m_messageText->setText(text);
+}
+
+void FWidgetStatus::startLoading(const QString &text)
+{
+    m_connecting->stop();
+    m_messageText->setText(text);
+    m_loading->start();
+}
+
+void FWidgetStatus::startConnecting(const QString &text)
+{
+    m_loading->stop();
+    m_messageText->setText(text);
+    m_connecting->start();
+}
+
+void FWidgetStatus::stopAnimation()
+{
+    m_loading->stop();
+    m_connecting->stop();
+}
+
+bool FWidgetStatus::isAnimating() const
+{
+    return m_loading->isRunning() || m_connecting->isRunning();
+}

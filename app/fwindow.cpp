@@ -1,0 +1,276 @@
+#include "app/fwindow.h"
+
+#include "app/fmaintree.h"
+#include "app/fmainwindowex.h"
+#include "app/fpage.h"
+#include "app/fserverquery.h"
+#include "app/ftrace.h"
+#include "app/fwidgetbottom.h"
+#include "app/fwidgettop.h"
+#include "app/fwndfolder.h"
+#include "app/registry/utkontainer.h"
+#include "app/sectionids.h"
+#include "db/dbconn.h"
+#include "db/dbctrl.h"
+#include "db/dbreq.h"
+
+#include <QApplication>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+FWindow::FWindow(QWidget *parent)
+    : QWidget(parent)
+    , m_tree(new FMainTree)
+    , m_top(new FWidgetTop)
+    , m_stack(new QStackedWidget)
+    , m_bottom(new FWidgetBottom)
+    , m_splitter(new QSplitter(Qt::Horizontal, this))
+{
+    setObjectName(QStringLiteral("FWindow"));
+    auto *right = new QWidget;
+    auto *rightLayout = new QVBoxLayout(right);
+    rightLayout->setContentsMargins(0, 0, 0, 0);
+    rightLayout->setSpacing(0);
+    rightLayout->addWidget(m_top);
+    rightLayout->addWidget(m_stack, 1);
+    rightLayout->addWidget(m_bottom);
+    m_splitter->addWidget(m_tree);
+    m_splitter->addWidget(right);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setSizes({240, 800});
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_splitter);
+    m_bottom->hide();
+
+    m_tree->setCanLeave([this] { return canLeave(); });
+    connect(m_tree, &FMainTree::signalSelectionChanged, this, &FWindow::slotSelectionChanged);
+    connect(m_tree, &FMainTree::signalOnItem, this, &FWindow::slotOnItem);
+    connect(m_bottom, &FWidgetBottom::signalApplyClicked, this, &FWindow::slotApplyClicked);
+    connect(m_bottom, &FWidgetBottom::signalResetClicked, this, &FWindow::slotResetClicked);
+    if (auto *connection = UtKontainer::objectAs<DBConn>(QStringLiteral("utKontDBConn"))) {
+        if (DBCtrl *ctrl = connection->transCtrl())
+            connect(ctrl, &DBCtrl::signalEmpty, this,
+                    [this](bool empty) { slotChangesPending(!empty); });
+    }
+}
+
+FWindow::~FWindow() = default;
+
+void FWindow::initialize()
+{
+    m_tree->beginBuild();
+    buildTree();
+    m_tree->restoreOpenFolders();
+    m_tree->selectId(SectionId::ProductInfo);
+    loadData();
+    loadLogs();
+}
+
+void FWindow::reload()
+{
+    loadData();
+    loadLogs();
+}
+
+bool FWindow::canLeave() const
+{
+    auto *window = UtKontainer::objectAs<FMainWindowEx>(QStringLiteral("utKontFMainWnd"));
+    return !window || window->canLeave();
+}
+
+bool FWindow::selectSection(int id)
+{
+    return m_tree->selectId(id);
+}
+
+void FWindow::setTreeEnabled(bool enabled)
+{
+    m_tree->setEnabled(enabled);
+}
+
+void FWindow::setPageEnabled(bool enabled)
+{
+    m_stack->setEnabled(enabled);
+    m_bottom->setEnabled(enabled);
+}
+
+bool FWindow::applyPage()
+{
+    if (receivers(SIGNAL(signalApply(bool *))) == 0) {
+        // No form is listening: the controller sends what it holds.
+        auto *connection = UtKontainer::objectAs<DBConn>(QStringLiteral("utKontDBConn"));
+        return connection && connection->transCtrl() && connection->transCtrl()->apply();
+    }
+    bool ok = false;
+    emit signalApply(&ok);
+    return ok;
+}
+
+void FWindow::resetPage()
+{
+    if (receivers(SIGNAL(signalReset())) == 0) {
+        auto *connection = UtKontainer::objectAs<DBConn>(QStringLiteral("utKontDBConn"));
+        if (connection && connection->transCtrl())
+            connection->transCtrl()->clearOperations();
+        return;
+    }
+    emit signalReset();
+}
+
+void FWindow::slotApplyClicked()
+{
+    applyPage();
+}
+
+void FWindow::slotResetClicked()
+{
+    resetPage();
+}
+
+void FWindow::slotChangesPending(bool changed)
+{
+    m_bottom->setChanged(changed);
+}
+
+void FWindow::slotOnItem(FMainTreeItem *item)
+{
+    auto *window = UtKontainer::objectAs<FMainWindowEx>(QStringLiteral("utKontFMainWnd"));
+    if (!window)
+        return;
+    if (!item || item->description().isEmpty())
+        window->showSectionHint(QPixmap(), QString());
+    else
+        window->showSectionHint(item->icon(0).pixmap(16, 16), item->description());
+}
+
+void FWindow::slotSelectionChanged(FMainTreeItem *item, const QString &)
+{
+    if (!item || m_reverting)
+        return;
+    if (QApplication::activeModalWidget()) {
+        fTrace(QStringLiteral("Qt 'modal dialog' bug in handleItem()."));
+        // Keep the tree in step with the page that stays.
+        m_reverting = true;
+        if (m_pageItem)
+            m_tree->setCurrentItem(m_pageItem);
+        m_reverting = false;
+        return;
+    }
+    if (auto *window = UtKontainer::objectAs<FMainWindowEx>(QStringLiteral("utKontFMainWnd")))
+        window->refreshSectionMenus();
+    QWidget *page = buildPage(item);
+    showPage(page, item);
+}
+
+QWidget *FWindow::buildPage(FMainTreeItem *item)
+{
+    QWidget *page = nullptr;
+    switch (item->kind()) {
+    case FMainTreeItem::Folder: {
+        auto *folder = new FWndFolder(item, m_stack);
+        connect(folder, &FWndFolder::signalSelectItem, this, &FWindow::selectSection,
+                Qt::QueuedConnection);
+        folder->load();
+        page = folder;
+        break;
+    }
+    case FMainTreeItem::LogFile:
+        page = createLogPage(m_stack, item->text(0));
+        break;
+    default:
+        page = createPage(item->id(), m_stack);
+        break;
+    }
+    if (!page)
+        page = new QWidget(m_stack);
+    ++m_pagesBuilt;
+    return page;
+}
+
+void FWindow::showPage(QWidget *page, FMainTreeItem *item)
+{
+    const bool isLog = item->kind() == FMainTreeItem::LogFile;
+    m_top->setVisible(!isLog);
+    if (!isLog) {
+        const QPixmap pixmap = item->pixmap32();
+        m_top->setSection(pixmap.isNull() ? defaultHeaderPixmap() : pixmap, item->text(0));
+    }
+    const bool formPage = item->kind() != FMainTreeItem::Folder && !isLog
+            && page->property(kApplyResetProperty).toBool();
+    m_bottom->setVisible(formPage);
+
+    QPointer<QWidget> previous = m_page;
+    m_stack->addWidget(page);
+    m_stack->setCurrentWidget(page);
+    m_page = page;
+    m_pageItem = item;
+    if (previous) {
+        m_stack->removeWidget(previous);
+        previous->deleteLater();
+    }
+    emit signalPageShown(page);
+}
+
+void FWindow::markInfoLoaded()
+{
+    m_infoLoaded = true;
+    emit signalInfoLoaded();
+}
+
+void FWindow::loadLogs()
+{
+    auto *connection = UtKontainer::objectAs<DBConn>(QStringLiteral("utKontDBConn"));
+    FServerQuery::run(connection, QStringLiteral("select LogList()"), this,
+                      [this](const FQueryResult &result) {
+                          if (!result.ok()) {
+                              slotLogsError(result.errorText);
+                              return;
+                          }
+                          const int column = result.column(QStringLiteral("Name")) >= 0
+                                  ? result.column(QStringLiteral("Name"))
+                                  : 0;
+                          QStringList names;
+                          for (const QStringList &row : result.rows)
+                              names.append(row.value(column));
+                          slotLogsLoaded(names);
+                      });
+}
+
+void FWindow::slotLogsLoaded(const QStringList &names)
+{
+    // After the last child of the open parent, or after the last top-level item.
+    FMainTreeItem *parent = m_tree->currentParent();
+    QTreeWidgetItem *after = parent
+            ? (parent->childCount() > 0 ? parent->child(parent->childCount() - 1) : nullptr)
+            : m_tree->topLevelItem(m_tree->topLevelItemCount() - 1);
+    const QString key = QString::fromLatin1(FMainTree::kOpenFoldersKey);
+    const bool wasOpen = FMainTree::parseOpenFolders(UtKontainer::getText(key, {}, key))
+                                 .contains(SectionId::Logs);
+    if (FMainTreeItem *old = m_tree->item(SectionId::Logs)) {
+        // A reload replaces the log items; their ids are never reused.
+        if (m_pageItem && m_pageItem->parent() == old)
+            m_pageItem = nullptr;
+        m_tree->removeChildren(old);
+    }
+    FMainTreeItem *logs = addLogFolder(parent, after);
+    if (logs) {
+        QTreeWidgetItem *previous = nullptr;
+        for (const QString &name : names) {
+            if (FMainTreeItem *added = addLogItem(logs, previous, name))
+                previous = added;
+        }
+        if (wasOpen)
+            logs->setExpanded(true);
+    }
+    m_logsLoaded = true;
+    emit signalLogsLoaded();
+}
+
+void FWindow::slotLogsError(const QString &text)
+{
+    fTrace(QStringLiteral("log list failed: %1").arg(text));
+    m_logsLoaded = true;
+    emit signalLogsLoaded();
+}

@@ -1,0 +1,143 @@
+#include "app/productinfownd.h"
+
+#include "app/fpage.h"
+#include "app/fserverquery.h"
+#include "app/registry/utkontainer.h"
+#include "db/dbconn.h"
+#include "db/dbreq.h"
+
+#include <QFormLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QVBoxLayout>
+
+ProductInfoWnd::ProductInfoWnd(QWidget *parent)
+    : QWidget(parent)
+    , m_form(new QFormLayout)
+{
+    setObjectName(QStringLiteral("ProductInfoWnd"));
+    auto *layout = new QVBoxLayout(this);
+    auto *title = new QLabel(
+            QStringLiteral("<h2>%1</h2>")
+                    .arg(UtKontainer::getText(QStringLiteral("utKontAppName")).toHtmlEscaped()),
+            this);
+    layout->addWidget(title);
+    layout->addLayout(m_form);
+    layout->addStretch(1);
+    m_version = addRow(QStringLiteral("version"), tr("Server version:"));
+    m_os = addRow(QStringLiteral("os"), tr("Operating system:"));
+    m_uptime = addRow(QStringLiteral("uptime"), tr("Server uptime:"));
+    m_user = addRow(QStringLiteral("user"), tr("Connected user:"));
+    m_rights = addRow(QStringLiteral("rights"), tr("Rights:"));
+    m_storage = addRow(QStringLiteral("storage"), tr("Free storage:"));
+    m_domains = addRow(QStringLiteral("domains"), tr("Domains:"));
+    m_users = addRow(QStringLiteral("users"), tr("Users:"));
+}
+
+QLabel *ProductInfoWnd::addRow(const QString &field, const QString &label)
+{
+    auto *value = new QLabel(tr("Loading..."), this);
+    value->setObjectName(QStringLiteral("m_lbl_") + field);
+    value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_form->addRow(label, value);
+    return value;
+}
+
+QString ProductInfoWnd::valueText(const QString &field) const
+{
+    const auto *label = findChild<QLabel *>(QStringLiteral("m_lbl_") + field);
+    return label ? label->text() : QString();
+}
+
+QString ProductInfoWnd::uptimeText(qint64 seconds)
+{
+    if (seconds < 0)
+        return tr("unknown");
+    const qint64 days = seconds / 86400;
+    const QString clock = QStringLiteral("%1:%2:%3")
+                                  .arg((seconds / 3600) % 24, 2, 10, QLatin1Char('0'))
+                                  .arg((seconds / 60) % 60, 2, 10, QLatin1Char('0'))
+                                  .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    return tr("%n day(s), %1", nullptr, int(qMin<qint64>(days, INT_MAX))).arg(clock);
+}
+
+QString ProductInfoWnd::osText(qint64 osCode)
+{
+    if (osCode >= 0 && osCode < 65536)
+        return tr("Windows");
+    if (osCode == 65536)
+        return tr("Linux");
+    if (osCode == 131072)
+        return tr("Mac OS X");
+    return tr("Unknown (code %1)").arg(osCode);
+}
+
+void ProductInfoWnd::load()
+{
+    auto *connection = UtKontainer::objectAs<DBConn>(QStringLiteral("utKontDBConn"));
+    m_user->setText(UtKontainer::getText(QStringLiteral("utKontUser")));
+    if (connection)
+        m_rights->setText(connection->mayModify() ? tr("Read and write") : tr("Read only"));
+    m_pending = 3;
+    const auto run = [this, connection](const QString &query, auto handler) {
+        if (!FServerQuery::run(connection, query, this, [this, handler](const FQueryResult &r) {
+                handler(r);
+                answerArrived();
+            }))
+            answerArrived();
+    };
+    run(QStringLiteral("select Version, OsCode, StartTime, CurrentTime, StorageTotal, "
+                       "StorageOccupied from Info"),
+        [this](const FQueryResult &r) { showInfo(r); });
+    run(QStringLiteral("select count() from Domain"),
+        [this](const FQueryResult &r) { showCount(m_domains, r); });
+    run(QStringLiteral("select count() from User"),
+        [this](const FQueryResult &r) { showCount(m_users, r); });
+}
+
+void ProductInfoWnd::showInfo(const FQueryResult &result)
+{
+    if (!result.ok() || result.rows.isEmpty()) {
+        const QString error = result.ok() ? tr("not available") : result.errorText;
+        for (QLabel *label : {m_version, m_os, m_uptime, m_storage})
+            label->setText(error);
+        return;
+    }
+    m_version->setText(result.firstValue(QStringLiteral("Version")));
+    m_os->setText(osText(result.firstValue(QStringLiteral("OsCode")).toLongLong()));
+    bool startOk = false;
+    bool nowOk = false;
+    const qint64 start = result.firstValue(QStringLiteral("StartTime")).toLongLong(&startOk);
+    const qint64 now = result.firstValue(QStringLiteral("CurrentTime")).toLongLong(&nowOk);
+    m_uptime->setText(startOk && nowOk ? uptimeText(now - start) : tr("unknown"));
+    bool totalOk = false;
+    bool usedOk = false;
+    const qint64 total = result.firstValue(QStringLiteral("StorageTotal")).toLongLong(&totalOk);
+    const qint64 used = result.firstValue(QStringLiteral("StorageOccupied")).toLongLong(&usedOk);
+    const QLocale locale;
+    m_storage->setText(
+            totalOk && usedOk && total > 0
+                    ? tr("%1 of %2")
+                              .arg(locale.formattedDataSize(qMax<qint64>(0, total - used)),
+                                   locale.formattedDataSize(total))
+                    : tr("unknown"));
+}
+
+void ProductInfoWnd::showCount(QLabel *label, const FQueryResult &result)
+{
+    if (!result.ok()) {
+        label->setText(result.errorText);
+        return;
+    }
+    const int column = result.column(QStringLiteral("count")) >= 0
+            ? result.column(QStringLiteral("count"))
+            : result.column(QStringLiteral("count()"));
+    label->setText(column >= 0 && !result.rows.isEmpty() ? result.rows.first().value(column)
+                                                         : tr("unknown"));
+}
+
+void ProductInfoWnd::answerArrived()
+{
+    if (--m_pending == 0)
+        FPage::setLoaded(this);
+}

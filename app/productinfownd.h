@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+struct FQueryResult;
+
+// The page of the tree's root: what an administrator wants to see first about
+// the server: version and operating system, uptime, the connected user and
+// rights, storage, and the numbers of domains and users.
+class ProductInfoWnd : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ProductInfoWnd(QWidget *parent = nullptr);
+
+    void load();
+
+    // "3 days, 04:05:06" for a number of seconds.
+    static QString uptimeText(qint64 seconds);
+    // The operating system for the server's "OsCode".
+    static QString osText(qint64 osCode);
+
+    QString valueText(const QString &field) const;
+
+private:
+    QLabel *addRow(const QString &field, const QString &label);
+    void showInfo(const FQueryResult &result);
+    void showCount(QLabel *label, const FQueryResult &result);
+    void answerArrived();
+
+    class QFormLayout *m_form;
+    QLabel *m_version;
+    QLabel *m_os;
+    QLabel *m_uptime;
+    QLabel *m_user;
+    QLabel *m_rights;
+    QLabel *m_storage;
+    QLabel *m_domains;
+    QLabel *m_users;
+    int m_pending = 0;
+};

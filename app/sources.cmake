@@ -1,0 +1,60 @@
+# The application shell.
+#
+# postdesk_handover: the launcher channels (Qt Core), shared with postdesk-launch.
+# postdesk_app:      everything of the console but its entry.
+# postdesk:          the console.
+add_library(postdesk_handover STATIC
+    closechannel.h
+    connectionrecord.cpp connectionrecord.h
+    fsharedcomm.cpp fsharedcomm.h
+    fstreamcomm.cpp fstreamcomm.h
+    launchmode.cpp launchmode.h
+)
+target_include_directories(postdesk_handover PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(postdesk_handover PUBLIC Qt6::Core)
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+    target_link_libraries(postdesk_handover PUBLIC rt)
+endif()
+
+if(NOT TARGET postdesk_db)
+    message(STATUS "postdesk_db not available yet: the console is not built")
+    return()
+endif()
+
+add_library(postdesk_app STATIC
+    fabout.cpp fabout.h
+    fanimation.cpp fanimation.h
+    fapplication.cpp fapplication.h
+    fconsole.cpp fconsole.h
+    fdlgconnect.cpp fdlgconnect.h
+    fgotowindow.cpp fgotowindow.h
+    fhandover.cpp fhandover.h
+    fhiddenwindow.cpp fhiddenwindow.h
+    fimages.cpp fimages.h
+    flocalizedfile.cpp flocalizedfile.h
+    fmaintree.cpp fmaintree.h
+    fmaintreeitem.cpp fmaintreeitem.h
+    fmainwindow.cpp fmainwindow.h
+    fmainwindowex.cpp fmainwindowex.h
+    fpage.h
+    fserverquery.cpp fserverquery.h
+    ftour.cpp ftour.h
+    ftrace.h
+    fwidgetbottom.cpp fwidgetbottom.h
+    fwidgetstatus.cpp fwidgetstatus.h
+    fwidgettop.cpp fwidgettop.h
+    fwindow.cpp fwindow.h
+    fwndfolder.cpp fwndfolder.h
+    mailapplication.cpp mailapplication.h
+    mailwindow.cpp mailwindow.h
+    productinfownd.cpp productinfownd.h
+    sectionids.h
+    unavailablewnd.cpp unavailablewnd.h
+)
+target_include_directories(postdesk_app PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(postdesk_app PUBLIC
+    postdesk_handover postdesk_registry postdesk_db postdesk_resources
+    Qt6::Widgets Qt6::Network)
+
+add_executable(postdesk main.cpp)
+target_link_libraries(postdesk PRIVATE postdesk_app)
