@@ -26,6 +26,7 @@ const char *kUsage
           "  --seed-log-lines N       lines in the mail log at start when it is empty\n"
           "  --no-ticker              no live changes (logs, counters, queue)\n"
           "  --max-sessions N         concurrent sessions (default 64)\n"
+          "  --handshake-timeout S    seconds a client may take for TLS and login (default 10)\n"
           "  --fault-close-after N    close each session after its Nth statement\n"
           "  --fault-status S:PATTERN answer status S to statements containing PATTERN\n"
           "  --fault-delay MS         delay every answer\n"
@@ -156,6 +157,12 @@ bool parseOptions(int argc, char **argv, ServerOptions &options, std::string &me
             if (!number(text, 1, 1024, n))
                 return bad();
             options.maxSessions = static_cast<size_t>(n);
+        } else if (arg == "--handshake-timeout") {
+            if (!value(text))
+                return false;
+            if (!number(text, 1, 3600, n))
+                return bad();
+            options.handshakeTimeoutSeconds = static_cast<int>(n);
         } else if (arg == "--fault-close-after") {
             if (!value(text))
                 return false;
