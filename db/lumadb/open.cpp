@@ -161,10 +161,12 @@ extern "C" uint32_t lumadb_open_ex(const char *host, const char *port, lumadb_op
         options->presented_fingerprint[0] = '\0';
         options->recorded_fingerprint[0] = '\0';
     }
-    uint16_t port_number = 0;
-    if (!handle || !host || !parse_port(port, &port_number))
+    if (!handle)
         return fail_open(LUMADB_ERR_SYSTEM, 0);
     *handle = nullptr;
+    uint16_t port_number = 0;
+    if (!host || !parse_port(port, &port_number))
+        return fail_open(LUMADB_ERR_SYSTEM, 0);
 
     in_addr address{};
     if (const uint32_t error = resolve(host, &address))

@@ -365,8 +365,11 @@ TEST(Open, FailuresBeforeAHandleExists)
     const uint32_t resolver_error = lumadb_last_open_error();
     EXPECT_TRUE(resolver_error == 11001 || resolver_error == 11002) << resolver_error;
 
-    for (const char *port : {"", "http", "65536", "-1"})
+    for (const char *port : {"", "http", "65536", "-1"}) {
+        handle = reinterpret_cast<lumadb_handle *>(1);
         EXPECT_EQ(lumadb_open_ex("127.0.0.1", port, &insecure, &handle), LUMADB_ERR_SYSTEM) << port;
+        EXPECT_EQ(handle, nullptr);
+    }
     EXPECT_EQ(lumadb_error(nullptr), 1u);
     EXPECT_EQ(lumadb_close(nullptr), 0u);
 }
