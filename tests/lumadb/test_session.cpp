@@ -247,7 +247,7 @@ TEST_F(SessionTest, QueriesRowSetsServerStatusesAndLongTexts)
             .expect(query_request("select name, quota from users"), "row-set query")
             .reply(response(0, 0, users.build()))
             .expect(query_request("select * from missing"), "failing query")
-            .reply(response(LUMADB_ERR_TABLE_NOT_FOUND, 77))
+            .reply(response(LUMADB_ERR_FUNCTION_NOT_FOUND, 77))
             .expect(query_request(long_query), "query longer than the output buffer")
             .reply(response(0, 0, update.build()))
             .expect(query_request("empty answer"))
@@ -270,7 +270,8 @@ TEST_F(SessionTest, QueriesRowSetsServerStatusesAndLongTexts)
 
     // A server status carries no block; the detail becomes the system error
     // and the connection stays usable.
-    EXPECT_EQ(lumadb_query(handle, "select * from missing", &result), LUMADB_ERR_TABLE_NOT_FOUND);
+    EXPECT_EQ(lumadb_query(handle, "select * from missing", &result),
+              LUMADB_ERR_FUNCTION_NOT_FOUND);
     EXPECT_EQ(lumadb_error(handle), 77u);
     EXPECT_EQ(result.valid, 0u);
 

@@ -214,7 +214,7 @@ TEST_F(LumadbQueryTest, ListenPrintsNotificationPayloads)
             .send_datagram(byte(22) + "Z")
             .expect_end();
     server.start();
-    const ProcessOutcome outcome = run({"--insecure", "--format", "json", "--listen", "1500"});
+    const ProcessOutcome outcome = run({"--insecure", "--format", "json", "--listen", "4000"});
     EXPECT_EQ(outcome.exit_status, 0) << outcome.err;
     EXPECT_EQ(outcome.out, "{\"notification\": \"01ab\"}\n{\"notification\": \"5a\"}\n");
 }

@@ -1,0 +1,49 @@
+// The escaping of cell texts for json, csv and table output.
+#include "text_escape.h"
+
+#include <gtest/gtest.h>
+
+TEST(TextEscape, JsonStrings)
+{
+    struct Case
+    {
+        const char *name;
+        std::string text;
+        std::string json;
+    };
+    const Case cases[] = {
+            {"plain", "abc", "\"abc\""},
+            {"quote and backslash", "a\"b\\c", "\"a\\\"b\\\\c\""},
+            {"named control characters", "\n\r\t\b\f", "\"\\n\\r\\t\\b\\f\""},
+            {"other control characters", std::string("\x01\x1f\x7f", 3) + std::string(1, '\0'),
+             "\"\\u0001\\u001f\\u007f\\u0000\""},
+            {"valid multi-byte UTF-8 kept", "ü€𝄞", "\"ü€𝄞\""},
+            {"stray continuation byte", "a\x80z", "\"a\xef\xbf\xbdz\""},
+            {"truncated sequence at the end", "a\xe2\x82", "\"a\xef\xbf\xbd\xef\xbf\xbd\""},
+            {"overlong slash", "\xc0\xaf", "\"\xef\xbf\xbd\xef\xbf\xbd\""},
+            {"encoded surrogate", "\xed\xa0\x80", "\"\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\""},
+            {"beyond U+10FFFF", "\xf4\x90\x80\x80",
+             "\"\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\""},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(json_string(c.text), c.json) << c.name;
+}
+
+TEST(TextEscape, CsvFields)
+{
+    EXPECT_EQ(csv_field("plain text"), "plain text");
+    EXPECT_EQ(csv_field("a,b"), "\"a,b\"");
+    EXPECT_EQ(csv_field("say \"hi\""), "\"say \"\"hi\"\"\"");
+    EXPECT_EQ(csv_field("two\nlines"), "\"two\nlines\"");
+    EXPECT_EQ(csv_field("cr\r"), "\"cr\r\"");
+    EXPECT_EQ(csv_field(""), "");
+    EXPECT_EQ(csv_field("bad \xff"), "bad \xef\xbf\xbd");
+}
+
+TEST(TextEscape, TableCells)
+{
+    EXPECT_EQ(printable_text("tab\there"), "tab\xef\xbf\xbdhere");
+    EXPECT_EQ(printable_text("ok ü"), "ok ü");
+    EXPECT_EQ(display_width("ü€x"), 3u);
+    EXPECT_EQ(display_width(""), 0u);
+}
