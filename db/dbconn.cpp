@@ -41,6 +41,7 @@ DBConn::DBConn(const QString &host, int port, const QString &user, const QString
     , m_password(password)
 {
     qRegisterMetaType<DBConn::StateEnum>("DBConn::StateEnum");
+    qRegisterMetaType<DBReq *>("DBReq*");
     m_ctrl = new DBCtrl(this);
     m_notificationTimer = new QTimer(this);
     m_notificationTimer->setInterval(NotificationInterval);

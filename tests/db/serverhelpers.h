@@ -1,0 +1,157 @@
+// Helpers of the data layer's integration tests: a development server,
+// connections to it with a private known-hosts file, fault switching through
+// a separate session, and datagrams sent to the client's notification socket.
+#ifndef TESTS_DB_SERVERHELPERS_H
+#define TESTS_DB_SERVERHELPERS_H
+
+#include "db/dbconn.h"
+#include "db/dbquote.h"
+#include "db/dbreq.h"
+#include "db/lumadb/lumadb.h"
+#include "support/devserver_process.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <arpa/inet.h>
+#include <memory>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace dbtest {
+
+using postdesk::test::DevServerProcess;
+
+inline QString hostOf(const DevServerProcess &server)
+{
+    return QString::fromStdString(server.host());
+}
+
+// A connection to the server as user, trusting on first use through a
+// known-hosts file in knownHostsDir.
+inline std::unique_ptr<DBConn> makeConnection(const DevServerProcess &server,
+                                              const QTemporaryDir &knownHostsDir,
+                                              const QString &user = QStringLiteral("admin"),
+                                              const QString &password = QString())
+{
+    auto conn = std::make_unique<DBConn>(hostOf(server), int(server.port()), user,
+                                         password.isEmpty() ? user : password);
+    conn->setKnownHostsPath(knownHostsDir.filePath(QStringLiteral("known_hosts.cfg")));
+    return conn;
+}
+
+// Runs one query in its own session (the fault settings are server-wide).
+inline uint32_t controlQuery(const DevServerProcess &server, const QString &query)
+{
+    lumadb_open_options options{};
+    options.trust = LUMADB_TRUST_INSECURE;
+    lumadb_handle *handle = nullptr;
+    uint32_t code
+            = lumadb_open_ex(server.host().c_str(), server.portText().c_str(), &options, &handle);
+    if (code != 0)
+        return code;
+    code = lumadb_login(handle, "admin", "admin", nullptr, nullptr, nullptr, nullptr, nullptr,
+                        "postdesk tests", 0);
+    if (code == 0) {
+        lumadb_result result{};
+        code = lumadb_query(handle, query.toUtf8().constData(), &result);
+        lumadb_free_result(&result);
+    }
+    lumadb_close(handle);
+    return code;
+}
+
+inline bool serverFault(const DevServerProcess &server, const QString &name, const QString &value,
+                        const QString &extra = QString())
+{
+    QStringList arguments{name, value};
+    if (!extra.isEmpty())
+        arguments.append(extra);
+    return controlQuery(server, dbFunctionCall(QStringLiteral("DevServerFault"), arguments)) == 0;
+}
+
+inline bool clearFaults(const DevServerProcess &server)
+{
+    return serverFault(server, QStringLiteral("clear"), QStringLiteral("0"));
+}
+
+// Local ports of this process's UDP sockets (the notification channel is the
+// only one the data layer opens).
+inline QList<quint16> ownUdpPorts()
+{
+    QSet<QString> inodes;
+    const QDir fds(QStringLiteral("/proc/self/fd"));
+    for (const QString &entry : fds.entryList(QDir::NoDotAndDotDot | QDir::System)) {
+        const QString target = QFile::symLinkTarget(fds.filePath(entry));
+        if (target.contains(QLatin1String("socket:[")))
+            inodes.insert(target.section(QLatin1Char('['), 1).chopped(1));
+    }
+    inodes.insert(QStringLiteral("dummy"));
+    QList<quint16> ports;
+    QFile table(QStringLiteral("/proc/self/net/udp"));
+    if (!table.open(QIODevice::ReadOnly))
+        return ports;
+    table.readLine(); // header
+    while (!table.atEnd()) {
+        const QStringList fields
+                = QString::fromLatin1(table.readLine()).simplified().split(QLatin1Char(' '));
+        if (fields.size() < 10)
+            continue;
+        // fields: sl local_address rem_address st ... uid timeout inode
+        for (const QString &inode : inodes) {
+            if (fields.at(9) == inode)
+                ports.append(
+                        quint16(fields.at(1).section(QLatin1Char(':'), 1).toUInt(nullptr, 16)));
+        }
+    }
+    return ports;
+}
+
+// Sends one datagram to 127.0.0.1:port.
+inline bool sendDatagram(quint16 port, const QByteArray &datagram)
+{
+    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    if (fd < 0)
+        return false;
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(port);
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const ssize_t sent = ::sendto(fd, datagram.constData(), size_t(datagram.size()), 0,
+                                  reinterpret_cast<const sockaddr *>(&to), sizeof to);
+    ::close(fd);
+    return sent == datagram.size();
+}
+
+// Rows of a select run synchronously on conn, each row's cells joined by "|".
+inline QStringList selectTexts(DBConn &conn, const QString &query)
+{
+    DBReq req(query);
+    QStringList rows;
+    if (!conn.execSync(&req))
+        return {QStringLiteral("error: ") + req.errorText()};
+    for (int r = 0; r < req.rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < req.columnCount(); ++c) {
+            int type = 1;
+            req.columnInfo(c, nullptr, &type, nullptr, nullptr);
+            if (type == 2)
+                cells.append(req.readInt(r, c).toString());
+            else if (type == 3)
+                cells.append(req.readInt64(r, c).toString());
+            else
+                cells.append(req.readStr(r, c).toString());
+        }
+        rows.append(cells.join(QLatin1Char('|')));
+    }
+    return rows;
+}
+
+} // namespace dbtest
+
+#endif // TESTS_DB_SERVERHELPERS_H
