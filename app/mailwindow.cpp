@@ -313,7 +313,9 @@ void MailWindow::probeClusterStatus()
 void MailWindow::slotDataError(const QString &text)
 {
     markInfoLoaded();
-    if (!text.isEmpty())
+    // Errors of a session that is going down are not worth a box.
+    DBConn *conn = connection();
+    if (!text.isEmpty() && conn && conn->isConnected())
         QMessageBox::critical(this, UtKontainer::getText(QStringLiteral("utKontCaption")), text);
 }
 

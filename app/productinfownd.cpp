@@ -76,8 +76,6 @@ void ProductInfoWnd::load()
 {
     auto *connection = UtKontainer::objectAs<DBConn>(QStringLiteral("utKontDBConn"));
     m_user->setText(UtKontainer::getText(QStringLiteral("utKontUser")));
-    if (connection)
-        m_rights->setText(connection->mayModify() ? tr("Read and write") : tr("Read only"));
     m_pending = 3;
     const auto run = [this, connection](const QString &query, auto handler) {
         if (!FServerQuery::run(connection, query, this, [this, handler](const FQueryResult &r) {
@@ -103,6 +101,9 @@ void ProductInfoWnd::showInfo(const FQueryResult &result)
             label->setText(error);
         return;
     }
+    // The rights word is known once the login has succeeded, which the answer proves.
+    if (auto *connection = UtKontainer::objectAs<DBConn>(QStringLiteral("utKontDBConn")))
+        m_rights->setText(connection->mayModify() ? tr("Read and write") : tr("Read only"));
     m_version->setText(result.firstValue(QStringLiteral("Version")));
     m_os->setText(osText(result.firstValue(QStringLiteral("OsCode")).toLongLong()));
     bool startOk = false;

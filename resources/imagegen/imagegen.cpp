@@ -421,6 +421,18 @@ QImage banner(int width, int height, int part)
     return image;
 }
 
+// The header's background strip, tiled across the page width.
+QImage headerStrip(int width, int height)
+{
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    QPainter p(&image);
+    QLinearGradient fill(0, 0, 0, height);
+    fill.setColorAt(0, kSlate.lighter(115));
+    fill.setColorAt(1, kSlate);
+    p.fillRect(image.rect(), fill);
+    return image;
+}
+
 QImage splash()
 {
     QImage image(420, 240, QImage::Format_ARGB32_Premultiplied);
@@ -537,7 +549,7 @@ int main(int argc, char **argv)
 
     // Page header.
     out.save("f_topbrantel.png", banner(160, 40, 0));
-    out.save("f_topline.png", banner(8, 40, 1));
+    out.save("f_topline.png", headerStrip(8, 40));
     out.save("f_topempty.png", banner(40, 40, 2));
 
     // Connection dialog.

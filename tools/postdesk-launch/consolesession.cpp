@@ -1,0 +1,129 @@
+#include "consolesession.h"
+
+#include "app/closechannel.h"
+#include "app/fsharedcomm.h"
+
+#include <QLocalSocket>
+#include <QRandomGenerator>
+
+#include <cstring>
+
+ConsoleSession::ConsoleSession(const QString &consolePath, QObject *parent)
+    : QObject(parent)
+{
+    m_process.setProgram(consolePath);
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    connect(&m_process, &QProcess::readyReadStandardOutput, this, &ConsoleSession::slotReadOutput);
+    connect(&m_process, &QProcess::finished, this, &ConsoleSession::slotFinished);
+}
+
+ConsoleSession::~ConsoleSession()
+{
+    if (m_process.state() != QProcess::NotRunning) {
+        m_process.terminate();
+        if (!m_process.waitForFinished(5000))
+            m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+    releaseRegion();
+}
+
+bool ConsoleSession::start(const ConnectionRecord &record, bool loginMode,
+                           const QStringList &extraArguments,
+                           const QProcessEnvironment &environment, QString *error)
+{
+    m_server = loginMode ? QStringLiteral("(login)")
+                         : QStringLiteral("%1:%2").arg(record.host).arg(record.port);
+    QByteArray handOver;
+    if (!loginMode) {
+        const QByteArray bytes = record.toRegionBytes();
+        const qsizetype size = qMax(kRegionSize, bytes.size());
+        if (size > FSharedComm::kMaxSize) {
+            *error = QStringLiteral("the connection record is too long");
+            return false;
+        }
+        FSharedComm region;
+        for (int attempt = 0; attempt < 20 && m_regionId.isEmpty(); ++attempt) {
+            const QString id
+                    = QString::number(QRandomGenerator::global()->bounded(100000000, 999999999));
+            if (region.create(id, size))
+                m_regionId = id;
+        }
+        if (m_regionId.isEmpty()) {
+            *error = QStringLiteral("cannot create the shared region: %1").arg(region.errorText());
+            return false;
+        }
+        std::memcpy(region.data(), bytes.constData(), size_t(bytes.size()));
+        region.close();
+        handOver = m_regionId.toLatin1() + '\n' + QByteArray::number(size) + '\n';
+    }
+    QStringList arguments{loginMode ? QStringLiteral("tundra_key") : QStringLiteral("mosaic_key")};
+    arguments += extraArguments;
+    m_process.setArguments(arguments);
+    m_process.setProcessEnvironment(environment);
+    m_process.start();
+    if (!m_process.waitForStarted(30000)) {
+        *error = m_process.errorString();
+        releaseRegion();
+        return false;
+    }
+    if (!handOver.isEmpty())
+        m_process.write(handOver);
+    m_process.closeWriteChannel();
+    return true;
+}
+
+void ConsoleSession::slotReadOutput()
+{
+    while (m_process.canReadLine()) {
+        const QString word = QString::fromUtf8(m_process.readLine(256)).trimmed();
+        // The record has been read and the region wiped: its name can go.
+        if (word == QLatin1String("initok"))
+            releaseRegion();
+        emit signalStatusLine(word);
+    }
+}
+
+void ConsoleSession::slotFinished(int exitCode)
+{
+    slotReadOutput();
+    releaseRegion();
+    emit signalFinished(exitCode);
+}
+
+void ConsoleSession::releaseRegion()
+{
+    if (m_regionId.isEmpty())
+        return;
+    // A console that never read the record must not leave the password behind.
+    FSharedComm region;
+    if (region.open(m_regionId, kRegionSize))
+        region.wipeAndClose();
+    FSharedComm::unlink(m_regionId);
+    m_regionId.clear();
+}
+
+QString ConsoleSession::requestClose(int timeoutMs)
+{
+    QString error;
+    return requestClose(processId(), timeoutMs, &error);
+}
+
+QString ConsoleSession::requestClose(qint64 processId, int timeoutMs, QString *error)
+{
+    QLocalSocket socket;
+    socket.connectToServer(closeChannelName(processId));
+    if (!socket.waitForConnected(5000)) {
+        *error = socket.errorString();
+        return {};
+    }
+    socket.write("close\n");
+    socket.flush();
+    while (!socket.canReadLine()) {
+        if (!socket.waitForReadyRead(timeoutMs)) {
+            *error = QStringLiteral("no answer from the console");
+            return {};
+        }
+    }
+    return QString::fromLatin1(socket.readLine(64)).trimmed();
+}
