@@ -1,0 +1,561 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>FAbout</name>
+    <message>
+        <source>&amp;Scroll</source>
+        <translation>&amp;Rollen</translation>
+    </message>
+    <message>
+        <source>About %1</source>
+        <translation>Über %1</translation>
+    </message>
+    <message>
+        <source>&amp;Pause</source>
+        <translation>&amp;Anhalten</translation>
+    </message>
+</context>
+<context>
+    <name>FApplication</name>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>The Administration Console cannot be run on its own.</source>
+        <translation>Die Verwaltungskonsole kann nicht allein gestartet werden.</translation>
+    </message>
+    <message>
+        <source>Invalid name of host.</source>
+        <translation>Ungültiger Hostname.</translation>
+    </message>
+</context>
+<context>
+    <name>FDlgConnect</name>
+    <message>
+        <source>&lt;nobr&gt;Do you trust the new certificate of the server?&lt;br&gt;Fingerprint: %1&lt;br&gt;&lt;br&gt;Answer Yes only if you have checked this fingerprint with the server&apos;s administrator.&lt;/nobr&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connection to server was lost!</source>
+        <translation>Die Verbindung zum Server wurde getrennt!</translation>
+    </message>
+    <message>
+        <source>Connection parameters</source>
+        <translation>Verbindungsparameter</translation>
+    </message>
+    <message>
+        <source>Server certificate has changed</source>
+        <translation>Das Serverzertifikat hat sich geändert</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Reconnect</source>
+        <translation>Neu verbinden</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Host:</source>
+        <translation>Host:</translation>
+    </message>
+    <message>
+        <source>Username:</source>
+        <translation>Benutzername:</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>Kennwort:</translation>
+    </message>
+    <message>
+        <source>Connection failed</source>
+        <translation>Verbindung fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Apply &amp;&amp; Reconnect</source>
+        <translation>Übernehmen &amp;&amp; neu verbinden</translation>
+    </message>
+    <message>
+        <source>Recorded fingerprint:</source>
+        <translation>Gespeicherter Fingerabdruck:</translation>
+    </message>
+    <message>
+        <source>Presented fingerprint:</source>
+        <translation>Vorgelegter Fingerabdruck:</translation>
+    </message>
+    <message>
+        <source>Trust &amp;&amp; Reconnect</source>
+        <translation>Vertrauen &amp;&amp; neu verbinden</translation>
+    </message>
+    <message>
+        <source>Please enter the host name of the server.</source>
+        <translation>Bitte geben Sie den Hostnamen des Servers ein.</translation>
+    </message>
+    <message>
+        <source>Please enter the user name.</source>
+        <translation>Bitte geben Sie den Benutzernamen ein.</translation>
+    </message>
+</context>
+<context>
+    <name>FMainWindow</name>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>Reconnect</source>
+        <translation>Neu verbinden</translation>
+    </message>
+    <message>
+        <source>Try to re-establish connection to the current server.</source>
+        <translation>Die Verbindung zum aktuellen Server wiederherstellen.</translation>
+    </message>
+    <message>
+        <source>New Connection</source>
+        <translation>Neue Verbindung</translation>
+    </message>
+    <message>
+        <source>Connect to another bookmark.</source>
+        <translation>Mit einem anderen Lesezeichen verbinden.</translation>
+    </message>
+    <message>
+        <source>Ctrl+N</source>
+        <translation>Ctrl+N</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Quit the application.</source>
+        <translation>Die Anwendung beenden.</translation>
+    </message>
+    <message>
+        <source>Ctrl+Q</source>
+        <translation>Ctrl+Q</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>Report Store Statistics...</source>
+        <translation>Speicherstatistik melden...</translation>
+    </message>
+    <message>
+        <source>Comment or Report Problems...</source>
+        <translation>Kommentar oder Problem melden...</translation>
+    </message>
+    <message>
+        <source>Comment or report problems with product.</source>
+        <translation>Kommentare oder Probleme mit dem Produkt melden.</translation>
+    </message>
+    <message>
+        <source>Ctrl+R</source>
+        <translation>Ctrl+R</translation>
+    </message>
+    <message>
+        <source>Administrator&apos;s Guide</source>
+        <translation>Administratorhandbuch</translation>
+    </message>
+    <message>
+        <source>Read the administrator&apos;s documentation.</source>
+        <translation>Die Dokumentation für Administratoren lesen.</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Über</translation>
+    </message>
+</context>
+<context>
+    <name>FMainWindowEx</name>
+    <message>
+        <source>Loading...</source>
+        <translation>Laden...</translation>
+    </message>
+    <message>
+        <source>Ready</source>
+        <translation>Bereit</translation>
+    </message>
+    <message>
+        <source>Not Connected</source>
+        <translation>Nicht verbunden</translation>
+    </message>
+    <message>
+        <source>Not connected - </source>
+        <translation>Nicht verbunden - </translation>
+    </message>
+    <message>
+        <source>Connection failed: </source>
+        <translation>Verbindung fehlgeschlagen: </translation>
+    </message>
+    <message>
+        <source>Connecting...</source>
+        <translation>Verbinden...</translation>
+    </message>
+    <message>
+        <source>Connecting</source>
+        <translation>Verbinden</translation>
+    </message>
+    <message>
+        <source>&lt;nobr&gt;You have modified data on this dialog.&lt;br&gt;Do you want to save changes?&lt;/nobr&gt;</source>
+        <translation>&lt;nobr&gt;Sie haben Daten in diesem Dialog geändert.&lt;br&gt;Möchten Sie die Änderungen speichern?&lt;/nobr&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;nobr&gt;You have modified data on this view.&lt;br&gt;Do you want to save changes?&lt;/nobr&gt;</source>
+        <translation>&lt;nobr&gt;Sie haben Daten in dieser Ansicht geändert.&lt;br&gt;Möchten Sie die Änderungen speichern?&lt;/nobr&gt;</translation>
+    </message>
+    <message>
+        <source>&amp;Yes</source>
+        <translation>&amp;Ja</translation>
+    </message>
+    <message>
+        <source>&amp;No</source>
+        <translation>&amp;Nein</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>FWidgetBottom</name>
+    <message>
+        <source>A&amp;pply</source>
+        <translation>Ü&amp;bernehmen</translation>
+    </message>
+    <message>
+        <source>Re&amp;set</source>
+        <translation>&amp;Zurücksetzen</translation>
+    </message>
+    <message>
+        <source>Alt+P</source>
+        <translation>Alt+B</translation>
+    </message>
+    <message>
+        <source>Alt+S</source>
+        <translation>Alt+Z</translation>
+    </message>
+</context>
+<context>
+    <name>FWidgetStatus</name>
+    <message>
+        <source>Ready.</source>
+        <translation>Bereit.</translation>
+    </message>
+    <message>
+        <source>Not Connected</source>
+        <translation>Nicht verbunden</translation>
+    </message>
+    <message>
+        <source>(read only)</source>
+        <translation>(nur lesen)</translation>
+    </message>
+</context>
+<context>
+    <name>MailApplication</name>
+    <message>
+        <source>Administration Console for Postvane</source>
+        <translation>Verwaltungskonsole für Postvane</translation>
+    </message>
+    <message>
+        <source>version:</source>
+        <translation>Version:</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;Postvane and Brantel are names of their makers.&lt;/p&gt;&lt;p&gt;This program uses the Qt toolkit (LGPL version 3), OpenSSL (Apache License 2.0) and SQLite (public domain) in its development server.&lt;/p&gt;&lt;p&gt;Pictures drawn for this console by its developers.&lt;/p&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>About...</source>
+        <translation>Über...</translation>
+    </message>
+    <message>
+        <source>View information about %1.</source>
+        <translation>Informationen über %1 anzeigen.</translation>
+    </message>
+    <message>
+        <source>About %1</source>
+        <translation>Über %1</translation>
+    </message>
+    <message>
+        <source>Incorrect version of Qt library.</source>
+        <translation>Falsche Version der Qt-Bibliothek.</translation>
+    </message>
+    <message>
+        <source>&lt;nobr&gt;The application has been executed with Qt library %1,&lt;br&gt;but the version %2 is required to run it correctly.&lt;br&gt;&lt;br&gt;&lt;b&gt;The application may behave incorrectly or even crash!&lt;/b&gt;&lt;br&gt;&lt;/nobr&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MailWindow</name>
+    <message>
+        <source>Information about %1.</source>
+        <translation>Informationen über %1.</translation>
+    </message>
+    <message>
+        <source>Configuration</source>
+        <translation>Konfiguration</translation>
+    </message>
+    <message>
+        <source>Services</source>
+        <translation>Dienste</translation>
+    </message>
+    <message>
+        <source>Domains</source>
+        <translation>Domänen</translation>
+    </message>
+    <message>
+        <source>SMTP Server</source>
+        <translation>SMTP-Server</translation>
+    </message>
+    <message>
+        <source>Content Filter</source>
+        <translation>Inhaltsfilter</translation>
+    </message>
+    <message>
+        <source>Spam Filter</source>
+        <translation>Spamfilter</translation>
+    </message>
+    <message>
+        <source>Antivirus</source>
+        <translation>Virenschutz</translation>
+    </message>
+    <message>
+        <source>Attachment Filter</source>
+        <translation>Anhangfilter</translation>
+    </message>
+    <message>
+        <source>Clustering</source>
+        <translation>Clustering</translation>
+    </message>
+    <message>
+        <source>Archiving</source>
+        <translation>Archivierung</translation>
+    </message>
+    <message>
+        <source>Backup</source>
+        <translation>Sicherung</translation>
+    </message>
+    <message>
+        <source>Internet Connection</source>
+        <translation>Internetverbindung</translation>
+    </message>
+    <message>
+        <source>Scheduling</source>
+        <translation>Zeitplanung</translation>
+    </message>
+    <message>
+        <source>POP3 Download</source>
+        <translation>POP3-Abruf</translation>
+    </message>
+    <message>
+        <source>ETRN Download</source>
+        <translation>ETRN-Abruf</translation>
+    </message>
+    <message>
+        <source>Remote Administration</source>
+        <translation>Fernverwaltung</translation>
+    </message>
+    <message>
+        <source>SSL Certificates</source>
+        <translation>SSL-Zertifikate</translation>
+    </message>
+    <message>
+        <source>Advanced Options</source>
+        <translation>Erweiterte Optionen</translation>
+    </message>
+    <message>
+        <source>Fax Plugin</source>
+        <translation>Fax-Plugin</translation>
+    </message>
+    <message>
+        <source>Definitions</source>
+        <translation>Definitionen</translation>
+    </message>
+    <message>
+        <source>Time Ranges</source>
+        <translation>Zeitbereiche</translation>
+    </message>
+    <message>
+        <source>IP Address Groups</source>
+        <translation>IP-Adressgruppen</translation>
+    </message>
+    <message>
+        <source>User Templates</source>
+        <translation>Benutzervorlagen</translation>
+    </message>
+    <message>
+        <source>Domain Settings</source>
+        <translation>Domäneneinstellungen</translation>
+    </message>
+    <message>
+        <source>Users</source>
+        <translation>Benutzer</translation>
+    </message>
+    <message>
+        <source>Groups</source>
+        <translation>Gruppen</translation>
+    </message>
+    <message>
+        <source>Aliases</source>
+        <translation>Aliase</translation>
+    </message>
+    <message>
+        <source>Mailing Lists</source>
+        <translation>Mailinglisten</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>Message Queue</source>
+        <translation>Nachrichtenwarteschlange</translation>
+    </message>
+    <message>
+        <source>Traffic Charts</source>
+        <translation>Verkehrsdiagramme</translation>
+    </message>
+    <message>
+        <source>Statistics</source>
+        <translation>Statistik</translation>
+    </message>
+    <message>
+        <source>Active Connections</source>
+        <translation>Aktive Verbindungen</translation>
+    </message>
+    <message>
+        <source>Opened Folders</source>
+        <translation>Geöffnete Ordner</translation>
+    </message>
+    <message>
+        <source>Fax Plugin Calls</source>
+        <translation>Fax-Plugin-Aufrufe</translation>
+    </message>
+    <message>
+        <source>Xsan Cluster</source>
+        <translation>Xsan-Cluster</translation>
+    </message>
+    <message>
+        <source>Log %1 (debug)</source>
+        <translation>Protokoll %1 (Debug)</translation>
+    </message>
+    <message>
+        <source>Log %1</source>
+        <translation>Protokoll %1</translation>
+    </message>
+    <message>
+        <source>Logs</source>
+        <translation>Protokolle</translation>
+    </message>
+    <message>
+        <source>Log files.</source>
+        <translation>Protokolldateien.</translation>
+    </message>
+    <message>
+        <source>%1 file.</source>
+        <translation>Datei %1.</translation>
+    </message>
+    <message>
+        <source>Not connected.</source>
+        <translation>Nicht verbunden.</translation>
+    </message>
+    <message>
+        <source>Store statistics are not available in this version.</source>
+        <translation>Die Speicherstatistik ist in dieser Version nicht verfügbar.</translation>
+    </message>
+</context>
+<context>
+    <name>ProductInfoWnd</name>
+    <message>
+        <source>Server version:</source>
+        <translation>Serverversion:</translation>
+    </message>
+    <message>
+        <source>Operating system:</source>
+        <translation>Betriebssystem:</translation>
+    </message>
+    <message>
+        <source>Server uptime:</source>
+        <translation>Laufzeit des Servers:</translation>
+    </message>
+    <message>
+        <source>Connected user:</source>
+        <translation>Angemeldeter Benutzer:</translation>
+    </message>
+    <message>
+        <source>Rights:</source>
+        <translation>Rechte:</translation>
+    </message>
+    <message>
+        <source>Free storage:</source>
+        <translation>Freier Speicher:</translation>
+    </message>
+    <message>
+        <source>Domains:</source>
+        <translation>Domänen:</translation>
+    </message>
+    <message>
+        <source>Users:</source>
+        <translation>Benutzer:</translation>
+    </message>
+    <message>
+        <source>Loading...</source>
+        <translation>Laden...</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>unbekannt</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n day(s), %1</source>
+        <translation><numerusform>%n Tag, %1</numerusform><numerusform>%n Tage, %1</numerusform></translation>
+    </message>
+    <message>
+        <source>Windows</source>
+        <translation>Windows</translation>
+    </message>
+    <message>
+        <source>Linux</source>
+        <translation>Linux</translation>
+    </message>
+    <message>
+        <source>Mac OS X</source>
+        <translation>Mac OS X</translation>
+    </message>
+    <message>
+        <source>Unknown (code %1)</source>
+        <translation>Unbekannt (Code %1)</translation>
+    </message>
+    <message>
+        <source>not available</source>
+        <translation>nicht verfügbar</translation>
+    </message>
+    <message>
+        <source>Read and write</source>
+        <translation>Lesen und schreiben</translation>
+    </message>
+    <message>
+        <source>Read only</source>
+        <translation>Nur lesen</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+</context>
+<context>
+    <name>UnavailableWnd</name>
+    <message>
+        <source>&lt;h3&gt;%1&lt;/h3&gt;&lt;p&gt;This section is not available in this version of the Administration Console.&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;%1&lt;/h3&gt;&lt;p&gt;Dieser Bereich ist in dieser Version der Verwaltungskonsole nicht verfügbar.&lt;/p&gt;</translation>
+    </message>
+</context>
+</TS>
