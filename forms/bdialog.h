@@ -1,5 +1,7 @@
 #pragma once
 
+#include "forms/bformsmeta.h"
+
 #include <type_traits>
 
 #include "db/dbrow.h"
@@ -27,8 +29,7 @@ class BDialog : public BObject<Base>
 {
 public:
     template<class... Args>
-    requires std::is_constructible_v<Base, Args...>
-    explicit BDialog(Args &&...args)
+    requires(!bforms::isSelfCopy<BDialog, Args...>) explicit BDialog(Args &&...args)
         : BObject<Base>(std::forward<Args>(args)...)
     { }
 

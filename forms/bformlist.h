@@ -1,5 +1,7 @@
 #pragma once
 
+#include "forms/bformsmeta.h"
+
 #include <type_traits>
 
 #include "db/dbrow.h"
@@ -35,8 +37,7 @@ class BFormList : public Layout, public BFormListInterface
 {
 public:
     template<class... Args>
-    requires std::is_constructible_v<Layout, Args...>
-    explicit BFormList(Args &&...args)
+    requires(!bforms::isSelfCopy<BFormList, Args...>) explicit BFormList(Args &&...args)
         : Layout(std::forward<Args>(args)...)
         , m_listSlot(new bformlist::BFormListSlot(this, this))
     {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "forms/bformsmeta.h"
+
 #include <type_traits>
 
 #include "forms/bformlist.h"
@@ -11,8 +13,7 @@ class BFormListOrder : public BFormList<Layout>, public BFormListOrderInterface
 {
 public:
     template<class... Args>
-    requires std::is_constructible_v<Layout, Args...>
-    explicit BFormListOrder(Args &&...args)
+    requires(!bforms::isSelfCopy<BFormListOrder, Args...>) explicit BFormListOrder(Args &&...args)
         : BFormList<Layout>(std::forward<Args>(args)...)
         , m_orderSlot(new bformlistorder::BFormListOrderSlot(this, this))
         , m_changes(new bformlistwidget::BFormListObject(this))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "forms/bformsmeta.h"
+
 #include <type_traits>
 
 #include <QObject>
@@ -61,8 +63,7 @@ class BObject : public Base, public BObjectInterface
 {
 public:
     template<class... Args>
-    requires std::is_constructible_v<Base, Args...>
-    explicit BObject(Args &&...args)
+    requires(!bforms::isSelfCopy<BObject, Args...>) explicit BObject(Args &&...args)
         : Base(std::forward<Args>(args)...)
         , m_objectSlot(new bobject::BObjectSlot(this, this))
     {

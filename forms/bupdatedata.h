@@ -1,5 +1,7 @@
 #pragma once
 
+#include "forms/bformsmeta.h"
+
 #include <type_traits>
 
 #include <QObject>
@@ -44,8 +46,7 @@ class BUpdateData : public View, public BUpdateDataInterface
 {
 public:
     template<class... Args>
-    requires std::is_constructible_v<View, Args...>
-    explicit BUpdateData(Args &&...args)
+    requires(!bforms::isSelfCopy<BUpdateData, Args...>) explicit BUpdateData(Args &&...args)
         : View(std::forward<Args>(args)...)
         , m_updateSlot(new BUpdateDataSlot(this, this))
     { }

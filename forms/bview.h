@@ -1,5 +1,7 @@
 #pragma once
 
+#include "forms/bformsmeta.h"
+
 #include <type_traits>
 
 #include "forms/bobject.h"
@@ -80,8 +82,7 @@ class BView : public BObject<Base>, public BViewInterface
 {
 public:
     template<class... Args>
-    requires std::is_constructible_v<Base, Args...>
-    explicit BView(Args &&...args)
+    requires(!bforms::isSelfCopy<BView, Args...>) explicit BView(Args &&...args)
         : BObject<Base>(std::forward<Args>(args)...)
         , m_viewSlot(new bview::BViewSlot(this, this))
         , m_viewMenu(new BViewMenu(this))

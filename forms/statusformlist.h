@@ -1,5 +1,7 @@
 #pragma once
 
+#include "forms/bformsmeta.h"
+
 #include <type_traits>
 
 #include "app/registry/utkontainer.h"
@@ -35,8 +37,8 @@ class StatusFormList : public BFormList<Layout>, public StatusFormListInterface
 public:
     // pageName keys the stored auto-refresh choice ("/Autorefresh/<pageName>").
     template<class... Args>
-    requires std::is_constructible_v<Layout, Args...>
-    explicit StatusFormList(const QString &pageName, Args &&...args)
+    requires(!bforms::isSelfCopy<StatusFormList, Args...>) explicit StatusFormList(
+            const QString &pageName, Args &&...args)
         : BFormList<Layout>(std::forward<Args>(args)...)
         , m_statusSlot(new statusformlist::StatusFormListSlot(this, this))
         , m_timer(new QTimer(this))
