@@ -13,6 +13,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// ",a,b," so that ",x," finds a whole section of a comma-separated list.
+std::string fenced(std::string_view list)
+{
+    std::string out;
+    out.reserve(list.size() + 2);
+    out.push_back(',');
+    out.append(list);
+    out.push_back(',');
+    return out;
+}
+
 std::pair<std::string, std::string> splitAddress(ServerContext &server, const std::string &address)
 {
     const size_t at = address.rfind('@');
@@ -167,8 +178,8 @@ void resolve(ServerContext &server, const std::string &address, int depth,
     auto groupMembers = [&](const std::string &group) {
         server.db.query("SELECT Name, Groups FROM \"User\" WHERE Domain = ? AND \"_active\" <> 0",
                         {Cell{domain}}, [&](const std::vector<Cell> &row) {
-                            const std::string groups = "," + cellText(row[1]) + ",";
-                            if (groups.find("," + group + ",") != std::string::npos)
+                            const std::string groups = fenced(cellText(row[1]));
+                            if (groups.find(fenced(group)) != std::string::npos)
                                 push(cellText(row[0]) + "@" + domain);
                             return true;
                         });
@@ -188,9 +199,9 @@ void resolve(ServerContext &server, const std::string &address, int depth,
     bool isUser = false;
     server.db.query("SELECT Name, MailAddress FROM \"User\" WHERE Domain = ? AND \"_active\" <> 0",
                     {Cell{domain}}, [&](const std::vector<Cell> &row) {
-                        const std::string addresses = "," + toLower(cellText(row[1])) + ",";
+                        const std::string addresses = fenced(toLower(cellText(row[1])));
                         if (equalsIgnoreCase(cellText(row[0]), local)
-                            || addresses.find("," + toLower(local) + ",") != std::string::npos) {
+                            || addresses.find(fenced(toLower(local))) != std::string::npos) {
                             push(cellText(row[0]) + "@" + domain);
                             isUser = true;
                         }
@@ -223,8 +234,8 @@ void resolve(ServerContext &server, const std::string &address, int depth,
     std::vector<std::string> groups;
     server.db.query("SELECT Name, MailAddress FROM \"Group\" WHERE Domain = ? AND \"_active\" <> 0",
                     {Cell{domain}}, [&](const std::vector<Cell> &row) {
-                        const std::string addresses = "," + toLower(cellText(row[1])) + ",";
-                        if (addresses.find("," + toLower(local) + ",") != std::string::npos)
+                        const std::string addresses = fenced(toLower(cellText(row[1])));
+                        if (addresses.find(fenced(toLower(local))) != std::string::npos)
                             groups.push_back(cellText(row[0]));
                         return true;
                     });

@@ -86,7 +86,8 @@ void LiveTicker::moveQueue()
     const int64_t now = ServerContext::now();
     m_server.db.write("DELETE FROM _Queue WHERE rowid = (SELECT min(rowid) FROM _Queue) AND "
                       "(SELECT count(*) FROM _Queue) > 5");
-    const std::string id = "Q" + std::to_string(2000 + m_round / 20);
+    std::string id = std::to_string(2000 + m_round / 20);
+    id.insert(0, 1, 'Q');
     m_server.db.write("INSERT OR IGNORE INTO _Queue VALUES (?, ?, ?, ?, ?, ?, ?)",
                       {Cell{id}, Cell{now}, Cell{now + 300}, Cell{int64_t(1000 + m_round * 3)},
                        Cell{std::string("carol@example.com")},

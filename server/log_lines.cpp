@@ -34,11 +34,21 @@ const char *LogLineGenerator::pick(const char *const *choices, size_t count)
 
 std::string LogLineGenerator::line(std::string_view log, int64_t when)
 {
+    // The date part changes once a day; only the time of day is formatted per line.
+    const int64_t day = when >= 0 ? when / 86400 : (when - 86399) / 86400;
+    if (day != m_day || m_date.empty()) {
+        const time_t midnight = static_cast<time_t>(day * 86400);
+        tm parts{};
+        gmtime_r(&midnight, &parts);
+        char date[16];
+        std::strftime(date, sizeof date, "%Y-%m-%d ", &parts);
+        m_date = date;
+        m_day = day;
+    }
+    const auto secondOfDay = static_cast<unsigned>(when - day * 86400);
     char stamp[32];
-    const time_t seconds = static_cast<time_t>(when);
-    tm parts{};
-    gmtime_r(&seconds, &parts);
-    std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &parts);
+    std::snprintf(stamp, sizeof stamp, "%s%02u:%02u:%02u", m_date.c_str(), secondOfDay / 3600,
+                  secondOfDay / 60 % 60, secondOfDay % 60);
     const unsigned thread = 1000 + m_random() % 64;
     const char *user = pick(kUsers, countOf(kUsers));
     const char *other = pick(kUsers, countOf(kUsers));

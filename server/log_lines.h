@@ -17,6 +17,8 @@ public:
 private:
     const char *pick(const char *const *choices, size_t count);
     std::mt19937 m_random;
+    int64_t m_day = 0;
+    std::string m_date;
 };
 
 } // namespace postvane::devserver

@@ -2,9 +2,12 @@
 
 #include "schema.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <openssl/rand.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -74,18 +77,32 @@ uint32_t loadOrCreateOffset(const std::string &path)
     return value;
 }
 
-bool containsIgnoreCase(std::string_view haystack, std::string_view needle)
+// Case-insensitive substring test with the needle lower-cased once; the line
+// is lower-cased into a reused buffer so the search itself is a plain find.
+class LineMatcher
 {
-    if (needle.empty())
-        return true;
-    if (needle.size() > haystack.size())
-        return false;
-    for (size_t i = 0; i + needle.size() <= haystack.size(); ++i) {
-        if (equalsIgnoreCase(haystack.substr(i, needle.size()), needle))
+public:
+    explicit LineMatcher(std::string_view needle)
+        : m_needle(toLower(needle))
+        , m_searcher(m_needle.begin(), m_needle.end())
+    { }
+    bool matches(std::string_view line)
+    {
+        if (m_needle.empty())
             return true;
+        if (line.size() < m_needle.size())
+            return false;
+        m_lower.resize(line.size());
+        for (size_t i = 0; i < line.size(); ++i)
+            m_lower[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(line[i])));
+        return std::search(m_lower.begin(), m_lower.end(), m_searcher) != m_lower.end();
     }
-    return false;
-}
+
+private:
+    std::string m_needle;
+    std::boyer_moore_horspool_searcher<std::string::const_iterator> m_searcher;
+    std::string m_lower;
+};
 
 } // namespace
 
@@ -187,14 +204,21 @@ bool LogStore::append(int id, const std::vector<std::string> &lines)
     std::lock_guard lock(entry->mutex);
     std::string data;
     std::string index;
+    data.reserve(lines.size() * 128);
+    index.reserve(lines.size() * sizeof(uint64_t));
     uint64_t position = entry->dataSize;
     for (const auto &line : lines) {
         std::string_view text(line);
         if (text.size() > kMaxLineBytes)
             text = text.substr(0, kMaxLineBytes);
         index.append(reinterpret_cast<const char *>(&position), sizeof position);
-        for (char c : text)
-            data += (c == '\n' || c == '\r') ? ' ' : c;
+        const size_t start = data.size();
+        data.append(text);
+        // A line feed inside a line would split it; it becomes a space.
+        for (size_t i = start; i < data.size(); ++i) {
+            if (data[i] == '\n' || data[i] == '\r')
+                data[i] = ' ';
+        }
         data += '\n';
         position += text.size() + 1;
     }
@@ -274,6 +298,7 @@ std::optional<uint64_t> LogStore::search(int id, std::string_view text, uint64_t
         return std::nullopt;
     constexpr uint64_t kChunk = 4096;
     std::optional<uint64_t> found;
+    LineMatcher matcher(text);
     if (!up) {
         const uint64_t limit = end ? std::min(*end, total) : total;
         for (uint64_t from = start; from < limit && !found; from += kChunk) {
@@ -282,7 +307,7 @@ std::optional<uint64_t> LogStore::search(int id, std::string_view text, uint64_t
             const uint64_t lines = std::min(kChunk, limit - from);
             uint64_t line = from;
             read(id, from, lines, [&](std::string_view content) {
-                if (!found && containsIgnoreCase(content, text))
+                if (!found && matcher.matches(content))
                     found = line;
                 ++line;
             });
@@ -297,7 +322,7 @@ std::optional<uint64_t> LogStore::search(int id, std::string_view text, uint64_t
         const uint64_t from = (to - stop > kChunk) ? to - kChunk : stop;
         uint64_t line = from;
         read(id, from, to - from, [&](std::string_view content) {
-            if (containsIgnoreCase(content, text) && (!end || line > *end))
+            if ((!end || line > *end) && matcher.matches(content))
                 found = line; // keeps the last (nearest) match of the chunk
             ++line;
         });

@@ -87,7 +87,7 @@ TableDef Schema::define(std::string name, TableKind kind, std::string_view colum
         }
         if (column.defaultText.empty() && isNumericType(column.type)
             && column.type != ColumnType::IPv4)
-            column.defaultText = "0";
+            column.defaultText.assign(1, '0');
         table.columns.push_back(std::move(column));
     }
     return table;

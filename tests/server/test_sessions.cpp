@@ -140,7 +140,7 @@ protected:
         EXPECT_EQ(check.query("select count() from User").rows.at(0).at(0), "9");
     }
 
-    DevServerProcess server{{"--memory", "--log-rate", "0", "--handshake-timeout", "2"}};
+    DevServerProcess server{{"--memory", "--log-rate", "0", "--handshake-timeout", "5"}};
 };
 
 TEST_F(SessionsTest, MisbehavingClientsLoseOnlyTheirSession)

@@ -7,6 +7,9 @@
 // a temporary folder (never the user's real one).
 //
 // Seeded accounts: "admin"/"admin" (read/write) and "viewer"/"viewer" (read only).
+//
+// The server is told to end when the thread that started it ends, so call
+// start() from a thread that outlives the server (normally the main thread).
 #pragma once
 
 #include <cstdint>
