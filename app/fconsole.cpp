@@ -4,7 +4,9 @@
 #include "app/fwindow.h"
 #include "app/registry/utkontainer.h"
 #include "db/dbconn.h"
+
 #include "db/dbreq.h"
+#include <csignal>
 
 FConsole::FConsole(MainWindowFactory createMainWindow, PageAreaFactory createWindow,
                    QObject *parent)
@@ -28,6 +30,8 @@ FConsole::~FConsole()
 
 void FConsole::start(const QString &knownHostsPath)
 {
+    // A server that goes away mid-write must end the session, not the process.
+    std::signal(SIGPIPE, SIG_IGN);
     m_mainWindow = m_createMainWindow();
     m_mainWindow->setConsole(this);
     UtKontainer::setObject(QStringLiteral("utKontFMainWnd"), m_mainWindow);

@@ -118,7 +118,8 @@ void FMainWindowEx::slotConnectionStateChanged(DBConn::StateEnum state)
             return;
         }
         updateStatusMessage();
-        if (m_dialogOnNextLoss) {
+        if (m_dialogOnNextLoss || (conn && conn->identityChanged())) {
+            // A changed certificate needs the administrator's decision in the dialog.
             m_dialogOnNextLoss = false;
             showConnectionDialog(true);
         } else if (m_console && m_console->isReconnecting()) {
@@ -131,10 +132,13 @@ void FMainWindowEx::slotConnectionStateChanged(DBConn::StateEnum state)
         break;
     }
     case DBConn::Connecting:
+        // A session is being opened: whatever Disconnected follows is a real loss.
+        g_firstNotice = false;
         reconnectAction()->setEnabled(false);
         m_status->startConnecting(tr("Connecting..."));
         break;
     case DBConn::Connected: {
+        g_firstNotice = false;
         const QString host = UtKontainer::getText(QStringLiteral("utKontHost"));
         setWindowTitle(
                 QStringLiteral("%1 - %2").arg(host.isEmpty() ? tr("Connecting") : host, caption()));
