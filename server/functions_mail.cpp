@@ -166,7 +166,9 @@ void resolve(ServerContext &server, const std::string &address, int depth,
     };
     if (depth > 8)
         return;
-    auto [local, domain] = splitAddress(server, address);
+    const auto parts = splitAddress(server, address);
+    const std::string local = parts.first;
+    std::string domain = parts.second;
     std::string target;
     server.db.query("SELECT Alias FROM Domain WHERE Domain = ? AND Type = 2", {Cell{domain}},
                     [&](const std::vector<Cell> &row) {

@@ -70,8 +70,7 @@ std::string LogLineGenerator::line(std::string_view log, int64_t when)
         const char *forms[] = {"SMTP: connection to %s failed: timed out after 30 s",
                                "DNS: lookup of %s failed: server failure",
                                "STORE: cannot open folder of %s, retrying",
-                               "DELIVERY: error 550 from %s, see "
-                               "http://www.example.com/status"};
+                               "DELIVERY: error 550 from %s, see http://www.example.com/status"};
         std::snprintf(text, sizeof text, forms[variant], variant == 2 ? user : host);
     } else if (log == "warning") {
         const char *forms[] = {"QUOTA: mailbox of %s is at 91%% of its quota",
