@@ -17,6 +17,14 @@ BListViewItem::BListViewItem(QTreeWidgetItem *parent, DBRow *row, int type)
     , BBaseListItem(row)
 { }
 
+BListViewItem::BListViewItem(BListView *view, DBRow *row, const QStringList &texts, int type)
+    : QTreeWidgetItem(texts, type)
+    , BBaseListItem(row)
+{
+    if (view)
+        view->addTopLevelItem(this);
+}
+
 int BListViewItem::compare(const BListViewItem &other, int column, const BCol *) const
 {
     return text(column).compare(other.text(column));

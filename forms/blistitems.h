@@ -36,6 +36,9 @@ public:
     explicit BListViewItem(DBRow *row = nullptr, int type = Type);
     BListViewItem(BListView *view, DBRow *row = nullptr, int type = Type);
     BListViewItem(QTreeWidgetItem *parent, DBRow *row = nullptr, int type = Type);
+    // Sets the texts before the row joins the view: one insertion, no change
+    // notifications (the cheap way to fill long lists).
+    BListViewItem(BListView *view, DBRow *row, const QStringList &texts, int type = Type);
 
     // Negative, zero or positive as this row sorts before, with or after other
     // in ascending order of the given column.

@@ -4,6 +4,7 @@
 #include "forms/bdialog.h"
 #include "forms/bform.h"
 #include "forms/bformtab.h"
+#include "forms/bmainwindowinterface.h"
 
 #include "db/dbctrl.h"
 #include "db/dbtable.h"
@@ -164,6 +165,38 @@ public:
     bool valid = true;
 };
 
+// The shell's page area as the framework sees it: two signals.
+class FakeFrameWindow : public QObject
+{
+    Q_OBJECT
+signals:
+    void signalApply(bool *ok);
+    void signalReset();
+};
+
+// A main window that implements the framework's interface.
+class FakeMainWindow : public QObject, public BMainWindowInterface
+{
+public:
+    void setAnimationText(const QString &text) override { texts << text; }
+    void showViewMenu(const BViewMenu *menu) override { menus << menu; }
+    QStringList texts;
+    QList<const BViewMenu *> menus;
+};
+
+// A main window that only offers the slots by name.
+class SlotMainWindow : public QObject
+{
+    Q_OBJECT
+public slots:
+    void slotSetAnimationText(const QString &text) { texts << text; }
+    void slotShowViewMenu(const BViewMenu *menu) { menus << menu; }
+
+public:
+    QStringList texts;
+    QList<const BViewMenu *> menus;
+};
+
 } // namespace
 
 class TstFormLifeCycle : public QObject
@@ -182,6 +215,8 @@ class TstFormLifeCycle : public QObject
     }
 
 private slots:
+    void cleanupTestCase() { UtKontainer::clear(); }
+
     void initTestCase()
     {
         UtKontainer::clear();
@@ -472,6 +507,64 @@ private slots:
         bool saved = false;
         QVERIFY(pages[1]->queryClose(&saved));
         QCOMPARE(form.questions, 1);
+    }
+
+    void shellReachesFormsThroughTheRegistry()
+    {
+        FakeFrameWindow frame;
+        FakeMainWindow mainWindow;
+        UtKontainer::setObject("utKontFWindow", &frame);
+        UtKontainer::setObject("utKontFMainWnd", &mainWindow);
+        {
+            AliasForm form(m_server.conn());
+            QVERIFY(loadForm(form));
+            form.m_edit->setText("From the shell");
+            bool ok = false;
+            emit frame.signalApply(&ok);
+            QVERIFY(ok);
+            QCOMPARE(mainWindow.texts, QStringList{"Saving..."});
+            QCOMPARE(serverDescription(m_server.conn()), QString("From the shell"));
+
+            form.m_edit->setText("Dropped");
+            emit frame.signalReset();
+            QCOMPARE(ctrl()->operationCount(), 0);
+            QCOMPARE(form.m_edit->text(), QString("From the shell"));
+
+            form.viewMenu()->showMenu();
+            QCOMPARE(mainWindow.menus, QList<const BViewMenu *>{form.viewMenu()});
+
+            form.m_edit->setText(teamDescription);
+            emit frame.signalApply(&ok);
+            QVERIFY(ok);
+        }
+        {
+            // Tab pages answer through their tab form only: saved once.
+            CountingTabForm tabForm;
+            auto *page = new TabPage;
+            tabForm.tab()->addPage(page, "page");
+            tabForm.load(true);
+            bool ok = false;
+            emit frame.signalApply(&ok);
+            QVERIFY(ok);
+            QCOMPARE(page->saves, 1);
+            QCOMPARE(page->validations, 1);
+        }
+        UtKontainer::remove("utKontFMainWnd");
+        UtKontainer::remove("utKontFWindow");
+    }
+
+    void mainWindowSlotsByName()
+    {
+        SlotMainWindow mainWindow;
+        UtKontainer::setObject("utKontFMainWnd", &mainWindow);
+        {
+            CountingPage page;
+            page.viewMenu()->showMenu();
+            emit page.objectSlot()->signalSetAnimationText("Loading...");
+            QCOMPARE(mainWindow.menus, QList<const BViewMenu *>{page.viewMenu()});
+            QCOMPARE(mainWindow.texts, QStringList{"Loading..."});
+        }
+        UtKontainer::remove("utKontFMainWnd");
     }
 
     void tabFormWithLoadAllLoadsEveryPage()

@@ -207,6 +207,8 @@ class TstFormList : public QObject
     }
 
 private slots:
+    void cleanupTestCase() { UtKontainer::clear(); }
+
     void initTestCase()
     {
         UtKontainer::clear();

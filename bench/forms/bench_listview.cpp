@@ -1,0 +1,176 @@
+// Fills, sorts and scrolls a list of 100 000 rows in a BListView (columns,
+// stored layout, row classes comparing through their column definitions) and
+// the same texts in a plain QTreeWidget, and prints the ratios.
+//
+//   QT_QPA_PLATFORM=offscreen bench_listview [rows] [rounds]
+#include "forms/blistitems.h"
+#include "forms/blistview.h"
+
+#include "app/registry/utkontainer.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QRandomGenerator>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+struct Timings
+{
+    double fill = 0, sort = 0, scroll = 0;
+};
+
+QList<QStringList> makeRows(int count)
+{
+    QRandomGenerator random(20261210);
+    QList<QStringList> rows;
+    rows.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        rows.append({QStringLiteral("user%1@example.com")
+                             .arg(random.bounded(1000000), 6, 10, QLatin1Char('0')),
+                     QString::number(random.bounded(100000)),
+                     QStringLiteral("Department %1").arg(random.bounded(200))});
+    }
+    return rows;
+}
+
+double msSince(const QElapsedTimer &clock)
+{
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
+// Scrolls through the whole list a page at a time, painting every step.
+double scrollThrough(QTreeWidget &tree)
+{
+    QScrollBar *bar = tree.verticalScrollBar();
+    QElapsedTimer clock;
+    clock.start();
+    const int steps = 400;
+    for (int i = 0; i <= steps; ++i) {
+        bar->setValue(bar->maximum() * i / steps);
+        tree.viewport()->repaint();
+    }
+    return msSince(clock);
+}
+
+Timings plainTree(const QList<QStringList> &rows)
+{
+    Timings t;
+    QTreeWidget tree;
+    tree.setColumnCount(3);
+    tree.setHeaderLabels({"Name", "Size", "Department"});
+    tree.setUniformRowHeights(true);
+    tree.resize(800, 600);
+    tree.show();
+    QElapsedTimer clock;
+    clock.start();
+    for (const QStringList &texts : rows)
+        new QTreeWidgetItem(&tree, texts);
+    QCoreApplication::processEvents();
+    t.fill = msSince(clock);
+    clock.restart();
+    tree.sortItems(0, Qt::AscendingOrder);
+    tree.sortItems(2, Qt::DescendingOrder);
+    QCoreApplication::processEvents();
+    t.sort = msSince(clock);
+    t.scroll = scrollThrough(tree);
+    return t;
+}
+
+class SizeItem : public BListViewItem
+{
+public:
+    SizeItem(BListView *view, const QStringList &texts)
+        : BListViewItem(view, nullptr, texts)
+        , m_size(texts.at(1).toLongLong())
+    { }
+    int compare(const BListViewItem &other, int column, const BCol *definition) const override
+    {
+        if (column == 1)
+            return compareNumbers(m_size, static_cast<const SizeItem &>(other).m_size);
+        return BListViewItem::compare(other, column, definition);
+    }
+
+private:
+    qint64 m_size;
+};
+
+Timings bListView(const QList<QStringList> &rows)
+{
+    Timings t;
+    BListView view;
+    BCols cols("benchmark", 1);
+    cols.addColumn("Name", "Name", BCol::Visible, 240);
+    cols.addColumn("Size", "Size", BCol::Visible | BCol::AlignRight, 80);
+    cols.addColumn("Department", "Department", BCol::Visible, 200);
+    view.setCols(cols);
+    view.resize(800, 600);
+    view.show();
+    QElapsedTimer clock;
+    clock.start();
+    {
+        BListUpdater updater(&view); // sorts once when the fill ends
+        for (const QStringList &texts : rows)
+            new SizeItem(&view, texts);
+    }
+    QCoreApplication::processEvents();
+    t.fill = msSince(clock);
+    clock.restart();
+    view.sortByColumn(0, Qt::AscendingOrder);
+    view.sortByColumn(2, Qt::DescendingOrder);
+    QCoreApplication::processEvents();
+    t.sort = msSince(clock);
+    t.scroll = scrollThrough(view);
+    return t;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.at(values.size() / 2);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const int rowCount = argc > 1 ? std::max(1, atoi(argv[1])) : 100000;
+    const int rounds = argc > 2 ? std::max(1, atoi(argv[2])) : 3;
+
+    // Column layouts go to a throw-away store, never the user's.
+    QTemporaryDir dir;
+    UtKontainer::setStoreFile(dir.filePath(QStringLiteral("bench.ini")));
+
+    const QList<QStringList> rows = makeRows(rowCount);
+    std::vector<double> fill[2], sort[2], scroll[2];
+    for (int round = 0; round < rounds; ++round) {
+        const Timings plain = plainTree(rows);
+        const Timings ours = bListView(rows);
+        fill[0].push_back(plain.fill);
+        sort[0].push_back(plain.sort);
+        scroll[0].push_back(plain.scroll);
+        fill[1].push_back(ours.fill);
+        sort[1].push_back(ours.sort);
+        scroll[1].push_back(ours.scroll);
+    }
+    std::printf("%d rows, median of %d rounds (ms)\n", rowCount, rounds);
+    std::printf("%-8s %12s %12s %8s\n", "step", "QTreeWidget", "BListView", "ratio");
+    const char *names[] = {"fill", "sort", "scroll"};
+    std::vector<double> *series[] = {fill, sort, scroll};
+    for (int i = 0; i < 3; ++i) {
+        const double base = median(series[i][0]);
+        const double ours = median(series[i][1]);
+        std::printf("%-8s %12.1f %12.1f %8.2f\n", names[i], base, ours, base > 0 ? ours / base : 0);
+    }
+    UtKontainer::clear();
+    return 0;
+}
