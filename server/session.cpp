@@ -242,9 +242,13 @@ void Session::serveQueries(const std::string &user, const std::string &domain, b
         // stream position can no longer be trusted.
         if (header[0] != kRequestQuery || length == 0 || length > m_server.options.maxQueryBytes)
             return;
+        // A request that was started must be finished in time; between
+        // requests the session may stay idle as long as it likes.
         query.resize(length);
+        setReceiveTimeout(m_server.options.handshakeTimeoutSeconds);
         if (!readExact(query.data(), length))
             return;
+        setReceiveTimeout(0);
         const FaultSettings faults = m_server.faults.settings();
         if (faults.delayMs)
             std::this_thread::sleep_for(std::chrono::milliseconds(faults.delayMs));

@@ -160,6 +160,7 @@ TEST_F(SessionsTest, MisbehavingClientsLoseOnlyTheirSession)
             {"zero query length", true, requestHeader(1, 0)},
             {"absurd query length", true, requestHeader(1, 0xfffffff0u)},
             {"query just over the limit", true, requestHeader(1, (1u << 20) + 1)},
+            {"request header without its text", true, requestHeader(1, 100)},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
