@@ -206,6 +206,8 @@ Reply asyncLogSearch(const FunctionCall &call)
         return Reply::failure(status::FunctionParameters);
     const uint32_t id = call.server.startSearch(request.log, request.text, request.start,
                                                 request.up, request.end);
+    if (id == 0)
+        return Reply::failure(status::SizeLimit); // too many searches running
     return integerReply(call, "SearchId", id);
 }
 

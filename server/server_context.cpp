@@ -69,8 +69,6 @@ uint32_t ServerContext::startSearch(int logId, std::string text, uint64_t start,
     uint32_t id;
     {
         std::lock_guard lock(m_mutex);
-        id = m_nextSearch++;
-        m_searches.emplace(id, search);
         // Finished searches give their threads back before a new one starts.
         for (auto it = m_searchThreads.begin(); it != m_searchThreads.end();) {
             if (it->first->done) {
@@ -80,6 +78,10 @@ uint32_t ServerContext::startSearch(int logId, std::string text, uint64_t start,
                 ++it;
             }
         }
+        if (m_searchThreads.size() >= kMaxRunningSearches)
+            return 0;
+        id = m_nextSearch++;
+        m_searches.emplace(id, search);
         m_searchThreads.emplace_back(
                 search, std::thread([this, search, logId, text = std::move(text), start, up, end] {
                     auto line = logs.search(logId, text, start, up, end,

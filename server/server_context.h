@@ -61,7 +61,8 @@ public:
     void removeSession(uint64_t id);
     std::vector<ActiveSession> sessions();
 
-    // Asynchronous searches, by id.
+    // Asynchronous searches, by id; 0 when kMaxRunningSearches are running.
+    static constexpr size_t kMaxRunningSearches = 8;
     uint32_t startSearch(int logId, std::string text, uint64_t start, bool up,
                          std::optional<uint64_t> end);
     std::shared_ptr<AsyncSearch> search(uint32_t id);

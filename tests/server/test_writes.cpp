@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 using namespace postdesk::test;
 
 namespace {
@@ -230,6 +233,28 @@ TEST_F(WritesTest, FunctionsChangeStoredData)
     EXPECT_EQ(admin.query("AccessDir(\"../../etc\", \"0\")").rows[0][0], "2");
     EXPECT_EQ(run("ListDir(\"C:\\\\..\\\\..\")"), 302u);
     ASSERT_EQ(run("FolderSetAcl(\"#public\", \"bob@example.com\", \"lrswipkxtea\", \"0\")"), 0u);
+
+    // Log searches, direct and in the background, over lines the actions logged.
+    ASSERT_EQ(run("select run_pop3()"), 0u);
+    QueryResult direct = admin.query("select LogSearch(\"mail\", \"PROVIDER.example\", 0, 0)");
+    ASSERT_EQ(direct.rows.size(), 1u);
+    const std::string line = direct.rows[0][0];
+    QueryResult search = admin.query("select AsyncLogSearch(\"mail\", \"provider.example\", 0, 0)");
+    ASSERT_EQ(search.rows.size(), 1u);
+    const std::string id = search.rows[0][0];
+    std::string state = "searching";
+    QueryResult status;
+    for (int poll = 0; poll < 300 && state == "searching"; ++poll) {
+        status = admin.query("select GetSearchStatus(" + id + ")");
+        state = status.cell(0, "status");
+        if (state == "searching")
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    EXPECT_EQ(state, "found");
+    EXPECT_EQ(status.cell(0, "Line"), line);
+    EXPECT_EQ(run("KillLogSearch(" + id + ")"), 0u);
+    EXPECT_EQ(admin.query("select GetSearchStatus(" + id + ")").cell(0, "status"), "unknown");
+    EXPECT_EQ(run("KillLogSearch(" + id + ")"), 302u);
     EXPECT_EQ(admin.query("select PublicAdmin from PublicFolders").rows[0][0], "bob@example.com");
 }
 
