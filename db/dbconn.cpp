@@ -10,7 +10,6 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QMutexLocker>
 #include <QThread>
 #include <QTimer>
 
@@ -69,25 +68,27 @@ DBConn *DBConn::current()
 
 bool DBConn::start()
 {
-    if (m_worker)
+    if (m_worker.joinable())
         stop();
     m_stopRequested.store(false);
     if (m_connectInCaller && !login())
         return false;
-    m_worker = QThread::create([this] { workerLoop(); });
-    m_worker->setObjectName(QStringLiteral("DBConn worker"));
-    m_worker->start();
+    m_workerRunning.store(true);
+    m_worker = std::thread([this] {
+        workerLoop();
+        m_workerRunning.store(false);
+    });
     return true;
 }
 
 bool DBConn::restart(const QString &host, int port, const QString &user, const QString &password)
 {
     {
-        QMutexLocker locker(&m_dataLock);
-        m_host = host;
+        std::lock_guard locker(m_dataLock);
+        dbAssign(m_host, host);
         m_port = port;
-        m_user = user;
-        m_password = password;
+        dbAssign(m_user, user);
+        dbAssign(m_password, password);
     }
     stop();
     return start();
@@ -97,15 +98,12 @@ void DBConn::stop()
 {
     m_stopRequested.store(true);
     {
-        QMutexLocker locker(&m_lock);
+        std::lock_guard locker(m_lock);
         m_wakeSet = true;
-        m_wake.wakeAll();
+        m_wake.notify_all();
     }
-    if (m_worker) {
-        m_worker->wait();
-        delete m_worker;
-        m_worker = nullptr;
-    }
+    if (m_worker.joinable())
+        m_worker.join();
     if (state() != Disconnected)
         setState(Disconnected);
 }
@@ -117,7 +115,7 @@ void DBConn::workerLoop()
     while (!m_stopRequested.load()) {
         DBReq *req = nullptr;
         {
-            QMutexLocker locker(&m_lock);
+            std::lock_guard locker(m_lock);
             if (!m_queue.isEmpty())
                 req = m_queue.takeFirst();
             else
@@ -132,12 +130,11 @@ void DBConn::workerLoop()
         if (state() == Working)
             setState(Connected);
         {
-            QMutexLocker locker(&m_dataLock);
+            std::lock_guard locker(m_dataLock);
             m_idleSince = QDateTime::currentMSecsSinceEpoch();
         }
-        QMutexLocker locker(&m_lock);
-        while (!m_wakeSet && !m_stopRequested.load())
-            m_wake.wait(&m_lock);
+        std::unique_lock locker(m_lock);
+        m_wake.wait(locker, [this] { return m_wakeSet || m_stopRequested.load(); });
     }
     if (isConnected())
         setState(Disconnected);
@@ -149,14 +146,14 @@ bool DBConn::login()
     QByteArray host, port, user, password, knownHosts, trusted;
     QString lastQuery;
     {
-        QMutexLocker locker(&m_dataLock);
+        std::lock_guard locker(m_dataLock);
         host = m_host.toUtf8();
         port = QByteArray::number(m_port);
         user = m_user.toUtf8();
         password = m_password.toUtf8();
         knownHosts = m_knownHostsPath.toUtf8();
         trusted = m_trustedFingerprint.toLatin1();
-        lastQuery = m_lastQuery;
+        lastQuery = dbDetached(m_lastQuery);
     }
 
     lumadb_open_options options{};
@@ -170,13 +167,13 @@ bool DBConn::login()
     if (code != 0)
         detail = lumadb_last_open_error();
     {
-        QMutexLocker locker(&m_dataLock);
-        m_presentedFingerprint = QString::fromLatin1(options.presented_fingerprint);
-        m_recordedFingerprint = code == IdentityChangedCode
-                ? QString::fromLatin1(options.recorded_fingerprint)
-                : QString();
+        std::lock_guard locker(m_dataLock);
+        dbAssign(m_presentedFingerprint, QString::fromLatin1(options.presented_fingerprint));
+        dbAssign(m_recordedFingerprint,
+                 code == IdentityChangedCode ? QString::fromLatin1(options.recorded_fingerprint)
+                                             : QString());
         if (code == 0)
-            m_trustedFingerprint.clear(); // recorded now
+            dbAssign(m_trustedFingerprint, QString()); // recorded now
     }
 
     uint32_t rights = 0;
@@ -191,7 +188,7 @@ bool DBConn::login()
     password.fill('\0');
 
     if (code == 0) {
-        QMutexLocker locker(&m_dataLock);
+        std::lock_guard locker(m_dataLock);
         if (!m_haveVersion) {
             m_version = version;
             m_haveVersion = true;
@@ -210,13 +207,13 @@ bool DBConn::login()
     }
     m_accessRights.store(rights);
     {
-        QMutexLocker locker(&m_handleLock);
+        std::lock_guard locker(m_handleLock);
         m_handle = handle;
     }
     {
-        QMutexLocker locker(&m_dataLock);
+        std::lock_guard locker(m_dataLock);
         m_errorDetail = 0;
-        m_lastError.clear();
+        dbAssign(m_lastError, QString());
     }
     setState(Connected);
     return true;
@@ -226,7 +223,7 @@ void DBConn::closeHandle()
 {
     lumadb_handle *handle;
     {
-        QMutexLocker locker(&m_handleLock);
+        std::lock_guard locker(m_handleLock);
         handle = m_handle;
         m_handle = nullptr;
     }
@@ -249,9 +246,9 @@ void DBConn::safeEmit1001(const QVariant &state)
 
 void DBConn::setLastFailure(uint code, uint detail, const QString &text)
 {
-    QMutexLocker locker(&m_dataLock);
+    std::lock_guard locker(m_dataLock);
     m_errorDetail = detail;
-    m_lastError = text;
+    dbAssign(m_lastError, text);
     Q_UNUSED(code);
 }
 
@@ -259,11 +256,14 @@ void DBConn::setLastFailure(uint code, uint detail, const QString &text)
 
 void DBConn::addRequest(DBReq *req)
 {
-    QMutexLocker locker(&m_lock);
+    // A request queued again starts afresh (its old result is released).
+    if (req->isFinished())
+        req->reset();
+    std::lock_guard locker(m_lock);
     emit signalPreAddRequest(req);
     m_queue.append(req);
     m_wakeSet = true;
-    m_wake.wakeAll();
+    m_wake.notify_all();
 }
 
 void DBConn::execute(DBReq *req)
@@ -271,8 +271,8 @@ void DBConn::execute(DBReq *req)
     req->m_running.store(true);
     const QString query = req->query();
     {
-        QMutexLocker locker(&m_dataLock);
-        m_lastQuery = query;
+        std::lock_guard locker(m_dataLock);
+        dbAssign(m_lastQuery, query);
     }
 
     uint code;
@@ -280,18 +280,20 @@ void DBConn::execute(DBReq *req)
     QString text;
     lumadb_handle *handle = isConnected() ? m_handle : nullptr;
     if (!handle) {
-        QMutexLocker locker(&m_dataLock);
+        std::lock_guard locker(m_dataLock);
         code = LUMADB_ERR_NETWORK;
         detail = m_errorDetail;
-        text = m_lastError.isEmpty() ? errorTextFor(code, detail, false, query) : m_lastError;
+        text = m_lastError.isEmpty() ? errorTextFor(code, detail, false, query)
+                                     : dbDetached(m_lastError);
     } else {
         utDebug(UtDebug::CategoryQuery, 5, dbMaskSecrets(query));
         QElapsedTimer elapsed;
         elapsed.start();
+        req->releaseResult();
         code = lumadb_query(handle, query.toUtf8().constData(), &req->m_result);
         if (code == 0) {
             req->m_hasResult = true;
-            QMutexLocker locker(&m_lock);
+            std::lock_guard locker(m_lock);
             m_responseTimes.append(int((elapsed.elapsed() + 500) / 1000));
             while (m_responseTimes.size() > MaxResponseTimes)
                 m_responseTimes.removeFirst();
@@ -310,14 +312,14 @@ void DBConn::execute(DBReq *req)
 
     if (!req->isAsynchronous()) {
         // The waiting caller may destroy the request as soon as it sees the flag.
-        QMutexLocker locker(&m_lock);
+        std::lock_guard locker(m_lock);
         req->m_running.store(false);
         req->m_finished.store(true, std::memory_order_release);
-        m_requestFinished.wakeAll();
+        m_requestFinished.notify_all();
         return;
     }
     {
-        QMutexLocker locker(&m_lock);
+        std::lock_guard locker(m_lock);
         req->m_finished.store(true, std::memory_order_release);
     }
     // Emitted outside the lock so that receivers may queue follow-up requests.
@@ -328,14 +330,16 @@ void DBConn::execute(DBReq *req)
 
 bool DBConn::execSync(DBReq *req)
 {
-    const bool workerRunning = m_worker && m_worker->isRunning();
+    if (req->isFinished())
+        req->reset();
+    const bool workerRunning = m_worker.joinable() && m_workerRunning.load();
     if (!workerRunning) {
         // Nobody would serve the queue: fail at once like a lost connection.
         QString text;
         uint detail;
         {
-            QMutexLocker locker(&m_dataLock);
-            text = m_lastError;
+            std::lock_guard locker(m_dataLock);
+            text = dbDetached(m_lastError);
             detail = m_errorDetail;
         }
         if (text.isEmpty())
@@ -354,9 +358,9 @@ bool DBConn::execSync(DBReq *req)
         if (mayProcessEvents)
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         {
-            QMutexLocker locker(&m_lock);
-            if (!req->isFinished())
-                m_requestFinished.wait(&m_lock, SyncPollInterval);
+            std::unique_lock locker(m_lock);
+            m_requestFinished.wait_for(locker, std::chrono::milliseconds(SyncPollInterval),
+                                       [req] { return req->isFinished(); });
         }
         if (++polls % PollsPerWaitingSignal == 0 && !req->isFinished()) {
             emit signalSynWaiting(req);
@@ -380,7 +384,7 @@ void DBConn::cancelPending(bool cancellableOnly)
 {
     QList<DBReq *> dropped;
     {
-        QMutexLocker locker(&m_lock);
+        std::lock_guard locker(m_lock);
         for (qsizetype i = m_queue.size() - 1; i >= 0; --i) {
             DBReq *req = m_queue.at(i);
             if (req->isRunning() || (cancellableOnly && !req->isCancellable()))
@@ -392,7 +396,7 @@ void DBConn::cancelPending(bool cancellableOnly)
                 // A caller may be waiting for it in execSync: let it go.
                 req->setResult(LUMADB_ERR_SYSTEM, translate("The request was cancelled."));
                 req->m_finished.store(true, std::memory_order_release);
-                m_requestFinished.wakeAll();
+                m_requestFinished.notify_all();
             }
         }
     }
@@ -401,7 +405,7 @@ void DBConn::cancelPending(bool cancellableOnly)
 
 int DBConn::averageResponseTime() const
 {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard locker(m_lock);
     if (m_responseTimes.isEmpty())
         return 5;
     qint64 sum = 0;
@@ -415,7 +419,7 @@ bool DBConn::isConnected() const
     const StateEnum s = state();
     if (s != Connected && s != Working)
         return false;
-    QMutexLocker locker(&m_handleLock);
+    std::lock_guard locker(m_handleLock);
     return m_handle != nullptr;
 }
 
@@ -442,7 +446,7 @@ bool DBConn::recvNotification(uchar *buffer, uint *length)
         *length = 0;
         return false;
     }
-    QMutexLocker locker(&m_handleLock);
+    std::lock_guard locker(m_handleLock);
     if (!m_handle) {
         *length = 0;
         return false;
@@ -469,81 +473,81 @@ void DBConn::slotUpdateData()
 
 QString DBConn::lastErrorText() const
 {
-    QMutexLocker locker(&m_dataLock);
-    return m_lastError;
+    std::lock_guard locker(m_dataLock);
+    return dbDetached(m_lastError);
 }
 
 QString DBConn::lastQuery() const
 {
-    QMutexLocker locker(&m_dataLock);
-    return m_lastQuery;
+    std::lock_guard locker(m_dataLock);
+    return dbDetached(m_lastQuery);
 }
 
 uint DBConn::errorDetail() const
 {
-    QMutexLocker locker(&m_dataLock);
+    std::lock_guard locker(m_dataLock);
     return m_errorDetail;
 }
 
 DBConn::ServerVersion DBConn::serverVersion() const
 {
-    QMutexLocker locker(&m_dataLock);
+    std::lock_guard locker(m_dataLock);
     return m_version;
 }
 
 QString DBConn::host() const
 {
-    QMutexLocker locker(&m_dataLock);
-    return m_host;
+    std::lock_guard locker(m_dataLock);
+    return dbDetached(m_host);
 }
 
 int DBConn::port() const
 {
-    QMutexLocker locker(&m_dataLock);
+    std::lock_guard locker(m_dataLock);
     return m_port;
 }
 
 QString DBConn::user() const
 {
-    QMutexLocker locker(&m_dataLock);
-    return m_user;
+    std::lock_guard locker(m_dataLock);
+    return dbDetached(m_user);
 }
 
 void DBConn::setKnownHostsPath(const QString &path)
 {
-    QMutexLocker locker(&m_dataLock);
-    m_knownHostsPath = path;
+    std::lock_guard locker(m_dataLock);
+    dbAssign(m_knownHostsPath, path);
 }
 
 QString DBConn::knownHostsPath() const
 {
-    QMutexLocker locker(&m_dataLock);
+    std::lock_guard locker(m_dataLock);
     return m_knownHostsPath.isEmpty() ? QString::fromUtf8(lumadb_default_known_hosts_path())
-                                      : m_knownHostsPath;
+                                      : dbDetached(m_knownHostsPath);
 }
 
 QString DBConn::presentedFingerprint() const
 {
-    QMutexLocker locker(&m_dataLock);
-    return m_presentedFingerprint;
+    std::lock_guard locker(m_dataLock);
+    return dbDetached(m_presentedFingerprint);
 }
 
 QString DBConn::recordedFingerprint() const
 {
-    QMutexLocker locker(&m_dataLock);
-    return m_recordedFingerprint;
+    std::lock_guard locker(m_dataLock);
+    return dbDetached(m_recordedFingerprint);
 }
 
 bool DBConn::identityChanged() const
 {
-    QMutexLocker locker(&m_dataLock);
+    std::lock_guard locker(m_dataLock);
     return !m_recordedFingerprint.isEmpty();
 }
 
 void DBConn::trustPresentedCertificate()
 {
-    QMutexLocker locker(&m_dataLock);
-    m_trustedFingerprint = m_presentedFingerprint;
+    std::lock_guard locker(m_dataLock);
+    dbAssign(m_trustedFingerprint, m_presentedFingerprint);
 }
 
 // --- error texts ---

@@ -8,15 +8,15 @@
 #include "db/dbsafesignal.h"
 
 #include <QList>
-#include <QMutex>
 #include <QString>
-#include <QWaitCondition>
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 class DBCtrl;
 class DBReq;
-class QThread;
 class QTimer;
 struct lumadb_handle;
 
@@ -134,20 +134,22 @@ private:
     std::atomic<StateEnum> m_state{Disconnected};
 
     // Guards the queue, the wake flag and the requests' finished/running flags.
-    mutable QMutex m_lock;
-    QWaitCondition m_wake;
-    QWaitCondition m_requestFinished;
+    // Standard primitives rather than Qt's, so thread checkers see every edge.
+    mutable std::mutex m_lock;
+    std::condition_variable m_wake;
+    std::condition_variable m_requestFinished;
     bool m_wakeSet = false;
-    QThread *m_worker = nullptr;
+    std::thread m_worker;
+    std::atomic<bool> m_workerRunning{false};
     QList<DBReq *> m_queue;
     QList<int> m_responseTimes;
 
     // Guards the handle's lifetime against recvNotification on the interface thread.
-    mutable QMutex m_handleLock;
+    mutable std::mutex m_handleLock;
     lumadb_handle *m_handle = nullptr;
 
     // Session parameters and outcomes, guarded by m_dataLock.
-    mutable QMutex m_dataLock;
+    mutable std::mutex m_dataLock;
     QString m_host;
     int m_port;
     QString m_user;

@@ -6,7 +6,6 @@
 #include "db/utdebug.h"
 
 #include <QCoreApplication>
-#include <QMutexLocker>
 #include <QThread>
 
 DBCtrl::DBCtrl(DBConn *connection, QObject *parent)
@@ -44,7 +43,7 @@ void DBCtrl::addOperations(int tableKey, const QStringList &statements, bool mar
     bool isEmpty;
     QString text;
     {
-        QMutexLocker locker(&m_lock);
+        std::lock_guard locker(m_lock);
         wasEmpty = m_count == 0;
         m_operations.remove(tableKey);
         if (!statements.isEmpty())
@@ -77,7 +76,7 @@ QString DBCtrl::textFor(int count, bool anyMarker) const
 
 QString DBCtrl::operationsText() const
 {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard locker(m_lock);
     bool anyMarker = false;
     for (bool m : std::as_const(m_markers))
         anyMarker = anyMarker || m;
@@ -86,13 +85,13 @@ QString DBCtrl::operationsText() const
 
 int DBCtrl::operationCount() const
 {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard locker(m_lock);
     return m_count;
 }
 
 QStringList DBCtrl::operations() const
 {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard locker(m_lock);
     QStringList all;
     for (const QStringList &list : m_operations)
         all += list;
@@ -101,13 +100,13 @@ QStringList DBCtrl::operations() const
 
 QStringList DBCtrl::undoList() const
 {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard locker(m_lock);
     return m_undo;
 }
 
 void DBCtrl::appendUndo(const QStringList &statements)
 {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard locker(m_lock);
     m_undo += statements;
 }
 
@@ -115,7 +114,7 @@ void DBCtrl::moveOperationsToUndo()
 {
     bool wasEmpty;
     {
-        QMutexLocker locker(&m_lock);
+        std::lock_guard locker(m_lock);
         for (const QStringList &list : std::as_const(m_operations))
             m_undo += list;
         clearOperationsLocked(&wasEmpty);
@@ -127,13 +126,13 @@ void DBCtrl::moveOperationsToUndo()
 
 bool DBCtrl::isUndoEnabled() const
 {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard locker(m_lock);
     return m_undoEnabled;
 }
 
 void DBCtrl::setUndoEnabled(bool enabled)
 {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard locker(m_lock);
     m_undoEnabled = enabled;
 }
 
@@ -149,7 +148,7 @@ void DBCtrl::clearOperations()
 {
     bool wasEmpty;
     {
-        QMutexLocker locker(&m_lock);
+        std::lock_guard locker(m_lock);
         clearOperationsLocked(&wasEmpty);
     }
     if (!wasEmpty)
@@ -159,7 +158,7 @@ void DBCtrl::clearOperations()
 
 void DBCtrl::clearUndo()
 {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard locker(m_lock);
     if (m_undoEnabled)
         m_undo.clear();
 }
@@ -185,7 +184,7 @@ bool DBCtrl::apply(bool undo)
         return false;
     }
     if (undo) {
-        QMutexLocker locker(&m_lock);
+        std::lock_guard locker(m_lock);
         m_undo.clear();
     } else {
         clearOperations();
@@ -209,7 +208,7 @@ void DBCtrl::slotFinished(DBTransReq *trans)
         postSafeSignal(EventError, trans->errorText());
     } else {
         if (undoRun) {
-            QMutexLocker locker(&m_lock);
+            std::lock_guard locker(m_lock);
             m_undo.clear();
         } else {
             clearOperations();
@@ -224,7 +223,7 @@ void DBCtrl::saveUndoAfterCut(const QString &transactionName, const QStringList 
 {
     bool wasEmpty;
     {
-        QMutexLocker locker(&m_lock);
+        std::lock_guard locker(m_lock);
         QStringList pending;
         for (const QStringList &list : std::as_const(m_operations))
             pending += list;
@@ -244,7 +243,7 @@ void DBCtrl::saveUndoAfterCut(const QString &transactionName, const QStringList 
 
 void DBCtrl::dropUndoFront(int count)
 {
-    QMutexLocker locker(&m_lock);
+    std::lock_guard locker(m_lock);
     m_undo.remove(0, qBound(0, count, int(m_undo.size())));
 }
 

@@ -8,8 +8,9 @@
 #include "db/dbsafesignal.h"
 
 #include <QMap>
-#include <QMutex>
 #include <QStringList>
+
+#include <mutex>
 
 class DBTransReq;
 
@@ -78,7 +79,7 @@ private:
     void reportOperations(const QString &text);
     void clearOperationsLocked(bool *wasEmpty);
 
-    mutable QMutex m_lock; // operations and undo list: async runs finish on the worker
+    mutable std::mutex m_lock; // operations and undo list: async runs finish on the worker
     QMap<int, QStringList> m_operations;
     int m_count = 0;
     QMap<int, bool> m_markers;

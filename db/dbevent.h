@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QVariant>
 
+#include <atomic>
 #include <memory>
 
 class DBEvent : public QEvent
@@ -26,11 +27,23 @@ public:
         return event->type() >= FirstType && event->type() <= LastType;
     }
 
+    // Posting hands the event and everything written before it to the
+    // receiving thread. Qt's queue does that, but it is not instrumented, so
+    // the two sides also meet on this counter where thread checkers see it.
+    static void beforePost() { fence().fetch_add(1, std::memory_order_release); }
+    static void afterReceive() { fence().load(std::memory_order_acquire); }
+
     QVariant argument() const { return m_argument; }
     // An object that lives as long as the event (deleted with it).
     QObject *ownedObject() const { return m_owned.get(); }
 
 private:
+    static std::atomic<unsigned> &fence()
+    {
+        static std::atomic<unsigned> counter{0};
+        return counter;
+    }
+
     QVariant m_argument;
     std::unique_ptr<QObject> m_owned;
 };

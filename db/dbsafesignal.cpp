@@ -16,11 +16,14 @@ DBSafeSignal::~DBSafeSignal()
 
 void DBSafeSignal::postSafeSignal(int eventType, const QVariant &argument)
 {
-    QCoreApplication::postEvent(this, new DBEvent(eventType, argument));
+    auto *event = new DBEvent(eventType, argument);
+    DBEvent::beforePost();
+    QCoreApplication::postEvent(this, event);
 }
 
 bool DBSafeSignal::event(QEvent *event)
 {
+    DBEvent::afterReceive();
     if (!DBEvent::isDataLayerEvent(event))
         return QObject::event(event);
     const QVariant argument = static_cast<DBEvent *>(event)->argument();

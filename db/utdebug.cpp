@@ -4,9 +4,8 @@
 #include <QDir>
 #include <QFile>
 #include <QMap>
-#include <QMutex>
-#include <QMutexLocker>
 #include <QThread>
+#include <mutex>
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,7 +15,7 @@ namespace {
 
 struct Output
 {
-    QMutex lock;
+    std::mutex lock;
     bool stderrLevelKnown = false;
     int stderrLevel = -1;
     QFile traceFile;
@@ -56,7 +55,7 @@ void write(int category, int level, const QString &line)
     Output &out = output();
     QList<Sink> sinks;
     {
-        QMutexLocker locker(&out.lock);
+        std::lock_guard locker(out.lock);
         const int threshold = currentStderrLevel(out);
         const bool toStderr = threshold >= 0 && level >= threshold;
         if (toStderr || out.traceFile.isOpen()) {
@@ -86,7 +85,7 @@ void write(int category, int level, const QString &line)
 void setStderrLevel(int level)
 {
     Output &out = output();
-    QMutexLocker locker(&out.lock);
+    std::lock_guard locker(out.lock);
     out.stderrLevel = level < 0 ? -1 : level;
     out.stderrLevelKnown = true;
 }
@@ -94,14 +93,14 @@ void setStderrLevel(int level)
 int stderrLevel()
 {
     Output &out = output();
-    QMutexLocker locker(&out.lock);
+    std::lock_guard locker(out.lock);
     return currentStderrLevel(out);
 }
 
 bool setTraceFile(const QString &path)
 {
     Output &out = output();
-    QMutexLocker locker(&out.lock);
+    std::lock_guard locker(out.lock);
     if (out.traceFile.isOpen())
         out.traceFile.close();
     if (path.isEmpty())
@@ -117,7 +116,7 @@ bool setTraceFile(const QString &path)
 QString traceFile()
 {
     Output &out = output();
-    QMutexLocker locker(&out.lock);
+    std::lock_guard locker(out.lock);
     return out.traceFile.isOpen() ? out.traceFile.fileName() : QString();
 }
 
@@ -131,7 +130,7 @@ bool enableTraceInDataFolder(const QString &dataFolder)
 int addSink(Sink sink)
 {
     Output &out = output();
-    QMutexLocker locker(&out.lock);
+    std::lock_guard locker(out.lock);
     const int id = out.nextSinkId++;
     out.sinks.insert(id, std::move(sink));
     return id;
@@ -140,7 +139,7 @@ int addSink(Sink sink)
 void removeSink(int id)
 {
     Output &out = output();
-    QMutexLocker locker(&out.lock);
+    std::lock_guard locker(out.lock);
     out.sinks.remove(id);
 }
 

@@ -53,8 +53,9 @@ void DBMessageBox::postWarning(QWidget *parent, const QString &caption, const QS
     if (text.isEmpty() || !QCoreApplication::instance())
         return;
     const Warning warning{parent, caption, text};
-    QCoreApplication::postEvent(instance(),
-                                new DBEvent(WarningEvent, QVariant::fromValue(warning)));
+    auto *event = new DBEvent(WarningEvent, QVariant::fromValue(warning));
+    DBEvent::beforePost();
+    QCoreApplication::postEvent(instance(), event);
 }
 
 void DBMessageBox::show(QWidget *parent, const QString &caption, const QString &text)
@@ -74,6 +75,7 @@ void DBMessageBox::slotError(const QString &text)
 
 bool DBMessageBox::eventFilter(QObject *watched, QEvent *event)
 {
+    DBEvent::afterReceive();
     if (watched == this && int(event->type()) == WarningEvent) {
         const auto warning = static_cast<DBEvent *>(event)->argument().value<Warning>();
         show(warning.parent, warning.caption, warning.text);

@@ -11,6 +11,8 @@
 #include <QThread>
 #include <QtTest>
 
+#include <thread>
+
 namespace {
 
 class Probe : public DBSafeSignal
@@ -63,14 +65,12 @@ private slots:
 void TestSafeSignal::postedFromWorkerArriveOnOwnerThread()
 {
     Probe probe;
-    QThread *worker = QThread::create([&probe] {
+    std::thread worker([&probe] {
         probe.postSafeSignal(1001, 42);
         probe.postSafeSignal(1002);
         probe.postSafeSignal(1009, QStringLiteral("text"));
     });
-    worker->start();
-    QVERIFY(worker->wait(30000));
-    delete worker;
+    worker.join();
     QTRY_COMPARE_WITH_TIMEOUT(probe.seen.size(), 3, 30000);
     QCOMPARE(probe.seen.at(0).first, 1001);
     QCOMPARE(probe.seen.at(0).second.toInt(), 42);
@@ -104,14 +104,12 @@ void TestSafeSignal::warningsFromAnyThreadShowOnInterfaceThread()
 {
     shown.clear();
     DBMessageBox::setPresenter(recordWarning);
-    QThread *worker = QThread::create([] {
+    std::thread worker([] {
         DBMessageBox::postWarning(nullptr, QStringLiteral("Caption"), QStringLiteral("Disk full"));
         DBMessageBox::postWarning(nullptr, QString(), QString()); // ignored
         DBMessageBox::postWarning(nullptr, QString(), QStringLiteral("Second"));
     });
-    worker->start();
-    QVERIFY(worker->wait(30000));
-    delete worker;
+    worker.join();
     QTRY_COMPARE_WITH_TIMEOUT(shown.size(), 2, 30000);
     QCOMPARE(shown.at(0).thread, QThread::currentThread());
     QCOMPARE(shown.at(0).caption, QStringLiteral("Caption"));
