@@ -64,6 +64,8 @@ public:
     // Bulk loading used by the table's reader: append the next cell as text
     // that is already in its normalised form.
     void appendCell(bool null, const QByteArray &utf8);
+    // Drop the spare capacity left by appending (once a row is complete).
+    void squeezeCells() { m_cells.squeeze(); }
     // Bytes held by the cells (for memory measurements).
     qsizetype cellBytes() const { return m_cells.capacity(); }
 

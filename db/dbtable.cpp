@@ -9,6 +9,9 @@
 #include <QRegularExpression>
 #include <QtEndian>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 const QString RowSourceColumn = QStringLiteral("$RowSource");
 }
@@ -341,6 +344,7 @@ void DBTable::readRows(const DBReq &req)
                 m_highestId = qMax(m_highestId, text.toInt());
             }
         }
+        row->squeezeCells();
         m_rows.append(row);
         m_baseline.append(*row);
         m_confirmed.append(*row);
@@ -441,48 +445,62 @@ QStringList DBTable::deleteStatements(const DBRow &row) const
 
 QStringList DBTable::statements()
 {
-    // Row numbers are unique: index both lists once instead of scanning them
-    // for every working row.
+    // Rows keep their order in all three lists unless rows were added or
+    // removed, so a row is looked for at its own position first; only when
+    // that misses are the lists indexed by row number (once), which keeps the
+    // whole computation linear.
     QHash<int, int> confirmedIndex;
-    confirmedIndex.reserve(m_confirmed.size());
-    for (int i = 0; i < confirmedCount(); ++i)
-        confirmedIndex.insert(m_confirmed.at(i).rowNumber(), i);
     QHash<int, int> baselineIndex;
-    baselineIndex.reserve(m_baseline.size());
-    for (int i = 0; i < baselineCount(); ++i)
-        baselineIndex.insert(m_baseline.at(i).rowNumber(), i);
-    QList<bool> confirmedMatched(m_confirmed.size(), false);
-    QList<bool> baselineMatched(m_baseline.size(), false);
+    bool confirmedIndexed = false;
+    bool baselineIndexed = false;
+    auto find = [](const QList<DBRow> &list, QHash<int, int> &index, bool &indexed,
+                   qsizetype position, int rowNumber) -> int {
+        if (position < list.size() && list.at(position).rowNumber() == rowNumber)
+            return int(position);
+        if (!indexed) {
+            index.reserve(list.size());
+            for (int i = 0; i < list.size(); ++i)
+                index.insert(list.at(i).rowNumber(), i);
+            indexed = true;
+        }
+        return index.value(rowNumber, -1);
+    };
+    std::vector<char> confirmedMatched(size_t(m_confirmed.size()), 0);
+    std::vector<char> baselineMatched(size_t(m_baseline.size()), 0);
 
     if (!m_accumulate)
         m_pending.clear();
     bool modified = false;
     QStringList collected;
-    for (const DBRow *row : std::as_const(m_rows)) {
-        const auto confirmed = confirmedIndex.constFind(row->rowNumber());
+    for (qsizetype position = 0; position < m_rows.size(); ++position) {
+        const DBRow *row = m_rows.at(position);
+        const int confirmed
+                = find(m_confirmed, confirmedIndex, confirmedIndexed, position, row->rowNumber());
         QStringList againstConfirmed;
-        if (confirmed != confirmedIndex.constEnd()) {
-            confirmedMatched[confirmed.value()] = true;
-            againstConfirmed = updateStatements(m_confirmed.at(confirmed.value()), *row);
+        if (confirmed >= 0) {
+            confirmedMatched[size_t(confirmed)] = 1;
+            againstConfirmed = updateStatements(m_confirmed.at(confirmed), *row);
         } else {
             againstConfirmed = insertStatements(*row);
         }
         if (!againstConfirmed.isEmpty())
             modified = true;
 
-        const auto baseline = baselineIndex.constFind(row->rowNumber());
-        if (baseline != baselineIndex.constEnd()) {
-            baselineMatched[baseline.value()] = true;
-            collected += updateStatements(m_baseline.at(baseline.value()), *row);
+        const int baseline
+                = find(m_baseline, baselineIndex, baselineIndexed, position, row->rowNumber());
+        if (baseline >= 0) {
+            baselineMatched[size_t(baseline)] = 1;
+            collected += updateStatements(m_baseline.at(baseline), *row);
         } else {
             collected += insertStatements(*row);
         }
     }
     for (int i = 0; i < baselineCount(); ++i) {
-        if (!baselineMatched.at(i))
+        if (!baselineMatched[size_t(i)])
             m_pending += deleteStatements(m_baseline.at(i));
     }
-    if (!modified && confirmedMatched.contains(false))
+    if (!modified
+        && std::find(confirmedMatched.begin(), confirmedMatched.end(), 0) != confirmedMatched.end())
         modified = true;
     if (m_accumulate) {
         m_baseline.clear();
