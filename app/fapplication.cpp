@@ -192,9 +192,25 @@ int FApplication::run()
             [this](FMainWindowEx *window) { return createWindow(window); });
     m_console->start(qEnvironmentVariable("POSTDESK_KNOWN_HOSTS"));
 
+    // Events run from here on (the splash waits for the window, a failed login
+    // opens the connection dialog): the launcher must already be able to close us.
+    m_hidden = new FHiddenWindow(m_console->mainWindow(), this);
+    if (!m_hidden->listen())
+        fTrace(QStringLiteral("close channel not available: %1").arg(m_hidden->name()));
+    connect(
+            m_hidden, &FHiddenWindow::signalCloseAccepted, this,
+            [this] {
+                // The request may arrive in a nested loop before the main one runs.
+                m_closeRequested = true;
+                quit();
+            },
+            Qt::QueuedConnection);
+
     if (m_splash) {
         QThread::msleep(ulong(splashRemainingMs(m_splashClock.elapsed())));
-        m_splash->finish(m_console->mainWindow());
+        // Not finish(): it waits for the main window to be exposed, which never
+        // happens when the launcher closed the console meanwhile.
+        m_splash->close();
         delete m_splash;
         m_splash = nullptr;
     }
@@ -203,11 +219,6 @@ int FApplication::run()
     icon.addPixmap(getIcon(1));
     m_console->mainWindow()->setWindowIcon(icon);
 
-    m_hidden = new FHiddenWindow(m_console->mainWindow(), this);
-    if (!m_hidden->listen())
-        fTrace(QStringLiteral("close channel not available: %1").arg(m_hidden->name()));
-    connect(m_hidden, &FHiddenWindow::signalCloseAccepted, this, &QCoreApplication::quit,
-            Qt::QueuedConnection);
     m_console->mainWindow()->raise();
     m_console->mainWindow()->activateWindow();
 
@@ -217,7 +228,7 @@ int FApplication::run()
         tour->start();
     }
 
-    const int result = exec();
+    const int result = m_closeRequested ? 0 : exec();
     cleanUp();
     delete m_hidden;
     return result;

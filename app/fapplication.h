@@ -72,4 +72,5 @@ private:
     QSplashScreen *m_splash = nullptr;
     QElapsedTimer m_splashClock;
     QList<int> m_runTable;
+    bool m_closeRequested = false;
 };

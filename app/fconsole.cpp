@@ -2,10 +2,13 @@
 
 #include "app/fmainwindowex.h"
 #include "app/fwindow.h"
+#include "app/mailwindow.h"
 #include "app/registry/utkontainer.h"
 #include "db/dbconn.h"
 
 #include "db/dbreq.h"
+#include <QAction>
+
 #include <csignal>
 
 FConsole::FConsole(MainWindowFactory createMainWindow, PageAreaFactory createWindow,
@@ -55,6 +58,9 @@ void FConsole::start(const QString &knownHostsPath)
     UtKontainer::setObject(QStringLiteral("utKontFWindow"), m_window);
     connect(m_window, &FWindow::signalInfoLoaded, m_mainWindow, &FMainWindowEx::slotInfoLoaded);
     m_mainWindow->setCentralWidget(m_window);
+    if (auto *mail = qobject_cast<MailWindow *>(m_window.data()))
+        connect(m_mainWindow->storeStatisticsAction(), &QAction::triggered, mail,
+                &MailWindow::slotStoreStatistic);
     m_window->initialize();
 }
 
