@@ -44,6 +44,12 @@ MailWindow::MailWindow(QWidget *parent)
     setObjectName(QStringLiteral("MailWindow"));
 }
 
+MailWindow::~MailWindow()
+{
+    delete m_info;
+    delete m_capabilities;
+}
+
 int MailWindow::peekNextLogId()
 {
     return g_lastLogId + 1;

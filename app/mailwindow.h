@@ -15,6 +15,7 @@ public:
     static const QStringList &knownLogNames();
 
     explicit MailWindow(QWidget *parent = nullptr);
+    ~MailWindow() override;
 
     // The next id a log item would take.
     static int peekNextLogId();
