@@ -60,20 +60,20 @@ TableDef Schema::define(std::string name, TableKind kind, std::string_view colum
             end = columns.size();
         if (end == pos)
             break;
-        std::string_view spec = columns.substr(pos, end - pos);
+        std::string_view columnText = columns.substr(pos, end - pos);
         pos = end;
 
         ColumnDef column;
-        if (size_t eq = spec.find('='); eq != std::string_view::npos) {
-            column.defaultText = std::string(spec.substr(eq + 1));
-            spec = spec.substr(0, eq);
+        if (size_t eq = columnText.find('='); eq != std::string_view::npos) {
+            column.defaultText = std::string(columnText.substr(eq + 1));
+            columnText = columnText.substr(0, eq);
         }
-        size_t colon = spec.find(':');
-        column.name = std::string(spec.substr(0, colon));
+        size_t colon = columnText.find(':');
+        column.name = std::string(columnText.substr(0, colon));
         while (colon != std::string_view::npos) {
-            size_t nextColon = spec.find(':', colon + 1);
+            size_t nextColon = columnText.find(':', colon + 1);
             std::string_view part
-                    = spec.substr(colon + 1,
+                    = columnText.substr(colon + 1,
                                   nextColon == std::string_view::npos ? std::string_view::npos
                                                                       : nextColon - colon - 1);
             if (part == "key") {
@@ -81,7 +81,7 @@ TableDef Schema::define(std::string name, TableKind kind, std::string_view colum
             } else if (auto type = columnTypeFromName(part)) {
                 column.type = *type;
             } else {
-                throw std::logic_error("bad column description: " + std::string(spec));
+                throw std::logic_error("bad column description: " + std::string(columnText));
             }
             colon = nextColon;
         }
