@@ -12,6 +12,14 @@ namespace {
 
 constexpr std::string_view kRowSource = "$RowSource";
 
+// The answer to a write: a rule that skipped the statement still succeeded.
+Reply writeReply(uint32_t outcome)
+{
+    if (outcome == TableRules::Skip || outcome == status::Ok)
+        return Reply{status::Ok, 0, encodeAcknowledgement()};
+    return Reply::failure(outcome);
+}
+
 // Converts a statement literal into the value stored for a column.
 std::optional<Cell> literalCell(const ColumnDef &column, const Literal &literal)
 {
@@ -248,11 +256,7 @@ Reply StatementExecutor::insert(const TableDef &table, const Statement &statemen
         }
         return true;
     });
-    if (outcome == TableRules::Skip)
-        outcome = status::Ok;
-    if (outcome != status::Ok)
-        return Reply::failure(outcome);
-    return Reply{status::Ok, 0, encodeAcknowledgement()};
+    return writeReply(outcome);
 }
 
 Reply StatementExecutor::update(const TableDef &table, const Statement &statement,
@@ -314,11 +318,7 @@ Reply StatementExecutor::update(const TableDef &table, const Statement &statemen
         }
         return true;
     });
-    if (outcome == TableRules::Skip)
-        outcome = status::Ok;
-    if (outcome != status::Ok)
-        return Reply::failure(outcome);
-    return Reply{status::Ok, 0, encodeAcknowledgement()};
+    return writeReply(outcome);
 }
 
 Reply StatementExecutor::remove(const TableDef &table, const Statement &statement,
