@@ -1,6 +1,7 @@
 #include "app/fabout.h"
 
-#include "app/registry/utkontainer.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -17,7 +18,7 @@ FAbout::FAbout(const QString &header, const QString &notices, QWidget *parent)
     , m_timer(new QTimer(this))
 {
     setObjectName(QStringLiteral("FAbout"));
-    setWindowTitle(tr("About %1").arg(UtKontainer::getText(QStringLiteral("utKontAppName"))));
+    setWindowTitle(tr("About %1").arg(UtKontainer::getText(UtKey::AppName)));
     setFixedSize(394, 284);
     auto *title = new QLabel(header, this);
     title->setWordWrap(true);

@@ -7,7 +7,8 @@
 #include "app/ftour.h"
 #include "app/ftrace.h"
 #include "app/mailwindow.h"
-#include "app/registry/utkontainer.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,8 +32,8 @@ FApplication::FApplication(int &argc, char **argv)
         else
             m_arguments.append(argument);
     }
-    UtKontainer::setObject(QStringLiteral("utKontFApp"), this);
-    UtKontainer::setBool(QStringLiteral("utKontAdminHasLog"),
+    UtKontainer::setObject(UtKey::FApp, this);
+    UtKontainer::setBool(UtKey::AdminHasLog,
                          m_arguments.value(1) == QLatin1String("debug"));
     UtKontainer::setStorePath(QString::fromLatin1(kOrganisation), QString::fromLatin1(kProductKey),
                               QSettings::SystemScope);
@@ -45,20 +46,20 @@ FApplication::~FApplication()
 {
     delete m_console;
     delete m_splash;
-    UtKontainer::setObject(QStringLiteral("utKontFApp"), nullptr);
+    UtKontainer::setObject(UtKey::FApp, nullptr);
 }
 
 void FApplication::readPreferences()
 {
     QSettings store(QSettings::SystemScope, QString::fromLatin1(kOrganisation),
                     QString::fromLatin1(kProductKey));
-    UtKontainer::setText(QStringLiteral("utKontPreferredLanguage1"),
+    UtKontainer::setText(UtKey::PreferredLanguage1,
                          store.value(QStringLiteral("preferredLanguage1")).toString());
-    UtKontainer::setText(QStringLiteral("utKontPreferredLanguage2"),
+    UtKontainer::setText(UtKey::PreferredLanguage2,
                          store.value(QStringLiteral("preferredLanguage2")).toString());
-    UtKontainer::setBool(QStringLiteral("utKontShowSplashScreen"),
+    UtKontainer::setBool(UtKey::ShowSplashScreen,
                          store.value(QStringLiteral("showSplashScreen"), true).toBool());
-    UtKontainer::setBool(QStringLiteral("utKontShowIncorrectQt"),
+    UtKontainer::setBool(UtKey::ShowIncorrectQt,
                          store.value(QStringLiteral("showIncorrectQt"), true).toBool());
     const QString description = store.value(QStringLiteral("applicationFont")).toString();
     QFont chosen;
@@ -111,13 +112,13 @@ QString FApplication::findTranslation()
     FLocalizedFile::Request request;
     request.folder = QCoreApplication::applicationDirPath() + QStringLiteral("/translations");
     request.baseName = QStringLiteral("%1%2%3.")
-                               .arg(UtKontainer::getText(QStringLiteral("utKontAppShortName")))
-                               .arg(UtKontainer::getInt(QStringLiteral("utKontAppMajorVersion")))
-                               .arg(UtKontainer::getInt(QStringLiteral("utKontAppMinorVersion")), 2,
+                               .arg(UtKontainer::getText(UtKey::AppShortName))
+                               .arg(UtKontainer::getInt(UtKey::AppMajorVersion))
+                               .arg(UtKontainer::getInt(UtKey::AppMinorVersion), 2,
                                     10, QLatin1Char('0'));
     request.extension = QStringLiteral("qm");
-    request.language1 = UtKontainer::getText(QStringLiteral("utKontPreferredLanguage1"));
-    request.language2 = UtKontainer::getText(QStringLiteral("utKontPreferredLanguage2"));
+    request.language1 = UtKontainer::getText(UtKey::PreferredLanguage1);
+    request.language2 = UtKontainer::getText(UtKey::PreferredLanguage2);
     return FLocalizedFile::find(request);
 }
 
@@ -127,7 +128,7 @@ void FApplication::loadTranslation()
     if (file.isEmpty() || !m_translator.load(file))
         return;
     installTranslator(&m_translator);
-    UtKontainer::setText(QStringLiteral("utKontAppLanguage"), FLocalizedFile::languageOfPath(file));
+    UtKontainer::setText(UtKey::AppLanguage, FLocalizedFile::languageOfPath(file));
     fTrace(QStringLiteral("translation=%1").arg(file));
 }
 
@@ -150,7 +151,7 @@ int FApplication::run()
 {
     setVersionInfo();
     loadTranslation();
-    if (UtKontainer::getBool(QStringLiteral("utKontAdminHasLog"))) {
+    if (UtKontainer::getBool(UtKey::AdminHasLog)) {
         const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
         QDir().mkpath(folder);
         UtDebug::enableTraceInDataFolder(folder);
@@ -172,7 +173,7 @@ int FApplication::run()
     const bool touring = !m_tourFolder.isEmpty();
     const QPixmap splashPicture = getIcon(3);
     if (!touring && !splashPicture.isNull()
-        && UtKontainer::getBool(QStringLiteral("utKontShowSplashScreen"), true)) {
+        && UtKontainer::getBool(UtKey::ShowSplashScreen, true)) {
         m_splash = new QSplashScreen(splashPicture);
         m_splash->show();
         m_splashClock.start();

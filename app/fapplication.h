@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <QTranslator>
 
-#include "app/launchmode.h"
+#include "handover/launchmode.h"
 
 class FConsole;
 class FHiddenWindow;

@@ -3,7 +3,9 @@
 #include "app/fmainwindowex.h"
 #include "app/fwindow.h"
 #include "app/mailwindow.h"
-#include "app/registry/utkontainer.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
+#include "lumadb/lumadb.h"
 #include "db/dbconn.h"
 
 #include "db/dbreq.h"
@@ -25,9 +27,9 @@ FConsole::~FConsole()
         m_connection->stop();
     }
     delete m_mainWindow;
-    UtKontainer::setObject(QStringLiteral("utKontFMainWnd"), nullptr);
-    UtKontainer::setObject(QStringLiteral("utKontFWindow"), nullptr);
-    UtKontainer::setObject(QStringLiteral("utKontDBConn"), nullptr);
+    UtKontainer::setObject(UtKey::FMainWnd, nullptr);
+    UtKontainer::setObject(UtKey::FWindow, nullptr);
+    UtKontainer::setObject(UtKey::DBConn, nullptr);
     delete m_connection;
 }
 
@@ -37,15 +39,15 @@ void FConsole::start(const QString &knownHostsPath)
     std::signal(SIGPIPE, SIG_IGN);
     m_mainWindow = m_createMainWindow();
     m_mainWindow->setConsole(this);
-    UtKontainer::setObject(QStringLiteral("utKontFMainWnd"), m_mainWindow);
+    UtKontainer::setObject(UtKey::FMainWnd, m_mainWindow);
 
-    m_connection = new DBConn(UtKontainer::getText(QStringLiteral("utKontHost")),
-                              UtKontainer::getInt(QStringLiteral("utKontPort"), 44337),
-                              UtKontainer::getText(QStringLiteral("utKontUser")),
-                              UtKontainer::getText(QStringLiteral("utKontPassword")), false);
+    m_connection = new DBConn(UtKontainer::getText(UtKey::Host),
+                              UtKontainer::getInt(UtKey::Port, LUMADB_DEFAULT_PORT),
+                              UtKontainer::getText(UtKey::User),
+                              UtKontainer::getText(UtKey::Password), false);
     if (!knownHostsPath.isEmpty())
         m_connection->setKnownHostsPath(knownHostsPath);
-    UtKontainer::setObject(QStringLiteral("utKontDBConn"), m_connection);
+    UtKontainer::setObject(UtKey::DBConn, m_connection);
     m_reconnecting = false;
     connect(m_connection, &DBConn::signalStateChanged, m_mainWindow,
             &FMainWindowEx::slotConnectionStateChanged);
@@ -55,7 +57,7 @@ void FConsole::start(const QString &knownHostsPath)
     m_connection->startNotifications();
 
     m_window = m_createWindow(m_mainWindow);
-    UtKontainer::setObject(QStringLiteral("utKontFWindow"), m_window);
+    UtKontainer::setObject(UtKey::FWindow, m_window);
     connect(m_window, &FWindow::signalInfoLoaded, m_mainWindow, &FMainWindowEx::slotInfoLoaded);
     m_mainWindow->setCentralWidget(m_window);
     if (auto *mail = qobject_cast<MailWindow *>(m_window.data()))
@@ -69,8 +71,8 @@ void FConsole::reconnect()
     if (!m_connection)
         return;
     m_reconnecting = true;
-    m_connection->restart(UtKontainer::getText(QStringLiteral("utKontHost")),
-                          UtKontainer::getInt(QStringLiteral("utKontPort"), 44337),
-                          UtKontainer::getText(QStringLiteral("utKontUser")),
-                          UtKontainer::getText(QStringLiteral("utKontPassword")));
+    m_connection->restart(UtKontainer::getText(UtKey::Host),
+                          UtKontainer::getInt(UtKey::Port, LUMADB_DEFAULT_PORT),
+                          UtKontainer::getText(UtKey::User),
+                          UtKontainer::getText(UtKey::Password));
 }

@@ -6,7 +6,8 @@
 #include "app/ftrace.h"
 #include "app/fwidgetstatus.h"
 #include "app/fwindow.h"
-#include "app/registry/utkontainer.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 #include "db/dbconn.h"
 #include "db/dbctrl.h"
 #include "db/dbreq.h"
@@ -24,7 +25,7 @@ namespace {
 
 DBConn *connection()
 {
-    return UtKontainer::objectAs<DBConn>(QStringLiteral("utKontDBConn"));
+    return UtKontainer::objectAs<DBConn>(UtKey::DBConn);
 }
 
 bool hasPendingOperations()
@@ -36,7 +37,7 @@ bool hasPendingOperations()
 bool askToTrust(QWidget *parent, const QString &fingerprint)
 {
     return QMessageBox::question(
-                   parent, UtKontainer::getText(QStringLiteral("utKontCaption")),
+                   parent, UtKontainer::getText(UtKey::Caption),
                    FDlgConnect::tr("<nobr>Do you trust the new certificate of the server?<br>"
                                    "Fingerprint: %1<br><br>Answer Yes only if you have checked "
                                    "this fingerprint with the server's administrator.</nobr>")
@@ -52,7 +53,7 @@ bool (*FDlgConnect::confirmNewCertificate)(QWidget *, const QString &) = askToTr
 FDlgConnect::FDlgConnect(QWidget *parent, FWidgetStatus *statusWidget, bool showError)
     : QDialog(parent)
     , m_statusWidget(statusWidget)
-    , m_userKnown(!UtKontainer::getText(QStringLiteral("utKontUser")).isEmpty())
+    , m_userKnown(!UtKontainer::getText(UtKey::User).isEmpty())
     , m_errorIcon(new QLabel(this))
     , m_errorText(new QLabel(tr("Connection to server was lost!"), this))
     , m_parameters(new QGroupBox(tr("Connection parameters"), this))
@@ -65,7 +66,7 @@ FDlgConnect::FDlgConnect(QWidget *parent, FWidgetStatus *statusWidget, bool show
     , m_cancel(new QPushButton(tr("Cancel"), this))
 {
     setObjectName(QStringLiteral("FDlgConnect"));
-    setWindowTitle(UtKontainer::getText(QStringLiteral("utKontCaption")));
+    setWindowTitle(UtKontainer::getText(UtKey::Caption));
     setModal(true);
     m_host->setObjectName(QStringLiteral("m_edHost"));
     m_user->setObjectName(QStringLiteral("m_edUser"));
@@ -119,7 +120,7 @@ FDlgConnect::FDlgConnect(QWidget *parent, FWidgetStatus *statusWidget, bool show
 
     // Building follows the situation: host known, user known, edits pending.
     m_reconnect->hide();
-    const QString host = UtKontainer::getText(QStringLiteral("utKontHost"));
+    const QString host = UtKontainer::getText(UtKey::Host);
     if (!host.isEmpty()) {
         m_host->setText(host);
         m_host->setEnabled(false);
@@ -162,7 +163,7 @@ void FDlgConnect::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     if (m_userKnown) {
-        m_user->setText(UtKontainer::getText(QStringLiteral("utKontUser")));
+        m_user->setText(UtKontainer::getText(UtKey::User));
         m_password->setFocus();
     } else if (m_host->isEnabled()) {
         m_host->setFocus();
@@ -203,27 +204,27 @@ void FDlgConnect::slotReconnect()
 void FDlgConnect::acceptAndReconnect()
 {
     if (hasPendingOperations()) {
-        if (auto *area = UtKontainer::objectAs<FWindow>(QStringLiteral("utKontFWindow")))
+        if (auto *area = UtKontainer::objectAs<FWindow>(UtKey::FWindow))
             area->resetPage();
     }
     if (!m_userKnown) {
         const QString host = m_host->text().trimmed();
         const QString user = m_user->text().trimmed();
         if (host.isEmpty() || user.isEmpty()) {
-            QMessageBox::warning(this, UtKontainer::getText(QStringLiteral("utKontCaption")),
+            QMessageBox::warning(this, UtKontainer::getText(UtKey::Caption),
                                  host.isEmpty() ? tr("Please enter the host name of the server.")
                                                 : tr("Please enter the user name."));
             (host.isEmpty() ? m_host : m_user)->setFocus();
             return;
         }
-        UtKontainer::setText(QStringLiteral("utKontHost"), host);
-        UtKontainer::setText(QStringLiteral("utKontUser"), user);
-        UtKontainer::setText(QStringLiteral("utKontPassword"), m_password->text());
+        UtKontainer::setText(UtKey::Host, host);
+        UtKontainer::setText(UtKey::User, user);
+        UtKontainer::setText(UtKey::Password, m_password->text());
         if (m_statusWidget)
             m_statusWidget->setUser(user, false);
     }
     accept();
-    auto *window = UtKontainer::objectAs<FMainWindowEx>(QStringLiteral("utKontFMainWnd"));
+    auto *window = UtKontainer::objectAs<FMainWindowEx>(UtKey::FMainWnd);
     if (window && window->console())
         window->console()->reconnect();
 }

@@ -3,7 +3,8 @@
 #include "app/fmainwindowex.h"
 #include "app/ftrace.h"
 #include "app/fwindow.h"
-#include "app/registry/utkontainer.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 
 #include <QCoreApplication>
 #include <QMetaMethod>
@@ -57,7 +58,7 @@ void FGotoWindow::go()
     if (m_canLeave) {
         mayLeave = m_canLeave();
     } else if (auto *window
-               = UtKontainer::objectAs<FMainWindowEx>(QStringLiteral("utKontFMainWnd"))) {
+               = UtKontainer::objectAs<FMainWindowEx>(UtKey::FMainWnd)) {
         mayLeave = window->canLeave();
     }
     if (!mayLeave) {
@@ -67,7 +68,7 @@ void FGotoWindow::go()
     const int target = m_queue.front().sectionId;
     if (m_select) {
         m_select(target);
-    } else if (auto *area = UtKontainer::objectAs<FWindow>(QStringLiteral("utKontFWindow"))) {
+    } else if (auto *area = UtKontainer::objectAs<FWindow>(UtKey::FWindow)) {
         area->selectSection(target);
     }
 }

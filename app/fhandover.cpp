@@ -1,7 +1,7 @@
 #include "app/fhandover.h"
 
-#include "app/fsharedcomm.h"
-#include "app/fstreamcomm.h"
+#include "handover/fsharedcomm.h"
+#include "handover/fstreamcomm.h"
 
 namespace FHandOver {
 

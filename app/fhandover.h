@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/connectionrecord.h"
+#include "handover/connectionrecord.h"
 
 class QIODevice;
 

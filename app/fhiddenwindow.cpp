@@ -1,6 +1,6 @@
 #include "app/fhiddenwindow.h"
 
-#include "app/closechannel.h"
+#include "handover/closechannel.h"
 
 #include <QCoreApplication>
 #include <QLocalServer>

@@ -1,7 +1,7 @@
 #include "app/fmaintree.h"
 
 #include "app/ftrace.h"
-#include "app/registry/utkontainer.h"
+#include "registry/utkontainer.h"
 #include "app/sectionids.h"
 
 #include <QKeyEvent>

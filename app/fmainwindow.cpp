@@ -4,10 +4,11 @@
 #include "app/fanimation.h"
 #include "app/fimages.h"
 #include "app/flocalizedfile.h"
-#include "app/fstreamcomm.h"
+#include "handover/fstreamcomm.h"
 #include "app/ftrace.h"
 #include "app/fwidgetstatus.h"
-#include "app/registry/utkontainer.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -52,7 +53,7 @@ FMainWindow::FMainWindow(QWidget *parent)
     m_about = addMenuAction(help, tr("About"), {}, About);
 
     m_reportProblems->setVisible(false);
-    m_storeStats->setVisible(UtKontainer::getBool(QStringLiteral("utKontStoreStats")));
+    m_storeStats->setVisible(UtKontainer::getBool(UtKey::StoreStats));
 
     connect(m_newConnection, &QAction::triggered, this, &FMainWindow::slotConnectNew);
     connect(m_quit, &QAction::triggered, this, &FMainWindow::slotQuit);
@@ -112,13 +113,13 @@ QString FMainWindow::helpFile()
     FLocalizedFile::Request request;
     request.folder = QCoreApplication::applicationDirPath() + QStringLiteral("/help");
     request.baseName = QStringLiteral("%1%2%3.")
-                               .arg(UtKontainer::getText(QStringLiteral("utKontAppShortName")))
-                               .arg(UtKontainer::getInt(QStringLiteral("utKontAppMajorVersion")))
-                               .arg(UtKontainer::getInt(QStringLiteral("utKontAppMinorVersion")), 2,
+                               .arg(UtKontainer::getText(UtKey::AppShortName))
+                               .arg(UtKontainer::getInt(UtKey::AppMajorVersion))
+                               .arg(UtKontainer::getInt(UtKey::AppMinorVersion), 2,
                                     10, QLatin1Char('0'));
     request.extension = QStringLiteral("chm");
-    request.language1 = UtKontainer::getText(QStringLiteral("utKontPreferredLanguage1"));
-    request.language2 = UtKontainer::getText(QStringLiteral("utKontPreferredLanguage2"));
+    request.language1 = UtKontainer::getText(UtKey::PreferredLanguage1);
+    request.language2 = UtKontainer::getText(UtKey::PreferredLanguage2);
     request.englishFallback = true;
     return FLocalizedFile::find(request);
 }

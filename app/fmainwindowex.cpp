@@ -5,7 +5,8 @@
 #include "app/fmaintree.h"
 #include "app/fwidgetstatus.h"
 #include "app/fwindow.h"
-#include "app/registry/utkontainer.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 #include "db/dbctrl.h"
 
 #include <QAction>
@@ -31,12 +32,12 @@ void FMainWindowEx::resetFirstNotice()
 
 DBConn *FMainWindowEx::connection() const
 {
-    return UtKontainer::objectAs<DBConn>(QStringLiteral("utKontDBConn"));
+    return UtKontainer::objectAs<DBConn>(UtKey::DBConn);
 }
 
 FWindow *FMainWindowEx::pageArea() const
 {
-    return UtKontainer::objectAs<FWindow>(QStringLiteral("utKontFWindow"));
+    return UtKontainer::objectAs<FWindow>(UtKey::FWindow);
 }
 
 bool FMainWindowEx::hasPendingOperations() const
@@ -47,13 +48,13 @@ bool FMainWindowEx::hasPendingOperations() const
 
 QString FMainWindowEx::caption() const
 {
-    return UtKontainer::getText(QStringLiteral("utKontCaption"));
+    return UtKontainer::getText(UtKey::Caption);
 }
 
 QString FMainWindowEx::hostAndPort() const
 {
-    return UtKontainer::getText(QStringLiteral("utKontHost")) + QLatin1Char(':')
-            + QString::number(UtKontainer::getInt(QStringLiteral("utKontPort")));
+    return UtKontainer::getText(UtKey::Host) + QLatin1Char(':')
+            + QString::number(UtKontainer::getInt(UtKey::Port));
 }
 
 void FMainWindowEx::updateStatusMessage()
@@ -139,11 +140,11 @@ void FMainWindowEx::slotConnectionStateChanged(DBConn::StateEnum state)
         break;
     case DBConn::Connected: {
         g_firstNotice = false;
-        const QString host = UtKontainer::getText(QStringLiteral("utKontHost"));
+        const QString host = UtKontainer::getText(UtKey::Host);
         setWindowTitle(
                 QStringLiteral("%1 - %2").arg(host.isEmpty() ? tr("Connecting") : host, caption()));
         m_status->setServer(hostAndPort(), true);
-        m_status->setUser(UtKontainer::getText(QStringLiteral("utKontUser")),
+        m_status->setUser(UtKontainer::getText(UtKey::User),
                           conn && !conn->mayModify());
         if (area)
             area->setPageEnabled(true);

@@ -8,7 +8,8 @@
 #include "app/fwidgetbottom.h"
 #include "app/fwidgettop.h"
 #include "app/fwndfolder.h"
-#include "app/registry/utkontainer.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 #include "app/sectionids.h"
 #include "db/dbconn.h"
 #include "db/dbctrl.h"
@@ -49,7 +50,7 @@ FWindow::FWindow(QWidget *parent)
     connect(m_tree, &FMainTree::signalOnItem, this, &FWindow::slotOnItem);
     connect(m_bottom, &FWidgetBottom::signalApplyClicked, this, &FWindow::slotApplyClicked);
     connect(m_bottom, &FWidgetBottom::signalResetClicked, this, &FWindow::slotResetClicked);
-    if (auto *connection = UtKontainer::objectAs<DBConn>(QStringLiteral("utKontDBConn"))) {
+    if (auto *connection = UtKontainer::objectAs<DBConn>(UtKey::DBConn)) {
         if (DBCtrl *ctrl = connection->transCtrl())
             connect(ctrl, &DBCtrl::signalEmpty, this,
                     [this](bool empty) { slotChangesPending(!empty); });
@@ -76,7 +77,7 @@ void FWindow::reload()
 
 bool FWindow::canLeave() const
 {
-    auto *window = UtKontainer::objectAs<FMainWindowEx>(QStringLiteral("utKontFMainWnd"));
+    auto *window = UtKontainer::objectAs<FMainWindowEx>(UtKey::FMainWnd);
     return !window || window->canLeave();
 }
 
@@ -100,7 +101,7 @@ bool FWindow::applyPage()
 {
     if (receivers(SIGNAL(signalApply(bool *))) == 0) {
         // No form is listening: the controller sends what it holds.
-        auto *connection = UtKontainer::objectAs<DBConn>(QStringLiteral("utKontDBConn"));
+        auto *connection = UtKontainer::objectAs<DBConn>(UtKey::DBConn);
         return connection && connection->transCtrl() && connection->transCtrl()->apply();
     }
     bool ok = false;
@@ -111,7 +112,7 @@ bool FWindow::applyPage()
 void FWindow::resetPage()
 {
     if (receivers(SIGNAL(signalReset())) == 0) {
-        auto *connection = UtKontainer::objectAs<DBConn>(QStringLiteral("utKontDBConn"));
+        auto *connection = UtKontainer::objectAs<DBConn>(UtKey::DBConn);
         if (connection && connection->transCtrl())
             connection->transCtrl()->clearOperations();
         return;
@@ -136,7 +137,7 @@ void FWindow::slotChangesPending(bool changed)
 
 void FWindow::slotOnItem(FMainTreeItem *item)
 {
-    auto *window = UtKontainer::objectAs<FMainWindowEx>(QStringLiteral("utKontFMainWnd"));
+    auto *window = UtKontainer::objectAs<FMainWindowEx>(UtKey::FMainWnd);
     if (!window)
         return;
     if (!item || item->description().isEmpty())
@@ -158,7 +159,7 @@ void FWindow::slotSelectionChanged(FMainTreeItem *item, const QString &)
         m_reverting = false;
         return;
     }
-    if (auto *window = UtKontainer::objectAs<FMainWindowEx>(QStringLiteral("utKontFMainWnd")))
+    if (auto *window = UtKontainer::objectAs<FMainWindowEx>(UtKey::FMainWnd))
         window->refreshSectionMenus();
     QWidget *page = buildPage(item);
     showPage(page, item);
@@ -221,7 +222,7 @@ void FWindow::markInfoLoaded()
 
 void FWindow::loadLogs()
 {
-    auto *connection = UtKontainer::objectAs<DBConn>(QStringLiteral("utKontDBConn"));
+    auto *connection = UtKontainer::objectAs<DBConn>(UtKey::DBConn);
     FServerQuery::run(connection, QStringLiteral("select LogList()"), this,
                       [this](const FQueryResult &result) {
                           if (!result.ok()) {

@@ -3,7 +3,8 @@
 #include "app/fmaintreeitem.h"
 #include "app/fpage.h"
 #include "app/fserverquery.h"
-#include "app/registry/utkontainer.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 #include "db/dbconn.h"
 #include "db/dbreq.h"
 
@@ -39,7 +40,7 @@ FWndFolder::FWndFolder(FMainTreeItem *folder, QWidget *parent)
 
 void FWndFolder::load()
 {
-    FServerQuery::run(UtKontainer::objectAs<DBConn>(QStringLiteral("utKontDBConn")),
+    FServerQuery::run(UtKontainer::objectAs<DBConn>(UtKey::DBConn),
                       QStringLiteral("select dummy from info"), this,
                       [this](const FQueryResult &) { FPage::setLoaded(this); });
 }

@@ -2,9 +2,11 @@
 
 #include "app/fhandover.h"
 #include "app/fimages.h"
-#include "app/fstreamcomm.h"
+#include "handover/fstreamcomm.h"
 #include "app/ftrace.h"
-#include "app/registry/utkontainer.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
+#include "lumadb/lumadb.h"
 
 #include <QFile>
 
@@ -21,31 +23,22 @@ MailApplication::MailApplication(int &argc, char **argv)
 
 void MailApplication::setVersionInfo()
 {
-    UtKontainer::setInt(QStringLiteral("utKontAppId"), 2);
-    UtKontainer::setInt(QStringLiteral("utKontAppMajorVersion"), kMajor);
-    UtKontainer::setInt(QStringLiteral("utKontAppMinorVersion"), kMinor);
-    UtKontainer::setInt(QStringLiteral("utKontAppRevisionVersion"), kRevision);
-    UtKontainer::setText(QStringLiteral("utKontAppCommentVersion"),
+    UtKontainer::setInt(UtKey::AppId, 2);
+    UtKontainer::setInt(UtKey::AppMajorVersion, kMajor);
+    UtKontainer::setInt(UtKey::AppMinorVersion, kMinor);
+    UtKontainer::setInt(UtKey::AppRevisionVersion, kRevision);
+    UtKontainer::setText(UtKey::AppCommentVersion,
                          QStringLiteral("build %1").arg(kBuild));
-    UtKontainer::setText(QStringLiteral("utKontAppShortName"), QStringLiteral("postdesk"));
-    UtKontainer::setText(QStringLiteral("utKontAppEngineName"), QStringLiteral("Postvane"));
-    UtKontainer::setBool(QStringLiteral("utKontStoreStats"), false);
-    UtKontainer::setBool(QStringLiteral("utKontIsLogSearchCaseSensitive"), false);
-    UtKontainer::setBool(QStringLiteral("utKontIsTrademarksInAbout"), true);
-    const QList<QPair<const char *, const char *>> components = {
-            {"utKontTsVersionLibutils", "6.01.16.0"},    {"utKontTsVersionLibdb", "06.08.21.0"},
-            {"utKontTsVersionLibcomponent", "5.5.13.0"}, {"utKontTsVersionLibplugin", "06.08.21.0"},
-            {"utKontTsVersionLibframe", "06.08.21.1"},   {"utKontTsVersionLibgui", "06.08.21.0"},
-            {"utKontTsVersionApp", "06.10.06.0"}};
-    for (const auto &[key, version] : components) {
-        UtKontainer::setText(QString::fromLatin1(key), QString::fromLatin1(version));
-        fTrace(QStringLiteral("%1=%2").arg(QString::fromLatin1(key), QString::fromLatin1(version)));
-    }
+    UtKontainer::setText(UtKey::AppShortName, QStringLiteral("postdesk"));
+    UtKontainer::setText(UtKey::AppEngineName, QStringLiteral("Postvane"));
+    UtKontainer::setBool(UtKey::StoreStats, false);
+    UtKontainer::setBool(UtKey::IsLogSearchCaseSensitive, false);
+    UtKontainer::setBool(UtKey::IsTrademarksInAbout, true);
 }
 
 bool MailApplication::applyLaunchParameters(LaunchMode mode)
 {
-    UtKontainer::setInt(QStringLiteral("utKontPort"), 44337);
+    UtKontainer::setInt(UtKey::Port, LUMADB_DEFAULT_PORT);
     switch (mode) {
     case LaunchMode::HandOver: {
         QFile input;
@@ -57,10 +50,10 @@ bool MailApplication::applyLaunchParameters(LaunchMode mode)
             fTrace(error);
             return false;
         }
-        UtKontainer::setText(QStringLiteral("utKontHost"), record.host);
-        UtKontainer::setInt(QStringLiteral("utKontPort"), record.port);
-        UtKontainer::setText(QStringLiteral("utKontUser"), record.user);
-        UtKontainer::setText(QStringLiteral("utKontPassword"), record.password);
+        UtKontainer::setText(UtKey::Host, record.host);
+        UtKontainer::setInt(UtKey::Port, record.port);
+        UtKontainer::setText(UtKey::User, record.user);
+        UtKontainer::setText(UtKey::Password, record.password);
         FStreamComm::sendStatus(FStreamComm::InitOk);
         return true;
     }
@@ -68,11 +61,11 @@ bool MailApplication::applyLaunchParameters(LaunchMode mode)
         return true;
     default: {
         const QStringList args = launchArguments();
-        UtKontainer::setText(QStringLiteral("utKontHost"),
+        UtKontainer::setText(UtKey::Host,
                              args.value(0).isEmpty() ? QStringLiteral("localhost") : args.value(0));
-        UtKontainer::setText(QStringLiteral("utKontUser"),
+        UtKontainer::setText(UtKey::User,
                              args.value(1).isEmpty() ? QStringLiteral("admin") : args.value(1));
-        UtKontainer::setText(QStringLiteral("utKontPassword"), args.value(2));
+        UtKontainer::setText(UtKey::Password, args.value(2));
         return true;
     }
     }
@@ -81,8 +74,8 @@ bool MailApplication::applyLaunchParameters(LaunchMode mode)
 void MailApplication::setApplicationTexts()
 {
     const QString name = tr("Administration Console for Postvane");
-    UtKontainer::setText(QStringLiteral("utKontCaption"), name);
-    UtKontainer::setText(QStringLiteral("utKontAppName"), name);
+    UtKontainer::setText(UtKey::Caption, name);
+    UtKontainer::setText(UtKey::AppName, name);
 }
 
 QString MailApplication::settingsGroup() const
@@ -92,7 +85,7 @@ QString MailApplication::settingsGroup() const
 
 QString MailApplication::getText(int number) const
 {
-    const QString name = UtKontainer::getText(QStringLiteral("utKontAppName"),
+    const QString name = UtKontainer::getText(UtKey::AppName,
                                               tr("Administration Console for Postvane"));
     switch (number) {
     case 1:
@@ -101,7 +94,7 @@ QString MailApplication::getText(int number) const
                 .arg(kMajor)
                 .arg(kMinor)
                 .arg(kRevision)
-                .arg(UtKontainer::getText(QStringLiteral("utKontAppCommentVersion")))
+                .arg(UtKontainer::getText(UtKey::AppCommentVersion))
                 .arg(QString::fromLatin1(qVersion()));
     case 2:
         return tr("<p>Postvane and Brantel are names of their makers.</p>"

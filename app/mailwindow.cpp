@@ -6,7 +6,8 @@
 #include "app/fserverquery.h"
 #include "app/ftrace.h"
 #include "app/productinfownd.h"
-#include "app/registry/utkontainer.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 #include "app/sectionids.h"
 #include "app/unavailablewnd.h"
 #include "db/dbconn.h"
@@ -24,7 +25,7 @@ int g_lastLogId = SectionId::Logs;
 
 DBConn *connection()
 {
-    return UtKontainer::objectAs<DBConn>(QStringLiteral("utKontDBConn"));
+    return UtKontainer::objectAs<DBConn>(UtKey::DBConn);
 }
 
 } // namespace
@@ -60,8 +61,8 @@ void MailWindow::buildTree()
     using K = FMainTreeItem::Kind;
     namespace S = SectionId;
     FMainTree *t = tree();
-    const bool fax = UtKontainer::getBool(QStringLiteral("faxplugininstalled"));
-    const QString product = UtKontainer::getText(QStringLiteral("utKontAppEngineName"));
+    const bool fax = UtKontainer::getBool(UtKey::FaxPluginInstalled);
+    const QString product = UtKontainer::getText(UtKey::AppEngineName);
 
     t->addItem(S::ProductInfo, K::Root, product, tr("Information about %1.").arg(product),
                QStringLiteral("iconapp"));
@@ -77,7 +78,7 @@ void MailWindow::buildTree()
     t->addItem(S::AttachmentFilter, K::Section, tr("Attachment Filter"), {},
                QStringLiteral("attachmentfilter_tree"));
     t->closeFolder();
-    UtKontainer::setInt(QStringLiteral("clusteringvisibled"), 0);
+    UtKontainer::setInt(UtKey::ClusteringVisible, 0);
     t->addItem(S::Clustering, K::Section, tr("Clustering"), {}, QStringLiteral("clustering_tree"),
                false);
     t->addItem(S::Backup, K::Section, tr("Archiving") + QStringLiteral(" & ") + tr("Backup"), {},
@@ -127,7 +128,7 @@ void MailWindow::buildTree()
     t->addItem(S::FaxPluginCalls, K::Section, tr("Fax Plugin Calls"), {},
                QStringLiteral("faxplugincalls_tree"), fax);
     t->addItem(S::XsanCluster, K::Section, tr("Xsan Cluster"), {}, QStringLiteral("xsan_tree"),
-               m_xsanAvailable && UtKontainer::getInt(QStringLiteral("osversion"), -1) == 2);
+               m_xsanAvailable && UtKontainer::getInt(UtKey::OsVersion, -1) == 2);
     t->closeFolder();
 }
 
@@ -165,7 +166,7 @@ QString MailWindow::pageClassName(int id)
                {S::FaxPluginCalls, "FaxServerCallsWnd"},
                {S::XsanCluster, "XsanStatusWnd"}};
     if (id == S::EtrnDownload) {
-        return UtKontainer::getInt(QStringLiteral("osversion"), -1) == 0
+        return UtKontainer::getInt(UtKey::OsVersion, -1) == 0
                 ? QStringLiteral("EtrnWnd")
                 : QStringLiteral("EtrnServersWnd");
     }
@@ -262,17 +263,17 @@ void MailWindow::serverTableArrived()
 void MailWindow::slotDataLoaded()
 {
     if (m_info && !m_info->rows.isEmpty()) {
-        UtKontainer::setText(QStringLiteral("serverversion"),
+        UtKontainer::setText(UtKey::ServerVersion,
                              m_info->firstValue(QStringLiteral("Version")));
         bool ok = false;
         const qint64 osCode = m_info->firstValue(QStringLiteral("OsCode")).toLongLong(&ok);
         if (ok) {
             if (osCode < 65536)
-                UtKontainer::setInt(QStringLiteral("osversion"), 0);
+                UtKontainer::setInt(UtKey::OsVersion, 0);
             else if (osCode == 65536)
-                UtKontainer::setInt(QStringLiteral("osversion"), 1);
+                UtKontainer::setInt(UtKey::OsVersion, 1);
             else if (osCode == 131072)
-                UtKontainer::setInt(QStringLiteral("osversion"), 2);
+                UtKontainer::setInt(UtKey::OsVersion, 2);
         }
     }
     bool fax = false;
@@ -281,13 +282,13 @@ void MailWindow::slotDataLoaded()
         for (const QStringList &row : m_capabilities->rows)
             fax = fax || row.value(column) == QLatin1String("FAX-SERVER");
     }
-    UtKontainer::setBool(QStringLiteral("faxplugininstalled"), fax);
+    UtKontainer::setBool(UtKey::FaxPluginInstalled, fax);
     probeHighlighting();
 
     tree()->beginBuild();
     buildTree();
     tree()->restoreOpenFolders();
-    if (UtKontainer::getInt(QStringLiteral("osversion"), -1) == 2)
+    if (UtKontainer::getInt(UtKey::OsVersion, -1) == 2)
         probeClusterStatus();
     markInfoLoaded();
 }
@@ -299,7 +300,7 @@ void MailWindow::probeHighlighting()
                               .arg(QStringLiteral("Id"), QStringLiteral("LogHighlighting")),
                       this, [](const FQueryResult &result) {
                           if (result.ok())
-                              UtKontainer::setInt(QStringLiteral("utKontAdminHasLogRegExp"), 1);
+                              UtKontainer::setInt(UtKey::AdminHasLogRegExp, 1);
                           else
                               fTrace(QStringLiteral("Table 'LogHighligting' is missing in engine"));
                       });
@@ -322,11 +323,11 @@ void MailWindow::slotDataError(const QString &text)
     // Errors of a session that is going down are not worth a box.
     DBConn *conn = connection();
     if (!text.isEmpty() && conn && conn->isConnected())
-        QMessageBox::critical(this, UtKontainer::getText(QStringLiteral("utKontCaption")), text);
+        QMessageBox::critical(this, UtKontainer::getText(UtKey::Caption), text);
 }
 
 void MailWindow::slotStoreStatistic()
 {
-    QMessageBox::information(this, UtKontainer::getText(QStringLiteral("utKontCaption")),
+    QMessageBox::information(this, UtKontainer::getText(UtKey::Caption),
                              tr("Store statistics are not available in this version."));
 }

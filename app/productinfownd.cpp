@@ -2,7 +2,8 @@
 
 #include "app/fpage.h"
 #include "app/fserverquery.h"
-#include "app/registry/utkontainer.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 #include "db/dbconn.h"
 #include "db/dbreq.h"
 
@@ -19,7 +20,7 @@ ProductInfoWnd::ProductInfoWnd(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     auto *title = new QLabel(
             QStringLiteral("<h2>%1</h2>")
-                    .arg(UtKontainer::getText(QStringLiteral("utKontAppName")).toHtmlEscaped()),
+                    .arg(UtKontainer::getText(UtKey::AppName).toHtmlEscaped()),
             this);
     layout->addWidget(title);
     layout->addLayout(m_form);
@@ -74,8 +75,8 @@ QString ProductInfoWnd::osText(qint64 osCode)
 
 void ProductInfoWnd::load()
 {
-    auto *connection = UtKontainer::objectAs<DBConn>(QStringLiteral("utKontDBConn"));
-    m_user->setText(UtKontainer::getText(QStringLiteral("utKontUser")));
+    auto *connection = UtKontainer::objectAs<DBConn>(UtKey::DBConn);
+    m_user->setText(UtKontainer::getText(UtKey::User));
     m_pending = 3;
     const auto run = [this, connection](const QString &query, auto handler) {
         if (!FServerQuery::run(connection, query, this, [this, handler](const FQueryResult &r) {
@@ -102,7 +103,7 @@ void ProductInfoWnd::showInfo(const FQueryResult &result)
         return;
     }
     // The rights word is known once the login has succeeded, which the answer proves.
-    if (auto *connection = UtKontainer::objectAs<DBConn>(QStringLiteral("utKontDBConn")))
+    if (auto *connection = UtKontainer::objectAs<DBConn>(UtKey::DBConn))
         m_rights->setText(connection->mayModify() ? tr("Read and write") : tr("Read only"));
     m_version->setText(result.firstValue(QStringLiteral("Version")));
     m_os->setText(osText(result.firstValue(QStringLiteral("OsCode")).toLongLong()));

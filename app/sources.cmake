@@ -1,21 +1,7 @@
 # The application shell.
 #
-# postdesk_handover: the launcher channels (Qt Core), shared with postdesk-launch.
 # postdesk_app:      everything of the console but its entry.
 # postdesk:          the console.
-add_library(postdesk_handover STATIC
-    closechannel.h
-    connectionrecord.cpp connectionrecord.h
-    fsharedcomm.cpp fsharedcomm.h
-    fstreamcomm.cpp fstreamcomm.h
-    launchmode.cpp launchmode.h
-)
-target_include_directories(postdesk_handover PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(postdesk_handover PUBLIC Qt6::Core)
-if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
-    target_link_libraries(postdesk_handover PUBLIC rt)
-endif()
-
 if(NOT TARGET postdesk_db)
     message(STATUS "postdesk_db not available yet: the console is not built")
     return()

@@ -1,6 +1,6 @@
 #include "forms/bcols.h"
 
-#include "app/registry/utkontainer.h"
+#include "registry/utkontainer.h"
 
 BCols::BCols()
 {

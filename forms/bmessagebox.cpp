@@ -1,12 +1,13 @@
 #include "forms/bmessagebox.h"
 
-#include "app/registry/utkontainer.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 
 namespace bmessagebox {
 
 QString caption()
 {
-    return UtKontainer::getText(QStringLiteral("utKontCaption"));
+    return UtKontainer::getText(UtKey::Caption);
 }
 
 void warning(QWidget *parent, const QString &text)

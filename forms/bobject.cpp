@@ -1,6 +1,7 @@
 #include "forms/bobject.h"
 
-#include "app/registry/utkontainer.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 #include "db/dbconn.h"
 #include "forms/bmainwindowinterface.h"
 #include "forms/bmessagebox.h"
@@ -26,7 +27,7 @@ void BObjectSlot::slotDataError(const QString &message)
 
 void connectToMainWindow(BObjectSlot *slot)
 {
-    QObject *mainWindow = UtKontainer::object(QStringLiteral("utKontFMainWnd"));
+    QObject *mainWindow = UtKontainer::object(UtKey::FMainWnd);
     if (!mainWindow)
         return;
     if (auto *window = dynamic_cast<BMainWindowInterface *>(mainWindow)) {
@@ -42,7 +43,7 @@ void connectToMainWindow(BObjectSlot *slot)
 
 DBConn *connection()
 {
-    return qobject_cast<DBConn *>(UtKontainer::object(QStringLiteral("utKontDBConn")));
+    return qobject_cast<DBConn *>(UtKontainer::object(UtKey::DBConn));
 }
 
 bool errorsShown()

@@ -1,6 +1,7 @@
 #include "forms/bview.h"
 
-#include "app/registry/utkontainer.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 #include "db/dbconn.h"
 #include "db/dbctrl.h"
 #include "db/dbtranstab.h"
@@ -41,7 +42,7 @@ int &keepRequestsCounter()
 
 void connectToFrameWindow(BViewSlot *slot)
 {
-    QObject *frame = UtKontainer::object(QStringLiteral("utKontFWindow"));
+    QObject *frame = UtKontainer::object(UtKey::FWindow);
     if (!frame)
         return;
     const QMetaObject *meta = frame->metaObject();
@@ -53,7 +54,7 @@ void connectToFrameWindow(BViewSlot *slot)
 
 void disconnectFromFrameWindow(BViewSlot *slot)
 {
-    if (QObject *frame = UtKontainer::object(QStringLiteral("utKontFWindow")))
+    if (QObject *frame = UtKontainer::object(UtKey::FWindow))
         QObject::disconnect(frame, nullptr, slot, nullptr);
 }
 

@@ -1,6 +1,7 @@
 #include "forms/bviewmenu.h"
 
-#include "app/registry/utkontainer.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 #include "forms/bmainwindowinterface.h"
 
 #include <QAction>
@@ -8,7 +9,7 @@
 BViewMenu::BViewMenu(QObject *parent)
     : QObject(parent)
 {
-    QObject *mainWindow = UtKontainer::object(QStringLiteral("utKontFMainWnd"));
+    QObject *mainWindow = UtKontainer::object(UtKey::FMainWnd);
     if (!mainWindow)
         return;
     if (auto *window = dynamic_cast<BMainWindowInterface *>(mainWindow)) {

@@ -4,7 +4,7 @@
 
 #include <type_traits>
 
-#include "app/registry/utkontainer.h"
+#include "registry/utkontainer.h"
 #include "forms/bformlist.h"
 
 #include <QActionGroup>

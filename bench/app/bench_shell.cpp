@@ -10,7 +10,8 @@
 #include "app/fwidgetstatus.h"
 #include "app/fwindow.h"
 #include "app/mailwindow.h"
-#include "app/registry/utkontainer.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 #include "app/sectionids.h"
 #include "db/dbconn.h"
 #include "db/dbreq.h"
@@ -48,10 +49,10 @@ bool waitFor(const std::function<bool()> &condition, int timeoutMs = 60000)
 
 void setSession(const postdesk::test::DevServerProcess &server)
 {
-    UtKontainer::setText(QStringLiteral("utKontHost"), QString::fromStdString(server.host()));
-    UtKontainer::setInt(QStringLiteral("utKontPort"), server.port());
-    UtKontainer::setText(QStringLiteral("utKontUser"), QStringLiteral("admin"));
-    UtKontainer::setText(QStringLiteral("utKontPassword"), QStringLiteral("admin"));
+    UtKontainer::setText(UtKey::Host, QString::fromStdString(server.host()));
+    UtKontainer::setInt(UtKey::Port, server.port());
+    UtKontainer::setText(UtKey::User, QStringLiteral("admin"));
+    UtKontainer::setText(UtKey::Password, QStringLiteral("admin"));
 }
 
 } // namespace
@@ -63,8 +64,8 @@ int main(int argc, char **argv)
     QTemporaryDir folder;
     const QString knownHosts = folder.filePath(QStringLiteral("known_hosts"));
     UtKontainer::setStoreFile(folder.filePath(QStringLiteral("settings.ini")));
-    UtKontainer::setText(QStringLiteral("utKontAppEngineName"), QStringLiteral("Postvane"));
-    UtKontainer::setText(QStringLiteral("utKontCaption"), QStringLiteral("Administration Console"));
+    UtKontainer::setText(UtKey::AppEngineName, QStringLiteral("Postvane"));
+    UtKontainer::setText(UtKey::Caption, QStringLiteral("Administration Console"));
 
     postdesk::test::DevServerProcess server;
     if (!server.start()) {

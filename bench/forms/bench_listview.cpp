@@ -6,7 +6,7 @@
 #include "forms/blistitems.h"
 #include "forms/blistview.h"
 
-#include "app/registry/utkontainer.h"
+#include "registry/utkontainer.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

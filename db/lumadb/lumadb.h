@@ -11,6 +11,9 @@
 #ifndef LUMADB_H
 #define LUMADB_H
 
+/* The administration port a server listens on unless told otherwise. */
+#define LUMADB_DEFAULT_PORT 44337
+
 #include <stddef.h>
 #include <stdint.h>
 

@@ -10,7 +10,8 @@
 #include "app/fserverquery.h"
 #include "app/fwidgetstatus.h"
 #include "app/mailwindow.h"
-#include "app/registry/utkontainer.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 #include "app/sectionids.h"
 #include "db/dbconn.h"
 #include "db/dbctrl.h"
@@ -128,8 +129,8 @@ void TestConsole::init()
     m_folder = std::make_unique<QTemporaryDir>();
     UtKontainer::clear();
     UtKontainer::setStoreFile(m_folder->filePath(QStringLiteral("settings.ini")));
-    UtKontainer::setText(QStringLiteral("utKontAppEngineName"), QStringLiteral("Postvane"));
-    UtKontainer::setText(QStringLiteral("utKontCaption"),
+    UtKontainer::setText(UtKey::AppEngineName, QStringLiteral("Postvane"));
+    UtKontainer::setText(UtKey::Caption,
                          QStringLiteral("Administration Console for Postvane"));
     FMainWindowEx::resetFirstNotice();
     m_modals = new ModalWatcher;
@@ -154,10 +155,10 @@ bool TestConsole::startConsole(const QString &user, const QString &password)
             return false;
         }
     }
-    UtKontainer::setText(QStringLiteral("utKontHost"), QString::fromStdString(m_server->host()));
-    UtKontainer::setInt(QStringLiteral("utKontPort"), m_server->port());
-    UtKontainer::setText(QStringLiteral("utKontUser"), user);
-    UtKontainer::setText(QStringLiteral("utKontPassword"), password);
+    UtKontainer::setText(UtKey::Host, QString::fromStdString(m_server->host()));
+    UtKontainer::setInt(UtKey::Port, m_server->port());
+    UtKontainer::setText(UtKey::User, user);
+    UtKontainer::setText(UtKey::Password, password);
     m_console = new FConsole([] { return new FMainWindowEx; },
                              [](FMainWindowEx *window) { return new MailWindow(window); });
     m_console->start(m_folder->filePath(QStringLiteral("known_hosts")));
@@ -168,7 +169,7 @@ bool TestConsole::startConsole(const QString &user, const QString &password)
 void TestConsole::restartServer(std::vector<std::string> extraArgs)
 {
     QVERIFY2(m_server->restart(std::move(extraArgs)), m_server->errorText().c_str());
-    UtKontainer::setInt(QStringLiteral("utKontPort"), m_server->port());
+    UtKontainer::setInt(UtKey::Port, m_server->port());
 }
 
 void TestConsole::firstNoticeIsSilentAndLoginShowsTheSession()
@@ -229,8 +230,8 @@ void TestConsole::treeFollowsServerInformation()
     FMainTree *tree = pageArea()->tree();
     QCOMPARE(!tree->item(SectionId::FaxPlugin)->isHidden(), fax);
     QCOMPARE(!tree->item(SectionId::FaxPluginCalls)->isHidden(), fax);
-    QCOMPARE(UtKontainer::getBool(QStringLiteral("faxplugininstalled")), fax);
-    QTEST(UtKontainer::getInt(QStringLiteral("osversion"), -1), "osVersion");
+    QCOMPARE(UtKontainer::getBool(UtKey::FaxPluginInstalled), fax);
+    QTEST(UtKontainer::getInt(UtKey::OsVersion, -1), "osVersion");
     // The server simulates no cluster: the Xsan item stays hidden.
     QTest::qWait(200);
     QVERIFY(tree->item(SectionId::XsanCluster)->isHidden());

@@ -1,11 +1,11 @@
 // The launcher channels: launch keywords, the two input lines, the connection
 // record in the shared region, status lines, and the console's exit statuses
 // and close channel, run as a real process.
-#include "app/closechannel.h"
-#include "app/connectionrecord.h"
-#include "app/fsharedcomm.h"
-#include "app/fstreamcomm.h"
-#include "app/launchmode.h"
+#include "handover/closechannel.h"
+#include "handover/connectionrecord.h"
+#include "handover/fsharedcomm.h"
+#include "handover/fstreamcomm.h"
+#include "handover/launchmode.h"
 
 #ifdef POSTDESK_HAVE_DEVSERVER
 #include "support/devserver_process.h"

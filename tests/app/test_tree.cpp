@@ -6,7 +6,8 @@
 #include "app/fwidgetbottom.h"
 #include "app/fwidgettop.h"
 #include "app/mailwindow.h"
-#include "app/registry/utkontainer.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 #include "app/sectionids.h"
 
 #include <QPointer>
@@ -57,9 +58,9 @@ void TestTree::init()
 {
     UtKontainer::clear();
     UtKontainer::setStoreFile(m_settings.filePath(QStringLiteral("settings.ini")));
-    UtKontainer::setText(QStringLiteral("utKontAppEngineName"), QStringLiteral("Postvane"));
+    UtKontainer::setText(UtKey::AppEngineName, QStringLiteral("Postvane"));
     m_window = new MailWindow;
-    UtKontainer::setObject(QStringLiteral("utKontFWindow"), m_window);
+    UtKontainer::setObject(UtKey::FWindow, m_window);
 }
 
 void TestTree::cleanup()
@@ -108,7 +109,7 @@ void TestTree::optionalSectionsHiddenWithoutServerInformation()
     for (int id : {SectionId::Clustering, SectionId::FaxPlugin, SectionId::FaxPluginCalls,
                    SectionId::XsanCluster})
         QVERIFY2(tree->item(id)->isHidden(), qPrintable(QString::number(id)));
-    QCOMPARE(UtKontainer::getInt(QStringLiteral("clusteringvisibled"), -1), 0);
+    QCOMPARE(UtKontainer::getInt(UtKey::ClusteringVisible, -1), 0);
     QVERIFY(!tree->selectId(SectionId::FaxPlugin));
 }
 
@@ -187,9 +188,9 @@ void TestTree::everySelectionBuildsAFreshPage()
 void TestTree::pageClassesFollowTheOperatingSystem()
 {
     QCOMPARE(MailWindow::pageClassName(SectionId::Users), QStringLiteral("UserWnd"));
-    UtKontainer::setInt(QStringLiteral("osversion"), 0);
+    UtKontainer::setInt(UtKey::OsVersion, 0);
     QCOMPARE(MailWindow::pageClassName(SectionId::EtrnDownload), QStringLiteral("EtrnWnd"));
-    UtKontainer::setInt(QStringLiteral("osversion"), 2);
+    UtKontainer::setInt(UtKey::OsVersion, 2);
     QCOMPARE(MailWindow::pageClassName(SectionId::EtrnDownload), QStringLiteral("EtrnServersWnd"));
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/registry/utkontainer.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 #include "db/dbconn.h"
 #include "db/dbquote.h"
 #include "db/lumadb/lumadb.h"
@@ -29,13 +30,13 @@ public:
 
     bool connectAs(const QString &user)
     {
-        UtKontainer::remove(QStringLiteral("utKontDBConn"));
+        UtKontainer::remove(UtKey::DBConn);
         m_conn.reset();
         m_conn = std::make_unique<DBConn>(QString::fromStdString(m_server.host()),
                                           int(m_server.port()), user, user);
         m_conn->setKnownHostsPath(m_dir.filePath(QStringLiteral("known_hosts.cfg")));
         m_conn->start();
-        UtKontainer::setObject(QStringLiteral("utKontDBConn"), m_conn.get());
+        UtKontainer::setObject(UtKey::DBConn, m_conn.get());
         return waitFor([this] { return m_conn->state() == DBConn::Connected; });
     }
 
@@ -90,7 +91,7 @@ public:
 
     ~FormsServer()
     {
-        UtKontainer::remove(QStringLiteral("utKontDBConn"));
+        UtKontainer::remove(UtKey::DBConn);
         m_conn.reset();
     }
 

@@ -2,6 +2,7 @@
 // edit tracking into the transaction controller, apply, reset, the save
 // question, dialogs with validation and the uniqueness check, tab forms.
 #include "forms/bdialog.h"
+#include "registry/utkeys.h"
 #include "forms/bform.h"
 #include "forms/bformtab.h"
 #include "forms/bmainwindowinterface.h"
@@ -220,7 +221,7 @@ private slots:
     void initTestCase()
     {
         UtKontainer::clear();
-        UtKontainer::setText("utKontCaption", "Console");
+        UtKontainer::setText(UtKey::Caption, "Console");
         QVERIFY(m_server.start());
     }
 
@@ -513,8 +514,8 @@ private slots:
     {
         FakeFrameWindow frame;
         FakeMainWindow mainWindow;
-        UtKontainer::setObject("utKontFWindow", &frame);
-        UtKontainer::setObject("utKontFMainWnd", &mainWindow);
+        UtKontainer::setObject(UtKey::FWindow, &frame);
+        UtKontainer::setObject(UtKey::FMainWnd, &mainWindow);
         {
             AliasForm form(m_server.conn());
             QVERIFY(loadForm(form));
@@ -549,14 +550,14 @@ private slots:
             QCOMPARE(page->saves, 1);
             QCOMPARE(page->validations, 1);
         }
-        UtKontainer::remove("utKontFMainWnd");
-        UtKontainer::remove("utKontFWindow");
+        UtKontainer::remove(UtKey::FMainWnd);
+        UtKontainer::remove(UtKey::FWindow);
     }
 
     void mainWindowSlotsByName()
     {
         SlotMainWindow mainWindow;
-        UtKontainer::setObject("utKontFMainWnd", &mainWindow);
+        UtKontainer::setObject(UtKey::FMainWnd, &mainWindow);
         {
             CountingPage page;
             page.viewMenu()->showMenu();
@@ -564,7 +565,7 @@ private slots:
             QCOMPARE(mainWindow.menus, QList<const BViewMenu *>{page.viewMenu()});
             QCOMPARE(mainWindow.texts, QStringList{"Loading..."});
         }
-        UtKontainer::remove("utKontFMainWnd");
+        UtKontainer::remove(UtKey::FMainWnd);
     }
 
     void tabFormWithLoadAllLoadsEveryPage()

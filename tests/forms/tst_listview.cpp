@@ -2,7 +2,8 @@
 #include "forms/blistitems.h"
 #include "forms/blistview.h"
 
-#include "app/registry/utkontainer.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 #include "modalanswerer.h"
 
 #include <QHeaderView>
@@ -71,7 +72,7 @@ private slots:
         UtKontainer::setStoreFile(
                 m_dir.filePath(QStringLiteral("%1.ini").arg(QTest::currentTestFunction())));
         UtKontainer::openGroup("/Postvane");
-        UtKontainer::setText("utKontCaption", "Console");
+        UtKontainer::setText(UtKey::Caption, "Console");
     }
     void cleanup() { UtKontainer::clear(); }
 

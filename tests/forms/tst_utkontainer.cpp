@@ -1,4 +1,5 @@
-#include "app/registry/utkontainer.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 
 #include <QFile>
 #include <QSettings>
@@ -17,17 +18,17 @@ private slots:
 
     void valuesRoundTripInMemory()
     {
-        QVERIFY(UtKontainer::setInt("utKontPort", 44337));
-        QVERIFY(UtKontainer::setBool("utKontAdminHasLog", true));
-        QVERIFY(UtKontainer::setText("utKontCaption", QString::fromUtf8("Konsole für Postvane")));
-        QCOMPARE(UtKontainer::getInt("utKontPort"), 44337);
-        QCOMPARE(UtKontainer::getBool("utKontAdminHasLog"), true);
-        QCOMPARE(UtKontainer::getText("utKontCaption"), QString::fromUtf8("Konsole für Postvane"));
+        QVERIFY(UtKontainer::setInt(UtKey::Port, 44337));
+        QVERIFY(UtKontainer::setBool(UtKey::AdminHasLog, true));
+        QVERIFY(UtKontainer::setText(UtKey::Caption, QString::fromUtf8("Konsole für Postvane")));
+        QCOMPARE(UtKontainer::getInt(UtKey::Port), 44337);
+        QCOMPARE(UtKontainer::getBool(UtKey::AdminHasLog), true);
+        QCOMPARE(UtKontainer::getText(UtKey::Caption), QString::fromUtf8("Konsole für Postvane"));
 
         // The stored forms: 4 bytes, 1 byte, UTF-8 with its terminating zero.
-        QCOMPARE(UtKontainer::data("utKontPort").length(), 4);
-        QCOMPARE(UtKontainer::data("utKontAdminHasLog").length(), 1);
-        const QByteArray text = UtKontainer::data("utKontCaption").bytes;
+        QCOMPARE(UtKontainer::data(UtKey::Port).length(), 4);
+        QCOMPARE(UtKontainer::data(UtKey::AdminHasLog).length(), 1);
+        const QByteArray text = UtKontainer::data(UtKey::Caption).bytes;
         QCOMPARE(text, QString::fromUtf8("Konsole für Postvane").toUtf8().append('\0'));
     }
 
@@ -127,13 +128,13 @@ private slots:
     void objectsAreGuarded()
     {
         auto window = std::make_unique<QObject>();
-        UtKontainer::setObject("utKontFMainWnd", window.get());
-        QCOMPARE(UtKontainer::object("utKontFMainWnd"), window.get());
-        QCOMPARE(UtKontainer::objectAs<QObject>("utKontFMainWnd"), window.get());
-        QVERIFY(UtKontainer::contains("utKontFMainWnd"));
+        UtKontainer::setObject(UtKey::FMainWnd, window.get());
+        QCOMPARE(UtKontainer::object(UtKey::FMainWnd), window.get());
+        QCOMPARE(UtKontainer::objectAs<QObject>(UtKey::FMainWnd), window.get());
+        QVERIFY(UtKontainer::contains(UtKey::FMainWnd));
         window.reset();
-        QCOMPARE(UtKontainer::object("utKontFMainWnd"), nullptr);
-        QVERIFY(!UtKontainer::contains("utKontFMainWnd"));
+        QCOMPARE(UtKontainer::object(UtKey::FMainWnd), nullptr);
+        QVERIFY(!UtKontainer::contains(UtKey::FMainWnd));
         QCOMPARE(UtKontainer::object("never set"), nullptr);
     }
 };

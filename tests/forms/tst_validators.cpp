@@ -12,7 +12,8 @@
 #include "forms/utnumvalidator.h"
 #include "forms/utportvalidator.h"
 
-#include "app/registry/utkontainer.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 #include "modalanswerer.h"
 
 #include <QClipboard>
@@ -153,7 +154,7 @@ private slots:
 
     void portEditCheckBringsItsTabForward()
     {
-        UtKontainer::setText("utKontCaption", "Caption");
+        UtKontainer::setText(UtKey::Caption, "Caption");
         QTabWidget tabs;
         tabs.addTab(new QWidget, "first");
         auto *page = new QWidget;

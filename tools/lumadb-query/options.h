@@ -2,6 +2,8 @@
 #ifndef LUMADB_QUERY_OPTIONS_H
 #define LUMADB_QUERY_OPTIONS_H
 
+#include "lumadb/lumadb.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,7 +13,7 @@ enum class OutputFormat { Table, Csv, Json };
 struct QueryOptions
 {
     std::string host = "localhost";
-    std::string port = "44337";
+    std::string port = std::to_string(LUMADB_DEFAULT_PORT);
     std::string user = "admin";
     std::string password_variable = "LUMADB_PASSWORD";
     std::string application_id = "Brantel Admin (Windows)";

@@ -1,7 +1,7 @@
 #include "consolesession.h"
 
-#include "app/closechannel.h"
-#include "app/fsharedcomm.h"
+#include "handover/closechannel.h"
+#include "handover/fsharedcomm.h"
 
 #include <QLocalSocket>
 #include <QRandomGenerator>

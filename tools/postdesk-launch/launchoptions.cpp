@@ -115,7 +115,7 @@ QString LaunchOptions::usage()
             "The password is read from POSTDESK_PASSWORD or asked for on the terminal.\n"
             "\n"
             "  --user NAME      user to log in as (default admin)\n"
-            "  --port N         admin port (default 44337)\n"
+            "  --port N         admin port (default " QT_STRINGIFY(LUMADB_DEFAULT_PORT) ")\n"
             "  --login          let the console ask for server and login\n"
             "  --debug          the console writes its trace file\n"
             "  --demo           start the development server with demo data and a console\n"

@@ -3,11 +3,13 @@
 #include <QString>
 #include <QStringList>
 
+#include "lumadb/lumadb.h"
+
 // The launcher's command line.
 struct LaunchOptions
 {
     QString host;
-    int port = 44337;
+    int port = LUMADB_DEFAULT_PORT;
     QString user = QStringLiteral("admin");
     bool loginMode = false; // the console asks for server and login itself
     bool debug = false; // the console writes its trace file

@@ -136,7 +136,7 @@ private:
         if (server.trimmed().isEmpty())
             return;
         ConnectionRecord record;
-        record.port = 44337;
+        record.port = LUMADB_DEFAULT_PORT;
         if (!LaunchOptions::splitHostPort(server, record.host, record.port)) {
             say(QStringLiteral("postdesk-launch: invalid server: %1").arg(server));
             return;

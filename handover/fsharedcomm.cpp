@@ -1,4 +1,4 @@
-#include "app/fsharedcomm.h"
+#include "handover/fsharedcomm.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "app/registry/utkontainer.h"
+#include "registry/utkontainer.h"
 
 #include <QVariant>
 

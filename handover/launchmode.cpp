@@ -1,4 +1,4 @@
-#include "app/launchmode.h"
+#include "handover/launchmode.h"
 
 LaunchMode launchModeFromArguments(const QStringList &arguments)
 {

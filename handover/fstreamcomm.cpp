@@ -1,4 +1,4 @@
-#include "app/fstreamcomm.h"
+#include "handover/fstreamcomm.h"
 
 #include <QIODevice>
 

@@ -1,4 +1,4 @@
-#include "app/connectionrecord.h"
+#include "handover/connectionrecord.h"
 
 #include <QStringList>
 
