@@ -1,16 +1,18 @@
 #include "app/fdlgconnect.h"
 
 #include "app/fconsole.h"
+#include "app/fhostport.h"
 #include "app/fimages.h"
 #include "app/fmainwindowex.h"
 #include "app/ftrace.h"
 #include "app/fwidgetstatus.h"
 #include "app/fwindow.h"
-#include "registry/utkeys.h"
-#include "registry/utkontainer.h"
 #include "db/dbconn.h"
 #include "db/dbctrl.h"
 #include "db/dbreq.h"
+#include "db/lumadb/lumadb.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -50,10 +52,19 @@ bool askToTrust(QWidget *parent, const QString &fingerprint)
 
 bool (*FDlgConnect::confirmNewCertificate)(QWidget *, const QString &) = askToTrust;
 
+bool FDlgConnect::loginRefused(const DBConn *conn)
+{
+    if (!conn || conn->isConnected())
+        return false;
+    const uint code = conn->lastFailureCode();
+    return code == LUMADB_ERR_AUTHENTICATION || code == LUMADB_ERR_ACCESS_DENIED;
+}
+
 FDlgConnect::FDlgConnect(QWidget *parent, FWidgetStatus *statusWidget, bool showError)
     : QDialog(parent)
     , m_statusWidget(statusWidget)
     , m_userKnown(!UtKontainer::getText(UtKey::User).isEmpty())
+    , m_asksForLogin(!m_userKnown || loginRefused(connection()))
     , m_errorIcon(new QLabel(this))
     , m_errorText(new QLabel(tr("Connection to server was lost!"), this))
     , m_parameters(new QGroupBox(tr("Connection parameters"), this))
@@ -120,14 +131,18 @@ FDlgConnect::FDlgConnect(QWidget *parent, FWidgetStatus *statusWidget, bool show
 
     // Building follows the situation: host known, user known, edits pending.
     m_reconnect->hide();
+    m_host->setPlaceholderText(tr("host or host:port"));
     const QString host = UtKontainer::getText(UtKey::Host);
     if (!host.isEmpty()) {
-        m_host->setText(host);
+        m_host->setText(FHostPort::format(
+                host, UtKontainer::getInt(UtKey::Port, LUMADB_DEFAULT_PORT), LUMADB_DEFAULT_PORT));
         m_host->setEnabled(false);
     }
     if (m_userKnown) {
         setWindowTitle(tr("Connection failed"));
-        m_parameters->hide();
+        // A refused login keeps the fields: the administrator types a new password.
+        if (!m_asksForLogin)
+            m_parameters->hide();
         m_ok->setText(tr("Reconnect"));
         if (hasPendingOperations()) {
             m_ok->setText(tr("Apply && Reconnect"));
@@ -163,7 +178,8 @@ void FDlgConnect::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     if (m_userKnown) {
-        m_user->setText(UtKontainer::getText(UtKey::User));
+        if (m_user->text().isEmpty())
+            m_user->setText(UtKontainer::getText(UtKey::User));
         m_password->setFocus();
     } else if (m_host->isEnabled()) {
         m_host->setFocus();
@@ -203,28 +219,42 @@ void FDlgConnect::slotReconnect()
 
 void FDlgConnect::acceptAndReconnect()
 {
+    // An incomplete login keeps the dialog open and the edits as they are.
+    if (m_asksForLogin && !storeLogin())
+        return;
     if (hasPendingOperations()) {
         if (auto *area = UtKontainer::objectAs<FWindow>(UtKey::FWindow))
             area->resetPage();
-    }
-    if (!m_userKnown) {
-        const QString host = m_host->text().trimmed();
-        const QString user = m_user->text().trimmed();
-        if (host.isEmpty() || user.isEmpty()) {
-            QMessageBox::warning(this, UtKontainer::getText(UtKey::Caption),
-                                 host.isEmpty() ? tr("Please enter the host name of the server.")
-                                                : tr("Please enter the user name."));
-            (host.isEmpty() ? m_host : m_user)->setFocus();
-            return;
-        }
-        UtKontainer::setText(UtKey::Host, host);
-        UtKontainer::setText(UtKey::User, user);
-        UtKontainer::setText(UtKey::Password, m_password->text());
-        if (m_statusWidget)
-            m_statusWidget->setUser(user, false);
     }
     accept();
     auto *window = UtKontainer::objectAs<FMainWindowEx>(UtKey::FMainWnd);
     if (window && window->console())
         window->console()->reconnect();
+}
+
+bool FDlgConnect::storeLogin()
+{
+    const auto refuse = [this](const QString &message, QLineEdit *field) {
+        QMessageBox::warning(this, UtKontainer::getText(UtKey::Caption), message);
+        field->setFocus();
+        return false;
+    };
+    FHostPort server;
+    if (m_host->isEnabled()) {
+        server = FHostPort::parse(m_host->text(), LUMADB_DEFAULT_PORT);
+        if (!server.ok())
+            return refuse(server.error, m_host);
+    }
+    const QString user = m_user->text().trimmed();
+    if (user.isEmpty())
+        return refuse(tr("Please enter the user name."), m_user);
+    if (m_host->isEnabled()) {
+        UtKontainer::setText(UtKey::Host, server.host);
+        UtKontainer::setInt(UtKey::Port, server.port);
+    }
+    UtKontainer::setText(UtKey::User, user);
+    UtKontainer::setText(UtKey::Password, m_password->text());
+    if (m_statusWidget)
+        m_statusWidget->setUser(user, false);
+    return true;
 }

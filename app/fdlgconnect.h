@@ -2,15 +2,17 @@
 
 #include <QDialog>
 
+class DBConn;
 class FWidgetStatus;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// The connection dialog: asks for the server and the login when they are not
-// known, or offers to reconnect after a lost session, with "Apply && Reconnect"
-// when unsaved edits exist. When the server presented a different certificate
+// The connection dialog: asks for the server ("host" or "host:port") and the
+// login when they are not known or the server refused the login, or offers to
+// reconnect after a lost session, with "Apply && Reconnect" when unsaved edits
+// exist. When the server presented a different certificate
 // than the one recorded, it shows both fingerprints and trusts the new one only
 // after the administrator confirms it.
 class FDlgConnect : public QDialog
@@ -21,6 +23,11 @@ public:
     FDlgConnect(QWidget *parent, FWidgetStatus *statusWidget, bool showError);
 
     bool isUserKnown() const { return m_userKnown; }
+    // Whether the dialog asks for the login (and the host when it is not known):
+    // the user is not known, or the server refused the stored login.
+    bool asksForLogin() const { return m_asksForLogin; }
+    // The server refused the last login: only a new password can help.
+    static bool loginRefused(const DBConn *conn);
     QPushButton *okButton() const { return m_ok; }
     QPushButton *reconnectButton() const { return m_reconnect; }
     QPushButton *cancelButton() const { return m_cancel; }
@@ -43,9 +50,12 @@ private slots:
 
 private:
     void acceptAndReconnect();
+    // Stores what the administrator typed; false (with a message) when it is incomplete.
+    bool storeLogin();
 
     FWidgetStatus *m_statusWidget;
     bool m_userKnown;
+    bool m_asksForLogin;
     QLabel *m_errorIcon;
     QLabel *m_errorText;
     QGroupBox *m_parameters;

@@ -16,6 +16,8 @@ FMainTree::FMainTree(QWidget *parent)
     setMouseTracking(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setObjectName(QStringLiteral("FMainTree"));
+    setAccessibleName(tr("Navigation"));
+    setAccessibleDescription(tr("Sections of the server"));
     connect(this, &QTreeWidget::currentItemChanged, this, &FMainTree::slotCurrentItemChanged);
     connect(this, &QTreeWidget::itemExpanded, this, &FMainTree::slotExpandedOrCollapsed);
     connect(this, &QTreeWidget::itemCollapsed, this, &FMainTree::slotExpandedOrCollapsed);

@@ -88,8 +88,10 @@ void FMainWindowEx::showConnectionDialog(bool showError)
             return;
         }
     }
-    // A changed server certificate always needs the administrator's decision.
-    if (!showError && !conn->identityChanged()) {
+    // A changed server certificate always needs the administrator's decision, and
+    // a refused login a new password: retrying the stored one cannot help.
+    const bool loginRefused = FDlgConnect::loginRefused(conn);
+    if (!showError && !conn->identityChanged() && !loginRefused) {
         if (m_console)
             m_console->reconnect();
         return;
@@ -119,8 +121,9 @@ void FMainWindowEx::slotConnectionStateChanged(DBConn::StateEnum state)
             return;
         }
         updateStatusMessage();
-        if (m_dialogOnNextLoss || (conn && conn->identityChanged())) {
-            // A changed certificate needs the administrator's decision in the dialog.
+        if (m_dialogOnNextLoss || (conn && conn->identityChanged())
+            || FDlgConnect::loginRefused(conn)) {
+            // A changed certificate or a refused login needs the administrator in the dialog.
             m_dialogOnNextLoss = false;
             showConnectionDialog(true);
         } else if (m_console && m_console->isReconnecting()) {
@@ -144,8 +147,7 @@ void FMainWindowEx::slotConnectionStateChanged(DBConn::StateEnum state)
         setWindowTitle(
                 QStringLiteral("%1 - %2").arg(host.isEmpty() ? tr("Connecting") : host, caption()));
         m_status->setServer(hostAndPort(), true);
-        m_status->setUser(UtKontainer::getText(UtKey::User),
-                          conn && !conn->mayModify());
+        m_status->setUser(UtKontainer::getText(UtKey::User), conn && !conn->mayModify());
         if (area)
             area->setPageEnabled(true);
         if (m_console && m_console->isReconnecting()) {

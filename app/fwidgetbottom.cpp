@@ -13,6 +13,8 @@ FWidgetBottom::FWidgetBottom(QWidget *parent)
     m_reset->setObjectName(QStringLiteral("m_btnReset"));
     m_apply->setShortcut(QKeySequence(tr("Alt+P")));
     m_reset->setShortcut(QKeySequence(tr("Alt+S")));
+    m_apply->setAccessibleName(tr("Apply changes"));
+    m_reset->setAccessibleName(tr("Reset changes"));
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addStretch(1);

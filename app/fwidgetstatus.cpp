@@ -9,13 +9,14 @@
 FWidgetStatus::FWidgetStatus(QStatusBar *bar)
     : QObject(bar)
 {
-    bar->addPermanentWidget(cell(bar, m_sectionIcon, m_sectionText, 100), 1);
-    bar->addPermanentWidget(cell(bar, m_serverIcon, m_serverText, 0));
-    bar->addPermanentWidget(cell(bar, m_userIcon, m_userText, 0));
-    bar->addPermanentWidget(cell(bar, m_messageIcon, m_messageText, 100));
+    bar->addPermanentWidget(cell(bar, tr("Section"), m_sectionIcon, m_sectionText, 100), 1);
+    bar->addPermanentWidget(cell(bar, tr("Server"), m_serverIcon, m_serverText, 0));
+    bar->addPermanentWidget(cell(bar, tr("User"), m_userIcon, m_userText, 0));
+    bar->addPermanentWidget(cell(bar, tr("Status"), m_messageIcon, m_messageText, 100));
     m_sectionIcon->setPixmap(FImages::pixmap(QStringLiteral("f_statustree.png")));
     m_sectionText->setText(tr("Ready."));
     m_serverIcon->setPixmap(FImages::pixmap(QStringLiteral("f_statusnotconnected.png")));
+    m_serverIcon->setAccessibleName(tr("Not connected"));
     m_messageIcon->setPixmap(FImages::pixmap(QStringLiteral("f_statusnotloaded.png")));
     m_messageText->setText(tr("Not Connected"));
     m_loading = new FAnimation(m_messageIcon, QStringLiteral("f_statusloading"), 6, 200, this);
@@ -23,9 +24,11 @@ FWidgetStatus::FWidgetStatus(QStatusBar *bar)
             = new FAnimation(m_messageIcon, QStringLiteral("f_statusconnecting"), 4, 150, this);
 }
 
-QWidget *FWidgetStatus::cell(QStatusBar *bar, QLabel *&icon, QLabel *&text, int minimumWidth)
+QWidget *FWidgetStatus::cell(QStatusBar *bar, const QString &name, QLabel *&icon, QLabel *&text,
+                             int minimumWidth)
 {
     auto *box = new QWidget(bar);
+    box->setAccessibleName(name);
     auto *layout = new QHBoxLayout(box);
     layout->setContentsMargins(2, 0, 2, 0);
     layout->setSpacing(4);
@@ -51,6 +54,7 @@ void FWidgetStatus::setServer(const QString &hostAndPort, bool connected)
     m_serverIcon->setPixmap(FImages::pixmap(connected
                                                     ? QStringLiteral("f_statusconnected.png")
                                                     : QStringLiteral("f_statusnotconnected.png")));
+    m_serverIcon->setAccessibleName(connected ? tr("Connected") : tr("Not connected"));
 }
 
 void FWidgetStatus::setUser(const QString &user, bool readOnly)

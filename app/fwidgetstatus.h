@@ -39,7 +39,9 @@ public:
     FAnimation *connectingAnimation() const { return m_connecting; }
 
 private:
-    QWidget *cell(QStatusBar *bar, QLabel *&icon, QLabel *&text, int minimumWidth);
+    // One cell: a picture and a text, named for screen readers.
+    QWidget *cell(QStatusBar *bar, const QString &name, QLabel *&icon, QLabel *&text,
+                  int minimumWidth);
 
     QLabel *m_sectionIcon = nullptr;
     QLabel *m_sectionText = nullptr;

@@ -29,6 +29,7 @@ FWindow::FWindow(QWidget *parent)
     , m_splitter(new QSplitter(Qt::Horizontal, this))
 {
     setObjectName(QStringLiteral("FWindow"));
+    m_stack->setAccessibleName(tr("Page"));
     auto *right = new QWidget;
     auto *rightLayout = new QVBoxLayout(right);
     rightLayout->setContentsMargins(0, 0, 0, 0);

@@ -19,8 +19,7 @@ ProductInfoWnd::ProductInfoWnd(QWidget *parent)
     setObjectName(QStringLiteral("ProductInfoWnd"));
     auto *layout = new QVBoxLayout(this);
     auto *title = new QLabel(
-            QStringLiteral("<h2>%1</h2>")
-                    .arg(UtKontainer::getText(UtKey::AppName).toHtmlEscaped()),
+            QStringLiteral("<h2>%1</h2>").arg(UtKontainer::getText(UtKey::AppName).toHtmlEscaped()),
             this);
     layout->addWidget(title);
     layout->addLayout(m_form);
@@ -33,6 +32,25 @@ ProductInfoWnd::ProductInfoWnd(QWidget *parent)
     m_storage = addRow(QStringLiteral("storage"), tr("Free storage:"));
     m_domains = addRow(QStringLiteral("domains"), tr("Domains:"));
     m_users = addRow(QStringLiteral("users"), tr("Users:"));
+    if (auto *connection = UtKontainer::objectAs<DBConn>(UtKey::DBConn)) {
+        m_sessionLost = !connection->isConnected();
+        connect(connection, &DBConn::signalStateChanged, this,
+                [this](DBConn::StateEnum state) { slotConnectionStateChanged(state); });
+    }
+}
+
+void ProductInfoWnd::slotConnectionStateChanged(int state)
+{
+    // Only a session that comes back counts, not the end of every request.
+    if (state == DBConn::Disconnected)
+        m_sessionLost = true;
+    if (state != DBConn::Connected || !m_sessionLost)
+        return;
+    m_sessionLost = false;
+    if (m_pending > 0)
+        m_reloadWhenAnswered = true;
+    else if (m_stale)
+        load();
 }
 
 QLabel *ProductInfoWnd::addRow(const QString &field, const QString &label)
@@ -77,6 +95,8 @@ void ProductInfoWnd::load()
 {
     auto *connection = UtKontainer::objectAs<DBConn>(UtKey::DBConn);
     m_user->setText(UtKontainer::getText(UtKey::User));
+    m_stale = false;
+    m_reloadWhenAnswered = false;
     m_pending = 3;
     const auto run = [this, connection](const QString &query, auto handler) {
         if (!FServerQuery::run(connection, query, this, [this, handler](const FQueryResult &r) {
@@ -96,6 +116,8 @@ void ProductInfoWnd::load()
 
 void ProductInfoWnd::showInfo(const FQueryResult &result)
 {
+    if (!result.ok())
+        m_stale = true;
     if (!result.ok() || result.rows.isEmpty()) {
         const QString error = result.ok() ? tr("not available") : result.errorText;
         for (QLabel *label : {m_version, m_os, m_uptime, m_storage})
@@ -128,6 +150,7 @@ void ProductInfoWnd::showInfo(const FQueryResult &result)
 void ProductInfoWnd::showCount(QLabel *label, const FQueryResult &result)
 {
     if (!result.ok()) {
+        m_stale = true;
         label->setText(result.errorText);
         return;
     }
@@ -140,6 +163,10 @@ void ProductInfoWnd::showCount(QLabel *label, const FQueryResult &result)
 
 void ProductInfoWnd::answerArrived()
 {
-    if (--m_pending == 0)
-        FPage::setLoaded(this);
+    if (--m_pending > 0)
+        return;
+    FPage::setLoaded(this);
+    const auto *connection = UtKontainer::objectAs<DBConn>(UtKey::DBConn);
+    if (m_reloadWhenAnswered && m_stale && connection && connection->isConnected())
+        load();
 }

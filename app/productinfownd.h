@@ -7,7 +7,8 @@ struct FQueryResult;
 
 // The page of the tree's root: what an administrator wants to see first about
 // the server: version and operating system, uptime, the connected user and
-// rights, storage, and the numbers of domains and users.
+// rights, storage, and the numbers of domains and users. It loads again by
+// itself when the session comes back after a load that failed.
 class ProductInfoWnd : public QWidget
 {
     Q_OBJECT
@@ -29,6 +30,8 @@ private:
     void showInfo(const FQueryResult &result);
     void showCount(QLabel *label, const FQueryResult &result);
     void answerArrived();
+    // A session that comes back refreshes what a lost one left as errors.
+    void slotConnectionStateChanged(int state);
 
     class QFormLayout *m_form;
     QLabel *m_version;
@@ -40,4 +43,10 @@ private:
     QLabel *m_domains;
     QLabel *m_users;
     int m_pending = 0;
+    // An answer of the last load was an error.
+    bool m_stale = false;
+    // The session came back while answers were still outstanding.
+    bool m_reloadWhenAnswered = false;
+    // The session was down since the last Connected notice.
+    bool m_sessionLost = false;
 };

@@ -15,6 +15,7 @@ add_library(postdesk_app STATIC
     fdlgconnect.cpp fdlgconnect.h
     fgotowindow.cpp fgotowindow.h
     fhandover.cpp fhandover.h
+    fhostport.cpp fhostport.h
     fhiddenwindow.cpp fhiddenwindow.h
     fimages.cpp fimages.h
     flocalizedfile.cpp flocalizedfile.h

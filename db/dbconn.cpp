@@ -13,6 +13,9 @@
 #include <QThread>
 #include <QTimer>
 
+#include <openssl/err.h>
+#include <openssl/ssl.h>
+
 #include <cstring>
 
 namespace {
@@ -213,6 +216,7 @@ bool DBConn::login()
     {
         std::lock_guard locker(m_dataLock);
         m_errorDetail = 0;
+        m_lastFailureCode = 0;
         dbAssign(m_lastError, QString());
     }
     setState(Connected);
@@ -248,8 +252,8 @@ void DBConn::setLastFailure(uint code, uint detail, const QString &text)
 {
     std::lock_guard locker(m_dataLock);
     m_errorDetail = detail;
+    m_lastFailureCode = code;
     dbAssign(m_lastError, text);
-    Q_UNUSED(code);
 }
 
 // --- requests ---
@@ -489,6 +493,12 @@ uint DBConn::errorDetail() const
     return m_errorDetail;
 }
 
+uint DBConn::lastFailureCode() const
+{
+    std::lock_guard locker(m_dataLock);
+    return m_lastFailureCode;
+}
+
 DBConn::ServerVersion DBConn::serverVersion() const
 {
     std::lock_guard locker(m_dataLock);
@@ -552,6 +562,113 @@ void DBConn::trustPresentedCertificate()
 
 // --- error texts ---
 
+namespace {
+
+// Details above this value carry a TLS library number in their upper bits;
+// socket, resolver and operating-system codes stay far below it.
+constexpr uint TlsLibraryCodes = 1u << 23;
+
+// The TLS library's reason for one of its packed error codes; empty when the
+// number is not one of its codes.
+QString tlsReason(uint detail)
+{
+    if (detail < TlsLibraryCodes)
+        return {};
+    OPENSSL_init_ssl(OPENSSL_INIT_LOAD_SSL_STRINGS | OPENSSL_INIT_LOAD_CRYPTO_STRINGS, nullptr);
+    const char *reason = ERR_reason_error_string(detail);
+    return reason ? QString::fromLatin1(reason) : QString();
+}
+
+bool isUnexpectedEof(uint detail)
+{
+    return detail >= TlsLibraryCodes && ERR_GET_LIB(detail) == ERR_LIB_SSL
+            && ERR_GET_REASON(detail) == SSL_R_UNEXPECTED_EOF_WHILE_READING;
+}
+
+// The operating system's wording of an error number, when it has one.
+QString systemReason(uint detail)
+{
+    if (detail == 0 || detail >= 10000)
+        return {};
+    const QString text = qt_error_string(int(detail));
+    return text.startsWith(QLatin1String("Unknown error")) ? QString() : text;
+}
+
+// What the administrator reads when a network failure has no fixed wording:
+// what happened, what to check, and the number for support.
+QString networkFailureText(uint detail, bool login)
+{
+    const QString number = QString::number(detail);
+    if (isUnexpectedEof(detail)) {
+        return login ? translate("The server closed the connection before the login was "
+                                 "complete. Check that the server is running and that host and "
+                                 "port name its administration service. (error %1)")
+                               .arg(number)
+                     : translate("Connection to the server was lost: the server closed the "
+                                 "connection unexpectedly. Check that the server is still "
+                                 "running, then reconnect. (error %1)")
+                               .arg(number);
+    }
+    const QString tls = tlsReason(detail);
+    if (!tls.isEmpty()) {
+        return translate("The secure connection to the server failed (%1). Check that host and "
+                         "port name the server's administration service and that the server's "
+                         "certificate is valid. (error %2)")
+                .arg(tls, number);
+    }
+    switch (detail) {
+    case 10065:
+        return translate("The server's computer cannot be reached. Check the host name and the "
+                         "network connection. (error %1)")
+                .arg(number);
+    case 11002:
+        return translate("The host name could not be resolved at the moment. Check the name "
+                         "server settings or try again later. (error %1)")
+                .arg(number);
+    case 11003:
+        return translate("The host name could not be resolved. Check the host name and the "
+                         "name server settings. (error %1)")
+                .arg(number);
+    default:
+        break;
+    }
+    const QString system = systemReason(detail);
+    if (!system.isEmpty()) {
+        return translate("Connection has failed: %1. Check host and port, and that the server is "
+                         "running. (error %2)")
+                .arg(system, number);
+    }
+    return translate("Connection has failed. Check host and port, and that the server is "
+                     "running. (error %1)")
+            .arg(number);
+}
+
+// The secure handshake failed: the TLS library's reason, or what the socket saw.
+QString handshakeFailureText(uint detail)
+{
+    const QString number = QString::number(detail);
+    if (isUnexpectedEof(detail) || detail == 10054) {
+        return translate("The server closed the connection during the secure handshake. Check "
+                         "that the port is the server's administration port. (error %1)")
+                .arg(number);
+    }
+    QString reason = tlsReason(detail);
+    if (reason.isEmpty())
+        reason = systemReason(detail);
+    if (reason.isEmpty()) {
+        return translate("The secure connection to the server could not be established. Check "
+                         "that the port is the server's administration port and that the "
+                         "server's certificate is valid. (error %1)")
+                .arg(number);
+    }
+    return translate("The secure connection to the server could not be established (%1). Check "
+                     "that the port is the server's administration port and that the server's "
+                     "certificate is valid. (error %2)")
+            .arg(reason, number);
+}
+
+} // namespace
+
 QString DBConn::errorTextFor(uint code, uint detail, bool login, const QString &lastQuery)
 {
     switch (code) {
@@ -574,8 +691,12 @@ QString DBConn::errorTextFor(uint code, uint detail, bool login, const QString &
             return login ? translate("Server application is not running.")
                          : translate("Connection to the server has been lost.");
         default:
-            return translate("Connection has failed with error %1.").arg(detail);
+            return networkFailureText(detail, login);
         }
+    case LUMADB_ERR_TLS:
+        if (detail != 0)
+            return handshakeFailureText(detail);
+        break;
     case LUMADB_ERR_FUNCTION_ACCESS_DENIED:
         return translate("You have no rights to perform this action.");
     case LUMADB_ERR_FUNCTION_NOT_FOUND:
@@ -594,11 +715,11 @@ QString DBConn::errorTextFor(uint code, uint detail, bool login, const QString &
         return translate("Authentication failed.");
     case 800:
         return translate("LDAP server is not available.");
-    default: {
-        const QString description = QString::fromUtf8(lumadb_status_text(code));
-        if (description.isEmpty())
-            return translate("not specified error %1.").arg(code);
-        return translate("Error: %1").arg(description);
+    default:
+        break;
     }
-    }
+    const QString description = QString::fromUtf8(lumadb_status_text(code));
+    if (description.isEmpty())
+        return translate("not specified error %1.").arg(code);
+    return translate("Error: %1").arg(description);
 }

@@ -83,6 +83,8 @@ public:
     QString lastErrorText() const;
     QString lastQuery() const;
     uint errorDetail() const;
+    // The result code of the last failed login or dropped session; 0 after a login.
+    uint lastFailureCode() const;
     ServerVersion serverVersion() const;
     uint accessRights() const { return m_accessRights.load(); }
     // Bit value 2 of the rights word: the user may modify data.
@@ -158,6 +160,7 @@ private:
     ServerVersion m_version;
     std::atomic<uint> m_accessRights{0};
     uint m_errorDetail = 0;
+    uint m_lastFailureCode = 0;
     QString m_lastError;
     QString m_lastQuery;
     QString m_knownHostsPath;

@@ -421,7 +421,48 @@ QImage banner(int width, int height, int part)
     return image;
 }
 
-// The header's background strip, tiled across the page width.
+// The header's tint at its right end: the banner ends in it, the end piece is made of it.
+QColor headerTint()
+{
+    QColor tint = kBlue;
+    tint.setAlpha(170);
+    return tint;
+}
+
+// The banner at the right end of the page header, drawn over the strip: the
+// tint fades in from a transparent left edge, so no edge shows wherever it
+// stands, and the rings lie wholly inside the picture.
+QImage headerBanner(int width, int height)
+{
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const int fadeEnd = width * 5 / 8;
+    QLinearGradient fill(0, 0, fadeEnd, 0);
+    QColor clear = headerTint();
+    clear.setAlpha(0);
+    fill.setColorAt(0, clear);
+    fill.setColorAt(1, headerTint());
+    p.fillRect(image.rect(), fill);
+    const QPointF centre(width - height / 2.0 - 12, height / 2.0);
+    p.setPen(QPen(QColor(255, 255, 255, 80), 1.5));
+    for (int ring = 0; ring < 3; ++ring) {
+        const qreal radius = height / 2.0 - 4 - ring * 5.5;
+        p.drawEllipse(centre, radius, radius);
+    }
+    return image;
+}
+
+// The piece between the banner and the header's right edge, stretched to fit.
+QImage headerEnd(int width, int height)
+{
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    image.fill(headerTint());
+    return image;
+}
+
+// The header's background strip, stretched across the page width.
 QImage headerStrip(int width, int height)
 {
     QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
@@ -548,9 +589,9 @@ int main(int argc, char **argv)
     }
 
     // Page header.
-    out.save("f_topbrantel.png", banner(160, 40, 0));
+    out.save("f_topbrantel.png", headerBanner(160, 40));
     out.save("f_topline.png", headerStrip(8, 40));
-    out.save("f_topempty.png", banner(40, 40, 2));
+    out.save("f_topempty.png", headerEnd(40, 40));
 
     // Connection dialog.
     out.save("f_dlgconnecttop1.png", banner(140, 60, 0));

@@ -131,7 +131,10 @@ void TestConn::errorTexts_data()
             << 101u << 0u << true << "Server application is not running.";
     QTest::newRow("no detail later")
             << 101u << 0u << false << "Connection to the server has been lost.";
-    QTest::newRow("other detail") << 101u << 32u << false << "Connection has failed with error 32.";
+    QTest::newRow("other detail")
+            << 101u << 4242u << false
+            << "Connection has failed. Check host and port, and that the server is running. "
+               "(error 4242)";
     QTest::newRow("no rights") << 300u << 0u << false
                                << "You have no rights to perform this action.";
     QTest::newRow("function not found")

@@ -1,0 +1,315 @@
+// The console's session as a new administrator meets it, against the
+// development server: a refused login asks for a new password (at start and
+// from File > Reconnect), the Host field reaches a server on another port,
+// the product page refreshes when the session comes back, and a lost session
+// is explained in words.
+#include "app/fconsole.h"
+#include "app/fdlgconnect.h"
+#include "app/fmainwindowex.h"
+#include "app/fwidgetstatus.h"
+#include "app/fwindow.h"
+#include "app/mailwindow.h"
+#include "app/productinfownd.h"
+#include "app/sectionids.h"
+#include "db/dbconn.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
+#include "support/devserver_process.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+constexpr int kTimeout = 30000;
+
+using postdesk::test::DevServerProcess;
+
+// Runs a handler on the next modal window that opens, from inside its own
+// event loop, where a test must answer a modal dialog or box.
+class ModalWatcher : public QObject
+{
+public:
+    using Handler = std::function<void(QWidget *)>;
+
+    void expect(Handler handler)
+    {
+        m_handlers.append(std::move(handler));
+        if (!m_timer) {
+            m_timer = new QTimer(this);
+            m_timer->setInterval(50);
+            connect(m_timer, &QTimer::timeout, this, [this] { poll(); });
+            m_timer->start();
+        }
+    }
+    int pending() const { return int(m_handlers.size()); }
+
+private:
+    void poll()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || modal == m_last || m_handlers.isEmpty() || !modal->isVisible())
+            return;
+        m_last = modal;
+        Handler handler = m_handlers.takeFirst();
+        handler(modal);
+    }
+
+    QList<Handler> m_handlers;
+    QTimer *m_timer = nullptr;
+    QPointer<QWidget> m_last;
+};
+
+// What the dialog showed when it came up.
+struct DialogView
+{
+    bool parametersVisible = false;
+    bool hostEditable = true;
+    QString user;
+    QString password;
+    QString error;
+};
+
+DialogView look(FDlgConnect *dialog)
+{
+    return {dialog->parametersGroup()->isVisible(), dialog->hostEdit()->isEnabled(),
+            dialog->userEdit()->text(), dialog->passwordEdit()->text(),
+            dialog->errorLabel()->isVisible() ? dialog->errorLabel()->text() : QString()};
+}
+
+} // namespace
+
+class TestSession : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void refusedLoginAsksForANewPassword();
+    void reconnectAfterARefusedLoginOpensTheDialog();
+    void hostFieldReachesAServerOnAnotherPort();
+    void lostSessionIsExplainedInWords();
+
+private:
+    bool startServer();
+    void startConsole(const QString &host, int port, const QString &user, const QString &password);
+    DBConn *connection() const { return m_console->connection(); }
+    FMainWindowEx *mainWindow() const { return m_console->mainWindow(); }
+    FWindow *pageArea() const { return m_console->pageArea(); }
+    ProductInfoWnd *productPage() const
+    {
+        return qobject_cast<ProductInfoWnd *>(pageArea()->currentPage());
+    }
+
+    std::unique_ptr<DevServerProcess> m_server;
+    std::unique_ptr<QTemporaryDir> m_folder;
+    FConsole *m_console = nullptr;
+    ModalWatcher *m_modals = nullptr;
+};
+
+void TestSession::init()
+{
+    m_folder = std::make_unique<QTemporaryDir>();
+    UtKontainer::clear();
+    UtKontainer::setStoreFile(m_folder->filePath(QStringLiteral("settings.ini")));
+    UtKontainer::setText(UtKey::AppEngineName, QStringLiteral("Postvane"));
+    UtKontainer::setText(UtKey::Caption, QStringLiteral("Administration Console for Postvane"));
+    FMainWindowEx::resetFirstNotice();
+    m_modals = new ModalWatcher;
+}
+
+void TestSession::cleanup()
+{
+    delete m_console;
+    m_console = nullptr;
+    delete m_modals;
+    m_server.reset();
+    UtKontainer::clear();
+    m_folder.reset();
+}
+
+bool TestSession::startServer()
+{
+    m_server = std::make_unique<DevServerProcess>();
+    if (!m_server->start()) {
+        qWarning("server: %s", m_server->errorText().c_str());
+        return false;
+    }
+    return true;
+}
+
+void TestSession::startConsole(const QString &host, int port, const QString &user,
+                               const QString &password)
+{
+    UtKontainer::setText(UtKey::Host, host);
+    UtKontainer::setInt(UtKey::Port, port);
+    UtKontainer::setText(UtKey::User, user);
+    UtKontainer::setText(UtKey::Password, password);
+    m_console = new FConsole([] { return new FMainWindowEx; },
+                             [](FMainWindowEx *window) { return new MailWindow(window); });
+    m_console->start(m_folder->filePath(QStringLiteral("known_hosts")));
+    mainWindow()->show();
+}
+
+void TestSession::refusedLoginAsksForANewPassword()
+{
+    QVERIFY(startServer());
+    DialogView seen;
+    QString pageError;
+    m_modals->expect([&](QWidget *modal) {
+        auto *dialog = qobject_cast<FDlgConnect *>(modal);
+        QVERIFY(dialog);
+        seen = look(dialog);
+        // The product page has shown the refusal meanwhile.
+        QTRY_VERIFY_WITH_TIMEOUT(productPage()
+                                         && productPage()->valueText(QStringLiteral("version"))
+                                                 != QStringLiteral("Loading..."),
+                                 kTimeout);
+        pageError = productPage()->valueText(QStringLiteral("version"));
+        dialog->passwordEdit()->setText(QStringLiteral("admin"));
+        dialog->okButton()->click();
+    });
+    startConsole(QString::fromStdString(m_server->host()), m_server->port(),
+                 QStringLiteral("admin"), QStringLiteral("wrong"));
+    QTRY_COMPARE_WITH_TIMEOUT(m_modals->pending(), 0, kTimeout);
+    QVERIFY(seen.parametersVisible);
+    QVERIFY(!seen.hostEditable);
+    QCOMPARE(seen.user, QStringLiteral("admin"));
+    QCOMPARE(seen.password, QString()); // the refused password is never shown
+    QCOMPARE(seen.error, QStringLiteral("Authentication failed."));
+    QCOMPARE(pageError, QStringLiteral("Authentication failed."));
+
+    QTRY_VERIFY_WITH_TIMEOUT(connection()->isConnected() && pageArea()->isInfoLoaded(), kTimeout);
+    QCOMPARE(UtKontainer::getText(UtKey::Password), QStringLiteral("admin"));
+    // The page refreshes by itself once the session is up; it is not selected again.
+    const int pagesBuilt = pageArea()->pagesBuilt();
+    QTRY_COMPARE_WITH_TIMEOUT(productPage()->valueText(QStringLiteral("version")),
+                              UtKontainer::getText(UtKey::ServerVersion), kTimeout);
+    QVERIFY(!UtKontainer::getText(UtKey::ServerVersion).isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT(productPage()->valueText(QStringLiteral("users")).toInt() > 0,
+                             kTimeout);
+    QCOMPARE(pageArea()->pagesBuilt(), pagesBuilt);
+}
+
+void TestSession::reconnectAfterARefusedLoginOpensTheDialog()
+{
+    QVERIFY(startServer());
+    m_modals->expect([](QWidget *modal) {
+        auto *dialog = qobject_cast<FDlgConnect *>(modal);
+        QVERIFY(dialog);
+        dialog->cancelButton()->click();
+    });
+    startConsole(QString::fromStdString(m_server->host()), m_server->port(),
+                 QStringLiteral("admin"), QStringLiteral("wrong"));
+    QTRY_COMPARE_WITH_TIMEOUT(m_modals->pending(), 0, kTimeout);
+    QVERIFY(mainWindow()->reconnectAction()->isEnabled());
+
+    // File > Reconnect without edits: the stored password was refused, so the
+    // dialog asks for another instead of retrying it.
+    DialogView seen;
+    m_modals->expect([&](QWidget *modal) {
+        auto *dialog = qobject_cast<FDlgConnect *>(modal);
+        QVERIFY(dialog);
+        seen = look(dialog);
+        dialog->passwordEdit()->setText(QStringLiteral("admin"));
+        dialog->okButton()->click();
+    });
+    mainWindow()->reconnectAction()->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(m_modals->pending(), 0, kTimeout);
+    QVERIFY(seen.parametersVisible);
+    QCOMPARE(seen.error, QStringLiteral("Authentication failed."));
+    QTRY_VERIFY_WITH_TIMEOUT(connection()->isConnected(), kTimeout);
+    QCOMPARE(connection()->lastFailureCode(), 0u);
+}
+
+void TestSession::hostFieldReachesAServerOnAnotherPort()
+{
+    QVERIFY(startServer());
+    QVERIFY(m_server->port() != 44337);
+    QString portMessage;
+    bool dialogStayedOpen = false;
+    FDlgConnect *shown = nullptr;
+    m_modals->expect([&](QWidget *modal) {
+        // A login launch: nothing is known yet.
+        shown = qobject_cast<FDlgConnect *>(modal);
+        QVERIFY(shown);
+        QVERIFY(shown->parametersGroup()->isVisible());
+        QVERIFY(shown->hostEdit()->isEnabled());
+        shown->hostEdit()->setText(QStringLiteral("127.0.0.1:0"));
+        shown->userEdit()->setText(QStringLiteral("admin"));
+        shown->passwordEdit()->setText(QStringLiteral("admin"));
+        // The refusal is a modal box of its own: click once this handler has returned.
+        QTimer::singleShot(0, shown->okButton(), &QPushButton::click);
+    });
+    m_modals->expect([&](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        QVERIFY(box);
+        portMessage = box->text();
+        box->accept();
+    });
+    m_modals->expect([&](QWidget *modal) {
+        dialogStayedOpen = modal == shown;
+        QVERIFY(shown);
+        shown->hostEdit()->setText(QStringLiteral("127.0.0.1:%1").arg(m_server->port()));
+        shown->okButton()->click();
+    });
+    startConsole(QString(), 44337, QString(), QString());
+    QTRY_COMPARE_WITH_TIMEOUT(m_modals->pending(), 0, kTimeout);
+    QCOMPARE(portMessage,
+             QStringLiteral("The port \"0\" is not valid. Enter a number from 1 to 65535."));
+    QVERIFY(dialogStayedOpen);
+    QTRY_VERIFY_WITH_TIMEOUT(connection()->isConnected(), kTimeout);
+    QCOMPARE(UtKontainer::getText(UtKey::Host), QStringLiteral("127.0.0.1"));
+    QCOMPARE(UtKontainer::getInt(UtKey::Port), int(m_server->port()));
+    QCOMPARE(connection()->port(), int(m_server->port()));
+    QTRY_COMPARE_WITH_TIMEOUT(mainWindow()->statusWidget()->serverText(),
+                              QStringLiteral("127.0.0.1:%1").arg(m_server->port()), kTimeout);
+}
+
+void TestSession::lostSessionIsExplainedInWords()
+{
+    QVERIFY(startServer());
+    startConsole(QString::fromStdString(m_server->host()), m_server->port(),
+                 QStringLiteral("admin"), QStringLiteral("admin"));
+    QTRY_VERIFY_WITH_TIMEOUT(connection()->isConnected() && pageArea()->isInfoLoaded(), kTimeout);
+    QString error;
+    QString hostField;
+    m_modals->expect([&](QWidget *modal) {
+        auto *dialog = qobject_cast<FDlgConnect *>(modal);
+        QVERIFY(dialog);
+        error = dialog->errorLabel()->text();
+        hostField = dialog->hostEdit()->text();
+        dialog->cancelButton()->click();
+    });
+    m_server->stop();
+    pageArea()->reload(); // the next request notices the loss
+    QTRY_COMPARE_WITH_TIMEOUT(m_modals->pending(), 0, kTimeout);
+    // However the loss is noticed, the text says what happened, never a bare number.
+    const QStringList worded{QStringLiteral("Connection to the server was lost."),
+                             QStringLiteral("Connection to the server has been lost."),
+                             QStringLiteral("Connection to the server was lost: the server "
+                                            "closed the connection unexpectedly.")};
+    QVERIFY2(std::any_of(worded.begin(), worded.end(),
+                         [&](const QString &text) { return error.startsWith(text); }),
+             qPrintable(error));
+    QVERIFY(!error.contains(QStringLiteral("admin")));
+    // A known server on another port shows as host:port.
+    QCOMPARE(hostField,
+             QStringLiteral("%1:%2")
+                     .arg(QString::fromStdString(m_server->host()))
+                     .arg(m_server->port()));
+}
+
+QTEST_MAIN(TestSession)
+#include "test_session.moc"
