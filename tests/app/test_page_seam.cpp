@@ -18,7 +18,10 @@
 #include "db/dbtable.h"
 #include "db/dbtranstab.h"
 #include "forms/bform.h"
+#include "forms/blistregistrations.h"
+#include "forms/blistview.h"
 #include "forms/bpagefactory.h"
+#include "forms/statusformlist.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
 #include "support/devserver_process.h"
@@ -107,6 +110,35 @@ private:
     QLineEdit *m_edDescription;
 };
 
+// A status list over the same aliases: it edits nothing and refreshes itself.
+class SeamStatusWnd : public StatusFormList<>
+{
+public:
+    SeamStatusWnd()
+        : StatusFormList<>(QStringLiteral("SeamStatusWnd"))
+        , m_table(UtKontainer::objectAs<DBConn>(UtKey::DBConn), "Alias", aliasColumns(), false,
+                  false, "Domain='example.com'")
+        , m_trans(UtKontainer::objectAs<DBConn>(UtKey::DBConn))
+    {
+        m_trans.addTable(&m_table);
+    }
+    void defineColumns(BCols &cols) override
+    {
+        cols.setRegistration(*BListRegistrations::find(QStringLiteral("mailqueue")));
+        cols.addColumn(QStringLiteral("Alias"), QStringLiteral("Lhs"));
+    }
+    BListViewItem *createItem(DBRow *row) override
+    {
+        return new BListViewItem(listView(), row, {row->text("Lhs")});
+    }
+    DBTable *table() override { return &m_table; }
+    void load(bool first) override { loadTables(&m_trans, first); }
+
+private:
+    DBTable m_table;
+    DBTransTab m_trans;
+};
+
 // Presses a button of the next message box (the save question has its own
 // buttons, found by their text) and records the box's text.
 class BoxAnswerer : public QObject
@@ -153,9 +185,11 @@ private slots:
     void leavingWithAnEditAsksToSave_data();
     void leavingWithAnEditAsksToSave();
     void viewerCannotEdit();
+    void statusPageHasNoBarAndStaysUsable();
     void viewMenuFollowsThePage();
     void messagesReachTheLoadedPage();
-    void applyAndReconnectShowsTheReplayedEdit();
+    void lostSessionWithAnEdit_data();
+    void lostSessionWithAnEdit();
 
 private:
     bool startConsole(const QString &user = QStringLiteral("admin"));
@@ -191,6 +225,7 @@ void TestPageSeam::cleanup()
     delete m_console;
     m_console = nullptr;
     BPageFactory::instance().remove(kSection);
+    BPageFactory::instance().remove(SectionId::MessageQueue);
     FGotoWindow::instance()->clear();
     m_server.reset();
     UtKontainer::clear();
@@ -353,6 +388,28 @@ void TestPageSeam::viewerCannotEdit()
     QCOMPARE(serverDescription(), kSeeded);
 }
 
+void TestPageSeam::statusPageHasNoBarAndStaysUsable()
+{
+    BPageFactory::instance().add(SectionId::MessageQueue,
+                                 [](QWidget *) { return new SeamStatusWnd; });
+    QVERIFY(startConsole(QStringLiteral("viewer")));
+    QVERIFY(pageArea()->selectSection(SectionId::MessageQueue));
+    auto *page = dynamic_cast<SeamStatusWnd *>(pageArea()->currentPage());
+    QVERIFY(page);
+    QTRY_VERIFY_WITH_TIMEOUT(FPage::isLoaded(page), kTimeout);
+    QVERIFY(bar()->isHidden());
+    QVERIFY(page->listView()->topLevelItemCount() > 0);
+    // Refreshing changes nothing on the server, so a viewer keeps it.
+    QVERIFY(page->refreshButton()->isEnabled());
+    page->refreshButton()->click();
+    QTRY_VERIFY_WITH_TIMEOUT(page->isEnabled() && page->refreshButton()->isEnabled(), kTimeout);
+
+    // Back to a page with Apply and Reset: the bar returns.
+    SeamAliasWnd *form = openPage();
+    QVERIFY(form);
+    QVERIFY(bar()->isVisible());
+}
+
 void TestPageSeam::viewMenuFollowsThePage()
 {
     QVERIFY(startConsole());
@@ -407,8 +464,18 @@ void TestPageSeam::messagesReachTheLoadedPage()
     QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget(), page->edit(), kTimeout);
 }
 
-void TestPageSeam::applyAndReconnectShowsTheReplayedEdit()
+void TestPageSeam::lostSessionWithAnEdit_data()
 {
+    QTest::addColumn<bool>("replay");
+    QTest::addColumn<QString>("afterwards");
+    QTest::newRow("apply and reconnect replays the edit") << true << "Replayed after the loss";
+    QTest::newRow("reconnect resets the page") << false << kSeeded;
+}
+
+void TestPageSeam::lostSessionWithAnEdit()
+{
+    QFETCH(bool, replay);
+    QFETCH(QString, afterwards);
     QVERIFY(startConsole());
     QPointer<SeamAliasWnd> page = openPage();
     QVERIFY(page);
@@ -421,10 +488,11 @@ void TestPageSeam::applyAndReconnectShowsTheReplayedEdit()
         auto *dialog = qobject_cast<FDlgConnect *>(QApplication::activeModalWidget());
         if (!dialog || offered)
             return;
-        offered = dialog->okButton()->text() == QLatin1String("Apply && Reconnect");
+        offered = dialog->okButton()->text() == QLatin1String("Apply && Reconnect")
+                && dialog->reconnectButton()->isVisible();
         QVERIFY(m_server->restart({}));
         UtKontainer::setInt(UtKey::Port, m_server->port());
-        dialog->okButton()->click();
+        (replay ? dialog->okButton() : dialog->reconnectButton())->click();
     });
     watcher.start(50);
     m_server->stop();
@@ -432,15 +500,18 @@ void TestPageSeam::applyAndReconnectShowsTheReplayedEdit()
     QTRY_VERIFY_WITH_TIMEOUT(offered, kTimeout);
     QTRY_VERIFY_WITH_TIMEOUT(connection()->isConnected(), kTimeout);
     QTRY_VERIFY_WITH_TIMEOUT(connection()->transCtrl()->undoList().isEmpty(), kTimeout);
-    // A fresh page shows what the server now holds, with nothing pending.
-    QTRY_VERIFY_WITH_TIMEOUT(page.isNull(), kTimeout);
-    auto *fresh = qobject_cast<SeamAliasWnd *>(pageArea()->currentPage());
-    QVERIFY(fresh);
-    QTRY_VERIFY_WITH_TIMEOUT(FPage::isLoaded(fresh), kTimeout);
-    QCOMPARE(fresh->edit()->text(), QStringLiteral("Replayed after the loss"));
+    if (replay) {
+        // A fresh page shows what the server now holds.
+        QTRY_VERIFY_WITH_TIMEOUT(page.isNull(), kTimeout);
+        page = qobject_cast<SeamAliasWnd *>(pageArea()->currentPage());
+        QVERIFY(page);
+        QTRY_VERIFY_WITH_TIMEOUT(FPage::isLoaded(page), kTimeout);
+    }
+    // Either way the page shows what the server holds, with nothing pending.
+    QCOMPARE(page->edit()->text(), afterwards);
     QCOMPARE(pendingOperations(), 0);
     QVERIFY(!bar()->applyButton()->isEnabled());
-    QCOMPARE(serverDescription(), QStringLiteral("Replayed after the loss"));
+    QCOMPARE(serverDescription(), afterwards);
 }
 
 QTEST_MAIN(TestPageSeam)
