@@ -7,6 +7,7 @@
 #include "app/ftour.h"
 #include "app/ftrace.h"
 #include "app/mailwindow.h"
+#include "forms/utqtmessages.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
 
@@ -25,6 +26,8 @@
 FApplication::FApplication(int &argc, char **argv)
     : QApplication(argc, argv)
 {
+    // Qt's own messages and the framework's traces join the console's trace.
+    UtQtMessages::install();
     const QStringList all = arguments().mid(1);
     for (const QString &argument : all) {
         if (argument.startsWith(QLatin1String("--tour=")))
@@ -33,8 +36,7 @@ FApplication::FApplication(int &argc, char **argv)
             m_arguments.append(argument);
     }
     UtKontainer::setObject(UtKey::FApp, this);
-    UtKontainer::setBool(UtKey::AdminHasLog,
-                         m_arguments.value(1) == QLatin1String("debug"));
+    UtKontainer::setBool(UtKey::AdminHasLog, m_arguments.value(1) == QLatin1String("debug"));
     UtKontainer::setStorePath(QString::fromLatin1(kOrganisation), QString::fromLatin1(kProductKey),
                               QSettings::SystemScope);
     readPreferences();
@@ -47,6 +49,7 @@ FApplication::~FApplication()
     delete m_console;
     delete m_splash;
     UtKontainer::setObject(UtKey::FApp, nullptr);
+    UtQtMessages::uninstall();
 }
 
 void FApplication::readPreferences()
@@ -111,11 +114,11 @@ QString FApplication::findTranslation()
 {
     FLocalizedFile::Request request;
     request.folder = QCoreApplication::applicationDirPath() + QStringLiteral("/translations");
-    request.baseName = QStringLiteral("%1%2%3.")
-                               .arg(UtKontainer::getText(UtKey::AppShortName))
-                               .arg(UtKontainer::getInt(UtKey::AppMajorVersion))
-                               .arg(UtKontainer::getInt(UtKey::AppMinorVersion), 2,
-                                    10, QLatin1Char('0'));
+    request.baseName
+            = QStringLiteral("%1%2%3.")
+                      .arg(UtKontainer::getText(UtKey::AppShortName))
+                      .arg(UtKontainer::getInt(UtKey::AppMajorVersion))
+                      .arg(UtKontainer::getInt(UtKey::AppMinorVersion), 2, 10, QLatin1Char('0'));
     request.extension = QStringLiteral("qm");
     request.language1 = UtKontainer::getText(UtKey::PreferredLanguage1);
     request.language2 = UtKontainer::getText(UtKey::PreferredLanguage2);

@@ -3,6 +3,7 @@
 #include "app/fmainwindowex.h"
 #include "app/ftrace.h"
 #include "app/fwindow.h"
+#include "forms/bview.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
 
@@ -57,8 +58,7 @@ void FGotoWindow::go()
     bool mayLeave = false;
     if (m_canLeave) {
         mayLeave = m_canLeave();
-    } else if (auto *window
-               = UtKontainer::objectAs<FMainWindowEx>(UtKey::FMainWnd)) {
+    } else if (auto *window = UtKontainer::objectAs<FMainWindowEx>(UtKey::FMainWnd)) {
         mayLeave = window->canLeave();
     }
     if (!mayLeave) {
@@ -86,6 +86,12 @@ bool FGotoWindow::process(QWidget *page, int sectionId)
         }
     }
     return addressed;
+}
+
+bool FGotoWindow::process(QWidget *page)
+{
+    const auto *view = dynamic_cast<const BViewInterface *>(page);
+    return process(page, view ? view->sectionId() : -1);
 }
 
 QWidget *FGotoWindow::uniqueChild(QWidget *root, const QString &name)

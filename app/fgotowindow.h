@@ -94,6 +94,8 @@ public:
     // Carries out and removes the queued messages; true when at least one was
     // addressed to the page's section.
     bool process(QWidget *page, int sectionId);
+    // The same for a page of the form framework, which reports its own section.
+    bool process(QWidget *page);
     void dropFirst();
     int queuedCount() const { return int(m_queue.size()); }
     void clear();

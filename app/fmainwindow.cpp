@@ -4,14 +4,16 @@
 #include "app/fanimation.h"
 #include "app/fimages.h"
 #include "app/flocalizedfile.h"
-#include "handover/fstreamcomm.h"
 #include "app/ftrace.h"
 #include "app/fwidgetstatus.h"
+#include "forms/bviewmenu.h"
+#include "handover/fstreamcomm.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
 #include <QStatusBar>
@@ -41,6 +43,7 @@ FMainWindow::FMainWindow(QWidget *parent)
     m_quit->setShortcut(QKeySequence(tr("Ctrl+Q")));
 
     QMenu *help = menuBar()->addMenu(tr("&Help"));
+    m_helpMenuAction = help->menuAction();
     m_storeStats = addMenuAction(help, tr("Report Store Statistics..."), {}, StoreStatistics);
     m_reportProblems
             = addMenuAction(help, tr("Comment or Report Problems..."),
@@ -90,6 +93,38 @@ void FMainWindow::slotSetAnimationText(const QString &text)
     m_status->setMessage(text);
 }
 
+void FMainWindow::setAnimationText(const QString &text)
+{
+    slotSetAnimationText(text);
+}
+
+void FMainWindow::showViewMenu(const BViewMenu *menu)
+{
+    refreshSectionMenus();
+    if (!menu || menu->isEmpty())
+        return;
+    auto *shown = new QMenu(menu->title(), menuBar());
+    shown->setObjectName(QStringLiteral("FViewMenu"));
+    shown->addActions(menu->actions());
+    menuBar()->insertMenu(m_helpMenuAction, shown);
+    m_viewMenu = shown;
+    // The page's menu goes with the page.
+    connect(menu, &QObject::destroyed, shown, [this, shown] {
+        if (m_viewMenu == shown)
+            refreshSectionMenus();
+    });
+    fTrace(QStringLiteral("view menu: %1").arg(menu->title()));
+}
+
+void FMainWindow::refreshSectionMenus()
+{
+    if (m_viewMenu) {
+        menuBar()->removeAction(m_viewMenu->menuAction());
+        m_viewMenu->deleteLater();
+    }
+    m_viewMenu = nullptr;
+}
+
 void FMainWindow::slotMenuActivated(int id)
 {
     const QList<QAction *> actions = {m_reconnect,      m_newConnection, m_quit, m_storeStats,
@@ -112,11 +147,11 @@ QString FMainWindow::helpFile()
 {
     FLocalizedFile::Request request;
     request.folder = QCoreApplication::applicationDirPath() + QStringLiteral("/help");
-    request.baseName = QStringLiteral("%1%2%3.")
-                               .arg(UtKontainer::getText(UtKey::AppShortName))
-                               .arg(UtKontainer::getInt(UtKey::AppMajorVersion))
-                               .arg(UtKontainer::getInt(UtKey::AppMinorVersion), 2,
-                                    10, QLatin1Char('0'));
+    request.baseName
+            = QStringLiteral("%1%2%3.")
+                      .arg(UtKontainer::getText(UtKey::AppShortName))
+                      .arg(UtKontainer::getInt(UtKey::AppMajorVersion))
+                      .arg(UtKontainer::getInt(UtKey::AppMinorVersion), 2, 10, QLatin1Char('0'));
     request.extension = QStringLiteral("chm");
     request.language1 = UtKontainer::getText(UtKey::PreferredLanguage1);
     request.language2 = UtKontainer::getText(UtKey::PreferredLanguage2);

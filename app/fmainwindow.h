@@ -1,6 +1,10 @@
 #pragma once
 
+#include "forms/bmainwindowinterface.h"
+
 #include <QMainWindow>
+#include <QMenu>
+#include <QPointer>
 
 class FWidgetStatus;
 class QAction;
@@ -8,7 +12,7 @@ class QAction;
 // The console's top-level window: menu bar with the session commands, the
 // status bar cells and the About box. Connection handling is added by
 // FMainWindowEx.
-class FMainWindow : public QMainWindow
+class FMainWindow : public QMainWindow, public BMainWindowInterface
 {
     Q_OBJECT
 
@@ -33,8 +37,14 @@ public:
 
     // The section cell shows the item under the mouse pointer.
     void showSectionHint(const QPixmap &icon, const QString &text);
-    // Per-section menu entries follow the current page.
-    virtual void refreshSectionMenus() { }
+    // The form framework's view of the window: status text, the current
+    // page's menu (shown before "Help", titled by the view menu), and its
+    // removal when the page changes.
+    void setAnimationText(const QString &text) override;
+    void showViewMenu(const BViewMenu *menu) override;
+    void refreshSectionMenus() override;
+    // The menu of the current page in the menu bar, or null.
+    QMenu *viewMenu() const { return m_viewMenu; }
 
     // Restores the saved geometry (or the default size) and shows the window.
     void showWithSavedGeometry();
@@ -65,6 +75,8 @@ private:
     QAction *m_reportProblems = nullptr;
     QAction *m_guide = nullptr;
     QAction *m_about = nullptr;
+    QAction *m_helpMenuAction = nullptr;
+    QPointer<QMenu> m_viewMenu;
     QString m_aboutHeader;
     QString m_aboutNotices;
 };

@@ -153,15 +153,22 @@ void FMainWindowEx::slotConnectionStateChanged(DBConn::StateEnum state)
         if (m_console && m_console->isReconnecting()) {
             m_console->setReconnecting(false);
             DBCtrl *ctrl = conn ? conn->transCtrl() : nullptr;
+            bool replayed = false;
             if (ctrl && !ctrl->undoList().isEmpty()) {
                 QApplication::setOverrideCursor(Qt::BusyCursor);
                 const bool applied = ctrl->apply(true);
                 QApplication::restoreOverrideCursor();
                 if (!applied && conn->isConnected())
                     QMessageBox::warning(this, caption(), ctrl->errorText());
+                replayed = true;
             }
-            if (area)
+            if (area) {
                 area->reload();
+                // The page's tables still hold the edits as unsent changes:
+                // a fresh page shows what the server now holds.
+                if (replayed)
+                    area->reloadPage();
+            }
         }
         slotInfoLoaded();
         m_dialogOnNextLoss = true;

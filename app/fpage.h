@@ -3,7 +3,8 @@
 #include <QWidget>
 
 // Marks a page of the page area as loaded: the property is read by the tour
-// and by tests that wait for a page to show its data.
+// and by tests that wait for a page to show its data. The page area sets it for
+// pages of the form framework once they have shown their first data.
 namespace FPage {
 
 inline constexpr const char *kLoadedProperty = "postdeskPageLoaded";

@@ -1,5 +1,6 @@
 #include "app/fwindow.h"
 
+#include "app/fgotowindow.h"
 #include "app/fmaintree.h"
 #include "app/fmainwindowex.h"
 #include "app/fpage.h"
@@ -8,20 +9,22 @@
 #include "app/fwidgetbottom.h"
 #include "app/fwidgettop.h"
 #include "app/fwndfolder.h"
-#include "registry/utkeys.h"
-#include "registry/utkontainer.h"
 #include "app/sectionids.h"
 #include "db/dbconn.h"
 #include "db/dbctrl.h"
 #include "db/dbreq.h"
+#include "forms/bview.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 
 #include <QApplication>
+#include <QMetaMethod>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
 FWindow::FWindow(QWidget *parent)
-    : QWidget(parent)
+    : BFrameWindow(parent)
     , m_tree(new FMainTree)
     , m_top(new FWidgetTop)
     , m_stack(new QStackedWidget)
@@ -76,6 +79,19 @@ void FWindow::reload()
     loadLogs();
 }
 
+void FWindow::reloadPage()
+{
+    if (!m_pageItem || m_tree->currentTreeItem() != m_pageItem)
+        return;
+    showPage(buildPage(m_pageItem), m_pageItem);
+}
+
+bool FWindow::hasPendingOperations() const
+{
+    auto *connection = UtKontainer::objectAs<DBConn>(UtKey::DBConn);
+    return connection && connection->transCtrl() && connection->transCtrl()->operationCount() > 0;
+}
+
 bool FWindow::canLeave() const
 {
     auto *window = UtKontainer::objectAs<FMainWindowEx>(UtKey::FMainWnd);
@@ -100,7 +116,7 @@ void FWindow::setPageEnabled(bool enabled)
 
 bool FWindow::applyPage()
 {
-    if (receivers(SIGNAL(signalApply(bool *))) == 0) {
+    if (!isSignalConnected(QMetaMethod::fromSignal(&BFrameWindow::signalApply))) {
         // No form is listening: the controller sends what it holds.
         auto *connection = UtKontainer::objectAs<DBConn>(UtKey::DBConn);
         return connection && connection->transCtrl() && connection->transCtrl()->apply();
@@ -112,7 +128,7 @@ bool FWindow::applyPage()
 
 void FWindow::resetPage()
 {
-    if (receivers(SIGNAL(signalReset())) == 0) {
+    if (!isSignalConnected(QMetaMethod::fromSignal(&BFrameWindow::signalReset))) {
         auto *connection = UtKontainer::objectAs<DBConn>(UtKey::DBConn);
         if (connection && connection->transCtrl())
             connection->transCtrl()->clearOperations();
@@ -199,11 +215,19 @@ void FWindow::showPage(QWidget *page, FMainTreeItem *item)
         const QPixmap pixmap = item->pixmap32();
         m_top->setSection(pixmap.isNull() ? defaultHeaderPixmap() : pixmap, item->text(0));
     }
-    const bool formPage = item->kind() != FMainTreeItem::Folder && !isLog
-            && page->property(kApplyResetProperty).toBool();
+    auto *view = dynamic_cast<BViewInterface *>(page);
+    const bool formPage
+            = item->kind() != FMainTreeItem::Folder && !isLog && view && view->hasApplyReset();
     m_bottom->setVisible(formPage);
+    m_bottom->setChanged(hasPendingOperations());
 
     QPointer<QWidget> previous = m_page;
+    if (previous) {
+        // The page that is left answers Apply and Reset no more, even before
+        // it is deleted (its tab pages included).
+        for (auto *slot : previous->findChildren<bview::BViewSlot *>())
+            disconnect(this, nullptr, slot, nullptr);
+    }
     m_stack->addWidget(page);
     m_stack->setCurrentWidget(page);
     m_page = page;
@@ -212,7 +236,27 @@ void FWindow::showPage(QWidget *page, FMainTreeItem *item)
         m_stack->removeWidget(previous);
         previous->deleteLater();
     }
+    if (view)
+        startView(page, item);
     emit signalPageShown(page);
+}
+
+void FWindow::startView(QWidget *page, FMainTreeItem *item)
+{
+    auto *view = dynamic_cast<BViewInterface *>(page);
+    if (view->sectionId() < 0)
+        view->setSectionId(item->id());
+    bview::trace("view shown: %1", page->metaObject()->className());
+    // Once the page shows its first data it counts as loaded and takes the
+    // messages other pages left for its section.
+    connect(view->viewSlot(), &bview::BViewSlot::signalPageReady, page, [page] {
+        FPage::setLoaded(page);
+        FGotoWindow::instance()->process(page);
+    });
+    auto *mainWindow = UtKontainer::objectAs<FMainWindowEx>(UtKey::FMainWnd);
+    if (mainWindow && !view->viewMenu()->isEmpty())
+        mainWindow->showViewMenu(view->viewMenu());
+    view->load(true);
 }
 
 void FWindow::markInfoLoaded()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "forms/bframewindow.h"
+
 #include <QPixmap>
 #include <QPointer>
 #include <QWidget>
@@ -16,14 +18,15 @@ class QTreeWidgetItem;
 // page of the selected section and the Apply/Reset bar. Every selection builds
 // a fresh page; the page shown before is deleted. The product's tree and page
 // factory come from the overrides of a subclass.
-class FWindow : public QWidget
+//
+// Pages of the form framework (BView) are loaded by the page area once they
+// are on the stack; their Apply/Reset bar, menu and cross-window messages
+// follow from the framework (see showPage).
+class FWindow : public BFrameWindow
 {
     Q_OBJECT
 
 public:
-    // A page sets this property to true when it has Apply and Reset.
-    static constexpr const char *kApplyResetProperty = "postdeskHasApplyReset";
-
     explicit FWindow(QWidget *parent = nullptr);
     ~FWindow() override;
 
@@ -51,13 +54,14 @@ public:
 
     // Reloads the server information and the log list (after a reconnection).
     void reload();
+    // Builds the current section's page afresh (after edits were replayed).
+    void reloadPage();
 
     // Selects a section in the tree (which builds its page).
     bool selectSection(int id);
 
 signals:
-    void signalApply(bool *ok);
-    void signalReset();
+    // signalApply(bool*) and signalReset() come from BFrameWindow.
     // A new page was put on the stack.
     void signalPageShown(QWidget *page);
     // Server information and log list arrived (or failed).
@@ -93,6 +97,9 @@ protected:
 private:
     QWidget *buildPage(FMainTreeItem *item);
     void showPage(QWidget *page, FMainTreeItem *item);
+    // Connects a framework page to the page area and starts its load.
+    void startView(QWidget *page, FMainTreeItem *item);
+    bool hasPendingOperations() const;
 
     FMainTree *m_tree;
     FWidgetTop *m_top;

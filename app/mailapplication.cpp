@@ -2,11 +2,13 @@
 
 #include "app/fhandover.h"
 #include "app/fimages.h"
-#include "handover/fstreamcomm.h"
 #include "app/ftrace.h"
+#include "forms/bpagefactory.h"
+#include "handover/fstreamcomm.h"
+#include "lumadb/lumadb.h"
+#include "pages/pageregistry.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
-#include "lumadb/lumadb.h"
 
 #include <QFile>
 
@@ -19,7 +21,10 @@ constexpr int kBuild = 2132;
 
 MailApplication::MailApplication(int &argc, char **argv)
     : FApplication(argc, argv)
-{ }
+{
+    // The section folders' pages, before the page area can ask for one.
+    pages::registerPages(BPageFactory::instance());
+}
 
 void MailApplication::setVersionInfo()
 {
@@ -27,8 +32,7 @@ void MailApplication::setVersionInfo()
     UtKontainer::setInt(UtKey::AppMajorVersion, kMajor);
     UtKontainer::setInt(UtKey::AppMinorVersion, kMinor);
     UtKontainer::setInt(UtKey::AppRevisionVersion, kRevision);
-    UtKontainer::setText(UtKey::AppCommentVersion,
-                         QStringLiteral("build %1").arg(kBuild));
+    UtKontainer::setText(UtKey::AppCommentVersion, QStringLiteral("build %1").arg(kBuild));
     UtKontainer::setText(UtKey::AppShortName, QStringLiteral("postdesk"));
     UtKontainer::setText(UtKey::AppEngineName, QStringLiteral("Postvane"));
     UtKontainer::setBool(UtKey::StoreStats, false);
@@ -85,8 +89,8 @@ QString MailApplication::settingsGroup() const
 
 QString MailApplication::getText(int number) const
 {
-    const QString name = UtKontainer::getText(UtKey::AppName,
-                                              tr("Administration Console for Postvane"));
+    const QString name
+            = UtKontainer::getText(UtKey::AppName, tr("Administration Console for Postvane"));
     switch (number) {
     case 1:
         return QStringLiteral("<b>%1</b><br>%2 %3.%4.%5 (%6)<br>Qt %7")

@@ -6,12 +6,13 @@
 #include "app/fserverquery.h"
 #include "app/ftrace.h"
 #include "app/productinfownd.h"
-#include "registry/utkeys.h"
-#include "registry/utkontainer.h"
 #include "app/sectionids.h"
 #include "app/unavailablewnd.h"
 #include "db/dbconn.h"
 #include "db/dbreq.h"
+#include "forms/bpagefactory.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -166,9 +167,8 @@ QString MailWindow::pageClassName(int id)
                {S::FaxPluginCalls, "FaxServerCallsWnd"},
                {S::XsanCluster, "XsanStatusWnd"}};
     if (id == S::EtrnDownload) {
-        return UtKontainer::getInt(UtKey::OsVersion, -1) == 0
-                ? QStringLiteral("EtrnWnd")
-                : QStringLiteral("EtrnServersWnd");
+        return UtKontainer::getInt(UtKey::OsVersion, -1) == 0 ? QStringLiteral("EtrnWnd")
+                                                              : QStringLiteral("EtrnServersWnd");
     }
     if (id == S::ProductInfo)
         return QStringLiteral("ProductInfoWnd");
@@ -187,8 +187,11 @@ QWidget *MailWindow::createPage(int id, QWidget *parent)
     FMainTreeItem *item = tree()->item(id);
     if (!item || item->kind() == FMainTreeItem::Folder)
         return nullptr;
-    // The configuration and status sections get their pages in later versions;
-    // until then each id yields a stand-in named after the page it will be.
+    // The page folders' pages; the page area loads them once they are shown.
+    if (QWidget *page = BPageFactory::instance().create(id, parent))
+        return page;
+    // Sections whose pages are not written yet get a stand-in named after the
+    // page it will be.
     auto *page = new UnavailableWnd(item->text(0), parent);
     page->setObjectName(pageClassName(id));
     return page;
@@ -263,8 +266,7 @@ void MailWindow::serverTableArrived()
 void MailWindow::slotDataLoaded()
 {
     if (m_info && !m_info->rows.isEmpty()) {
-        UtKontainer::setText(UtKey::ServerVersion,
-                             m_info->firstValue(QStringLiteral("Version")));
+        UtKontainer::setText(UtKey::ServerVersion, m_info->firstValue(QStringLiteral("Version")));
         bool ok = false;
         const qint64 osCode = m_info->firstValue(QStringLiteral("OsCode")).toLongLong(&ok);
         if (ok) {

@@ -2,8 +2,8 @@
 #
 # postdesk_app:      everything of the console but its entry.
 # postdesk:          the console.
-if(NOT TARGET postdesk_db)
-    message(STATUS "postdesk_db not available yet: the console is not built")
+if(NOT TARGET postdesk_db OR NOT TARGET postdesk_forms OR NOT TARGET postdesk_pages)
+    message(STATUS "data layer, forms or pages not available: the console is not built")
     return()
 endif()
 
@@ -40,7 +40,8 @@ add_library(postdesk_app STATIC
 )
 target_include_directories(postdesk_app PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(postdesk_app PUBLIC
-    postdesk_handover postdesk_registry postdesk_db postdesk_resources
+    postdesk_handover postdesk_registry postdesk_db postdesk_forms postdesk_pages
+    postdesk_resources
     Qt6::Widgets Qt6::Network)
 
 add_executable(postdesk main.cpp)

@@ -1,10 +1,10 @@
 #include "forms/bobject.h"
 
-#include "registry/utkeys.h"
-#include "registry/utkontainer.h"
 #include "db/dbconn.h"
 #include "forms/bmainwindowinterface.h"
 #include "forms/bmessagebox.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 
 #include <QWidget>
 
@@ -33,11 +33,6 @@ void connectToMainWindow(BObjectSlot *slot)
     if (auto *window = dynamic_cast<BMainWindowInterface *>(mainWindow)) {
         QObject::connect(slot, &BObjectSlot::signalSetAnimationText, mainWindow,
                          [window](const QString &text) { window->setAnimationText(text); });
-        return;
-    }
-    if (mainWindow->metaObject()->indexOfSlot("slotSetAnimationText(QString)") >= 0) {
-        QObject::connect(slot, SIGNAL(signalSetAnimationText(QString)), mainWindow,
-                         SLOT(slotSetAnimationText(QString)));
     }
 }
 

@@ -1,15 +1,23 @@
 #include "forms/bview.h"
 
-#include "registry/utkeys.h"
-#include "registry/utkontainer.h"
 #include "db/dbconn.h"
 #include "db/dbctrl.h"
 #include "db/dbtranstab.h"
 #include "forms/bform.h"
+#include "forms/bframewindow.h"
 #include "forms/bmessagebox.h"
 #include "forms/btab.h"
 #include "forms/formslog.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabBar>
+#include <QTextEdit>
 #include <QWidget>
 
 namespace bview {
@@ -42,14 +50,11 @@ int &keepRequestsCounter()
 
 void connectToFrameWindow(BViewSlot *slot)
 {
-    QObject *frame = UtKontainer::object(UtKey::FWindow);
+    auto *frame = qobject_cast<BFrameWindow *>(UtKontainer::object(UtKey::FWindow));
     if (!frame)
         return;
-    const QMetaObject *meta = frame->metaObject();
-    if (meta->indexOfSignal("signalApply(bool*)") >= 0)
-        QObject::connect(frame, SIGNAL(signalApply(bool *)), slot, SLOT(slotApply(bool *)));
-    if (meta->indexOfSignal("signalReset()") >= 0)
-        QObject::connect(frame, SIGNAL(signalReset()), slot, SLOT(slotReset()));
+    QObject::connect(frame, &BFrameWindow::signalApply, slot, &BViewSlot::slotApply);
+    QObject::connect(frame, &BFrameWindow::signalReset, slot, &BViewSlot::slotReset);
 }
 
 void disconnectFromFrameWindow(BViewSlot *slot)
@@ -121,6 +126,37 @@ bool askSaveChanges(QObject *context, bool *saved, BViewInterface *view)
 void trace(const char *format, const QString &name)
 {
     qCDebug(lcForms).noquote() << QString::fromLatin1(format).arg(name);
+}
+
+bool sessionMayModify()
+{
+    const DBConn *conn = bobject::connection();
+    return conn && conn->mayModify();
+}
+
+void makeReadOnly(QWidget *root)
+{
+    if (!root)
+        return;
+    // Values stay readable and selectable; nothing can be changed or started.
+    for (QLineEdit *edit : root->findChildren<QLineEdit *>()) {
+        if (!qobject_cast<QAbstractSpinBox *>(edit->parentWidget())
+            && !qobject_cast<QComboBox *>(edit->parentWidget()))
+            edit->setReadOnly(true);
+    }
+    for (QTextEdit *edit : root->findChildren<QTextEdit *>())
+        edit->setReadOnly(true);
+    for (QPlainTextEdit *edit : root->findChildren<QPlainTextEdit *>())
+        edit->setReadOnly(true);
+    for (QAbstractSpinBox *box : root->findChildren<QAbstractSpinBox *>())
+        box->setReadOnly(true);
+    for (QComboBox *box : root->findChildren<QComboBox *>())
+        box->setEnabled(false);
+    for (QAbstractButton *button : root->findChildren<QAbstractButton *>()) {
+        // The scroll arrows of tab bars only move between pages.
+        if (!qobject_cast<QTabBar *>(button->parentWidget()))
+            button->setEnabled(false);
+    }
 }
 
 } // namespace bview

@@ -11,10 +11,17 @@
 #include <QCoreApplication>
 #include <QObject>
 #include <QVariant>
+#include <QWidget>
 
 class DBTransTab;
+class QWidget;
 
-// Receives the main window's commands.
+namespace bview {
+class BViewSlot;
+}
+
+// Receives the main window's commands. The page area also asks it what a page
+// needs around it: the Apply/Reset bar, its menu, its section, its load.
 class BViewInterface
 {
 public:
@@ -22,6 +29,17 @@ public:
     virtual void apply(bool *ok) = 0;
     virtual void reset() = 0;
     virtual void updateView() = 0;
+
+    virtual void load(bool first) = 0;
+    // Whether the page area shows the Apply/Reset bar below this view; views
+    // that edit nothing (status lists) answer false.
+    virtual bool hasApplyReset() const { return true; }
+    // The section the page was built for (-1 when it was built elsewhere). The
+    // page reports it to the cross-window messages.
+    virtual int sectionId() const = 0;
+    virtual void setSectionId(int id) = 0;
+    virtual bview::BViewSlot *viewSlot() const = 0;
+    virtual BViewMenu *viewMenu() const = 0;
 };
 
 namespace bview {
@@ -40,6 +58,9 @@ public slots:
 
 signals:
     void signalPostResetChanges();
+    // The first load has been shown: the page is ready for the messages
+    // other pages left for its section.
+    void signalPageReady();
 
 private:
     BViewInterface *m_owner;
@@ -71,6 +92,12 @@ bool forwardQueryClose(BTabPage *page, bool *saved, bool *handled);
 // The save question for a view whose apply and reset are given.
 bool askSaveChanges(QObject *context, bool *saved, BViewInterface *view);
 void trace(const char *format, const QString &name);
+
+// False when the registered connection's user may not modify data.
+bool sessionMayModify();
+// Makes every input below root read-only (text edits, spin boxes) or disabled
+// (buttons, combo boxes), so a read-only session can look but not edit.
+void makeReadOnly(QWidget *root);
 
 } // namespace bview
 
@@ -120,6 +147,16 @@ public:
         if (fillView())
             this->m_updating = false;
     }
+    // Once after the first fill: by default tells the page area that the page
+    // is ready for its messages. A page that is not ready yet (a tab still
+    // loading) emits viewSlot()->signalPageReady() itself later.
+    virtual void pageReady() { emit m_viewSlot->signalPageReady(); }
+    // A session without the modify right sees the page but cannot edit it.
+    virtual void applyReadOnly()
+    {
+        if constexpr (std::is_base_of_v<QWidget, Base>)
+            bview::makeReadOnly(this);
+    }
     virtual QString name() const { return QStringLiteral("BView"); }
     virtual unsigned tableCount() const { return 0; }
     virtual void languageChange() { }
@@ -133,11 +170,14 @@ public:
         if (this->m_updating)
             return; // the fill failed: the form stays disabled
         this->setFormEnabled(true);
+        if (hasApplyReset() && !bview::sessionMayModify())
+            applyReadOnly();
         if (!m_initialised) {
             m_initialised = true;
             this->m_updating = true;
             afterFirstLoad();
             this->m_updating = false;
+            pageReady();
         }
     }
 
@@ -156,8 +196,10 @@ public:
     }
 
     bool isInitialised() const { return m_initialised; }
-    bview::BViewSlot *viewSlot() const { return m_viewSlot; }
-    BViewMenu *viewMenu() const { return m_viewMenu; }
+    bview::BViewSlot *viewSlot() const override { return m_viewSlot; }
+    BViewMenu *viewMenu() const override { return m_viewMenu; }
+    int sectionId() const override { return m_sectionId; }
+    void setSectionId(int id) override { m_sectionId = id; }
 
 protected:
     // The common load: disable the form, drop requests queued for the page
@@ -177,4 +219,5 @@ protected:
     bview::BViewSlot *m_viewSlot;
     BViewMenu *m_viewMenu;
     bool m_initialised = false;
+    int m_sectionId = -1;
 };

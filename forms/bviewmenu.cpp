@@ -1,8 +1,8 @@
 #include "forms/bviewmenu.h"
 
+#include "forms/bmainwindowinterface.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
-#include "forms/bmainwindowinterface.h"
 
 #include <QAction>
 
@@ -12,12 +12,10 @@ BViewMenu::BViewMenu(QObject *parent)
     QObject *mainWindow = UtKontainer::object(UtKey::FMainWnd);
     if (!mainWindow)
         return;
+    // The registered object is its context: the connection dies with it.
     if (auto *window = dynamic_cast<BMainWindowInterface *>(mainWindow)) {
         connect(this, &BViewMenu::signalShowMenu, mainWindow,
                 [window](const BViewMenu *menu) { window->showViewMenu(menu); });
-    } else if (mainWindow->metaObject()->indexOfSlot("slotShowViewMenu(const BViewMenu*)") >= 0) {
-        connect(this, SIGNAL(signalShowMenu(const BViewMenu *)), mainWindow,
-                SLOT(slotShowViewMenu(const BViewMenu *)));
     }
 }
 

@@ -4,8 +4,8 @@
 
 #include <type_traits>
 
-#include "registry/utkontainer.h"
 #include "forms/bformlist.h"
+#include "registry/utkontainer.h"
 
 #include <QActionGroup>
 #include <QMenu>
@@ -146,7 +146,8 @@ public:
     QPushButton *refreshButton() const { return m_refreshButton; }
     QString autoRefreshKey() const { return m_settingsKey; }
 
-    // A status list is never edited.
+    // A status list is never edited: no Apply/Reset bar, never made read-only.
+    bool hasApplyReset() const override { return false; }
     void registerChanges() override { }
     bool save() override { return true; }
     void discard() override { }

@@ -2,10 +2,11 @@
 // edit tracking into the transaction controller, apply, reset, the save
 // question, dialogs with validation and the uniqueness check, tab forms.
 #include "forms/bdialog.h"
-#include "registry/utkeys.h"
 #include "forms/bform.h"
 #include "forms/bformtab.h"
+#include "forms/bframewindow.h"
 #include "forms/bmainwindowinterface.h"
+#include "registry/utkeys.h"
 
 #include "db/dbctrl.h"
 #include "db/dbtable.h"
@@ -166,14 +167,8 @@ public:
     bool valid = true;
 };
 
-// The shell's page area as the framework sees it: two signals.
-class FakeFrameWindow : public QObject
-{
-    Q_OBJECT
-signals:
-    void signalApply(bool *ok);
-    void signalReset();
-};
+// The shell's page area as the framework sees it.
+using FakeFrameWindow = BFrameWindow;
 
 // A main window that implements the framework's interface.
 class FakeMainWindow : public QObject, public BMainWindowInterface
@@ -181,11 +176,12 @@ class FakeMainWindow : public QObject, public BMainWindowInterface
 public:
     void setAnimationText(const QString &text) override { texts << text; }
     void showViewMenu(const BViewMenu *menu) override { menus << menu; }
+    void refreshSectionMenus() override { }
     QStringList texts;
     QList<const BViewMenu *> menus;
 };
 
-// A main window that only offers the slots by name.
+// A main window that only offers slots of those names, not the interface.
 class SlotMainWindow : public QObject
 {
     Q_OBJECT
@@ -554,16 +550,17 @@ private slots:
         UtKontainer::remove(UtKey::FWindow);
     }
 
-    void mainWindowSlotsByName()
+    void mainWindowIsReachedOnlyThroughItsInterface()
     {
+        // Slots that merely carry the right names are not looked up.
         SlotMainWindow mainWindow;
         UtKontainer::setObject(UtKey::FMainWnd, &mainWindow);
         {
             CountingPage page;
             page.viewMenu()->showMenu();
             emit page.objectSlot()->signalSetAnimationText("Loading...");
-            QCOMPARE(mainWindow.menus, QList<const BViewMenu *>{page.viewMenu()});
-            QCOMPARE(mainWindow.texts, QStringList{"Loading..."});
+            QVERIFY(mainWindow.menus.isEmpty());
+            QVERIFY(mainWindow.texts.isEmpty());
         }
         UtKontainer::remove(UtKey::FMainWnd);
     }

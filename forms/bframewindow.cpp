@@ -1,0 +1,5 @@
+#include "forms/bframewindow.h"
+
+BFrameWindow::BFrameWindow(QWidget *parent)
+    : QWidget(parent)
+{ }
