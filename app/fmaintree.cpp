@@ -1,8 +1,8 @@
 #include "app/fmaintree.h"
 
 #include "app/ftrace.h"
+#include "forms/sectionids.h"
 #include "registry/utkontainer.h"
-#include "app/sectionids.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

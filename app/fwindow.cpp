@@ -9,11 +9,11 @@
 #include "app/fwidgetbottom.h"
 #include "app/fwidgettop.h"
 #include "app/fwndfolder.h"
-#include "app/sectionids.h"
 #include "db/dbconn.h"
 #include "db/dbctrl.h"
 #include "db/dbreq.h"
 #include "forms/bview.h"
+#include "forms/sectionids.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
 

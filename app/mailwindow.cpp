@@ -6,11 +6,11 @@
 #include "app/fserverquery.h"
 #include "app/ftrace.h"
 #include "app/productinfownd.h"
-#include "app/sectionids.h"
 #include "app/unavailablewnd.h"
 #include "db/dbconn.h"
 #include "db/dbreq.h"
 #include "forms/bpagefactory.h"
+#include "forms/sectionids.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
 

@@ -35,7 +35,6 @@ add_library(postdesk_app STATIC
     mailapplication.cpp mailapplication.h
     mailwindow.cpp mailwindow.h
     productinfownd.cpp productinfownd.h
-    sectionids.h
     unavailablewnd.cpp unavailablewnd.h
 )
 target_include_directories(postdesk_app PUBLIC ${PROJECT_SOURCE_DIR})

@@ -10,11 +10,11 @@
 #include "app/fwidgetstatus.h"
 #include "app/fwindow.h"
 #include "app/mailwindow.h"
-#include "registry/utkeys.h"
-#include "registry/utkontainer.h"
-#include "app/sectionids.h"
 #include "db/dbconn.h"
 #include "db/dbreq.h"
+#include "forms/sectionids.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 #include "support/devserver_process.h"
 
 #include <QApplication>

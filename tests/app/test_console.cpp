@@ -10,12 +10,12 @@
 #include "app/fserverquery.h"
 #include "app/fwidgetstatus.h"
 #include "app/mailwindow.h"
-#include "registry/utkeys.h"
-#include "registry/utkontainer.h"
-#include "app/sectionids.h"
 #include "db/dbconn.h"
 #include "db/dbctrl.h"
 #include "db/dbreq.h"
+#include "forms/sectionids.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 #include "support/devserver_process.h"
 
 #include <QGroupBox>
@@ -130,8 +130,7 @@ void TestConsole::init()
     UtKontainer::clear();
     UtKontainer::setStoreFile(m_folder->filePath(QStringLiteral("settings.ini")));
     UtKontainer::setText(UtKey::AppEngineName, QStringLiteral("Postvane"));
-    UtKontainer::setText(UtKey::Caption,
-                         QStringLiteral("Administration Console for Postvane"));
+    UtKontainer::setText(UtKey::Caption, QStringLiteral("Administration Console for Postvane"));
     FMainWindowEx::resetFirstNotice();
     m_modals = new ModalWatcher;
 }

@@ -6,9 +6,9 @@
 #include "app/fwidgetbottom.h"
 #include "app/fwidgettop.h"
 #include "app/mailwindow.h"
+#include "forms/sectionids.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
-#include "app/sectionids.h"
 
 #include <QPointer>
 #include <QStackedWidget>
