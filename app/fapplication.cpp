@@ -7,6 +7,7 @@
 #include "app/ftour.h"
 #include "app/ftrace.h"
 #include "app/mailwindow.h"
+#include "registry/settingslocation.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
 
@@ -33,8 +34,9 @@ FApplication::FApplication(int &argc, char **argv)
             m_arguments.append(argument);
     }
     UtKontainer::setObject(UtKey::FApp, this);
-    UtKontainer::setBool(UtKey::AdminHasLog,
-                         m_arguments.value(1) == QLatin1String("debug"));
+    UtKontainer::setBool(UtKey::AdminHasLog, m_arguments.value(1) == QLatin1String("debug"));
+    // Scripts and tests point the settings stores to a folder of their own.
+    redirectSettingsStoresFromEnvironment();
     UtKontainer::setStorePath(QString::fromLatin1(kOrganisation), QString::fromLatin1(kProductKey),
                               QSettings::SystemScope);
     readPreferences();
@@ -85,11 +87,6 @@ bool FApplication::applyLaunchParameters(LaunchMode)
 
 void FApplication::setApplicationTexts() { }
 
-void FApplication::cleanUp()
-{
-    m_runTable.clear();
-}
-
 void FApplication::setVersionInfo() { }
 
 FMainWindowEx *FApplication::createMainWindow()
@@ -111,11 +108,11 @@ QString FApplication::findTranslation()
 {
     FLocalizedFile::Request request;
     request.folder = QCoreApplication::applicationDirPath() + QStringLiteral("/translations");
-    request.baseName = QStringLiteral("%1%2%3.")
-                               .arg(UtKontainer::getText(UtKey::AppShortName))
-                               .arg(UtKontainer::getInt(UtKey::AppMajorVersion))
-                               .arg(UtKontainer::getInt(UtKey::AppMinorVersion), 2,
-                                    10, QLatin1Char('0'));
+    request.baseName
+            = QStringLiteral("%1%2%3.")
+                      .arg(UtKontainer::getText(UtKey::AppShortName))
+                      .arg(UtKontainer::getInt(UtKey::AppMajorVersion))
+                      .arg(UtKontainer::getInt(UtKey::AppMinorVersion), 2, 10, QLatin1Char('0'));
     request.extension = QStringLiteral("qm");
     request.language1 = UtKontainer::getText(UtKey::PreferredLanguage1);
     request.language2 = UtKontainer::getText(UtKey::PreferredLanguage2);
@@ -180,7 +177,6 @@ int FApplication::run()
         processEvents();
     }
     setApplicationTexts();
-    m_runTable = {-1, -1, -1, -1};
     addLibraryPath(QStringLiteral("."));
 
     m_console = new FConsole(
@@ -230,7 +226,6 @@ int FApplication::run()
     }
 
     const int result = m_closeRequested ? 0 : exec();
-    cleanUp();
     delete m_hidden;
     return result;
 }

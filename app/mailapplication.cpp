@@ -2,11 +2,11 @@
 
 #include "app/fhandover.h"
 #include "app/fimages.h"
-#include "handover/fstreamcomm.h"
 #include "app/ftrace.h"
+#include "handover/fstreamcomm.h"
+#include "lumadb/lumadb.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
-#include "lumadb/lumadb.h"
 
 #include <QFile>
 
@@ -27,8 +27,7 @@ void MailApplication::setVersionInfo()
     UtKontainer::setInt(UtKey::AppMajorVersion, kMajor);
     UtKontainer::setInt(UtKey::AppMinorVersion, kMinor);
     UtKontainer::setInt(UtKey::AppRevisionVersion, kRevision);
-    UtKontainer::setText(UtKey::AppCommentVersion,
-                         QStringLiteral("build %1").arg(kBuild));
+    UtKontainer::setText(UtKey::AppCommentVersion, QStringLiteral("build %1").arg(kBuild));
     UtKontainer::setText(UtKey::AppShortName, QStringLiteral("postdesk"));
     UtKontainer::setText(UtKey::AppEngineName, QStringLiteral("Postvane"));
     UtKontainer::setBool(UtKey::StoreStats, false);
@@ -85,8 +84,8 @@ QString MailApplication::settingsGroup() const
 
 QString MailApplication::getText(int number) const
 {
-    const QString name = UtKontainer::getText(UtKey::AppName,
-                                              tr("Administration Console for Postvane"));
+    const QString name
+            = UtKontainer::getText(UtKey::AppName, tr("Administration Console for Postvane"));
     switch (number) {
     case 1:
         return QStringLiteral("<b>%1</b><br>%2 %3.%4.%5 (%6)<br>Qt %7")
@@ -101,22 +100,6 @@ QString MailApplication::getText(int number) const
                   "<p>This program uses the Qt toolkit (LGPL version 3), OpenSSL (Apache "
                   "License 2.0) and SQLite (public domain) in its development server.</p>"
                   "<p>Pictures drawn for this console by its developers.</p>");
-    case 3:
-    case 7:
-        return name;
-    case 4:
-        return tr("About...");
-    case 5:
-        return tr("View information about %1.").arg(name);
-    case 6:
-        return tr("About %1").arg(name);
-    case 8:
-        return tr("Incorrect version of Qt library.");
-    case 9:
-        return tr("<nobr>The application has been executed with Qt library %1,<br>but the version "
-                  "%2 is required to run it correctly.<br><br><b>The application may behave "
-                  "incorrectly or even crash!</b><br></nobr>")
-                .arg(QString::fromLatin1(qVersion()), QStringLiteral("3.3.6"));
     default:
         return {};
     }
