@@ -3,6 +3,7 @@
 // question, dialogs with validation and the uniqueness check, tab forms.
 #include "forms/bdialog.h"
 #include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 #include "forms/bform.h"
 #include "forms/bformtab.h"
 #include "forms/bmainwindowinterface.h"
@@ -10,12 +11,14 @@
 #include "db/dbctrl.h"
 #include "db/dbtable.h"
 #include "db/dbtranstab.h"
-#include "formsserver.h"
+#include "support/testserver.h"
 #include "modalanswerer.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+
+using postdesk::test::TestServer;
 
 namespace {
 
@@ -200,11 +203,11 @@ public:
 
 } // namespace
 
-class TstFormLifeCycle : public QObject
+class TestFormLifeCycle : public QObject
 {
     Q_OBJECT
 
-    FormsServer m_server;
+    TestServer m_server;
 
     DBCtrl *ctrl() const { return m_server.conn()->transCtrl(); }
 
@@ -212,7 +215,7 @@ class TstFormLifeCycle : public QObject
     {
         const int fills = form.fills;
         form.load(true);
-        return FormsServer::waitFor([&] { return form.fills > fills; });
+        return TestServer::waitFor([&] { return form.fills > fills; });
     }
 
 private slots:
@@ -222,7 +225,7 @@ private slots:
     {
         UtKontainer::clear();
         UtKontainer::setText(UtKey::Caption, "Console");
-        QVERIFY(m_server.start());
+        QVERIFY(m_server.connectAs());
     }
 
     void init()
@@ -382,7 +385,7 @@ private slots:
         AliasForm form(m_server.conn(), "NoSuchTable");
         ModalAnswerer answerer;
         form.load(true);
-        QVERIFY(FormsServer::waitFor([&] { return !answerer.texts.isEmpty(); }));
+        QVERIFY(TestServer::waitFor([&] { return !answerer.texts.isEmpty(); }));
         QVERIFY(!answerer.texts.first().isEmpty());
         QVERIFY(!form.isEnabled()); // stays loading
         QCOMPARE(form.fills, 0);
@@ -582,5 +585,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstFormLifeCycle)
-#include "tst_formlifecycle.moc"
+QTEST_MAIN(TestFormLifeCycle)
+#include "test_formlifecycle.moc"
