@@ -35,7 +35,6 @@ public:
 
     // Arguments after the program name, without the console's own options.
     QStringList launchArguments() const { return m_arguments; }
-    LaunchMode launchMode() const { return m_launchMode; }
     FConsole *console() const { return m_console; }
 
     // Texts and pictures by number: texts 1 and 2 are the About box header and

@@ -20,7 +20,6 @@ class FDlgConnect : public QDialog
 public:
     FDlgConnect(QWidget *parent, FWidgetStatus *statusWidget, bool showError);
 
-    bool isUserKnown() const { return m_userKnown; }
     QPushButton *okButton() const { return m_ok; }
     QPushButton *reconnectButton() const { return m_reconnect; }
     QPushButton *cancelButton() const { return m_cancel; }

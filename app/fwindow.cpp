@@ -8,12 +8,12 @@
 #include "app/fwidgetbottom.h"
 #include "app/fwidgettop.h"
 #include "app/fwndfolder.h"
-#include "registry/utkeys.h"
-#include "registry/utkontainer.h"
 #include "app/sectionids.h"
 #include "db/dbconn.h"
 #include "db/dbctrl.h"
 #include "db/dbreq.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 
 #include <QApplication>
 #include <QSplitter>
@@ -211,7 +211,6 @@ void FWindow::showPage(QWidget *page, FMainTreeItem *item)
         m_stack->removeWidget(previous);
         previous->deleteLater();
     }
-    emit signalPageShown(page);
 }
 
 void FWindow::markInfoLoaded()

@@ -58,8 +58,6 @@ public:
 signals:
     void signalApply(bool *ok);
     void signalReset();
-    // A new page was put on the stack.
-    void signalPageShown(QWidget *page);
     // Server information and log list arrived (or failed).
     void signalInfoLoaded();
     void signalLogsLoaded();

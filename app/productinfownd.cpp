@@ -2,10 +2,10 @@
 
 #include "app/fpage.h"
 #include "app/fserverquery.h"
-#include "registry/utkeys.h"
-#include "registry/utkontainer.h"
 #include "db/dbconn.h"
 #include "db/dbreq.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 
 #include <QFormLayout>
 #include <QLabel>
@@ -19,8 +19,7 @@ ProductInfoWnd::ProductInfoWnd(QWidget *parent)
     setObjectName(QStringLiteral("ProductInfoWnd"));
     auto *layout = new QVBoxLayout(this);
     auto *title = new QLabel(
-            QStringLiteral("<h2>%1</h2>")
-                    .arg(UtKontainer::getText(UtKey::AppName).toHtmlEscaped()),
+            QStringLiteral("<h2>%1</h2>").arg(UtKontainer::getText(UtKey::AppName).toHtmlEscaped()),
             this);
     layout->addWidget(title);
     layout->addLayout(m_form);
@@ -42,12 +41,6 @@ QLabel *ProductInfoWnd::addRow(const QString &field, const QString &label)
     value->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_form->addRow(label, value);
     return value;
-}
-
-QString ProductInfoWnd::valueText(const QString &field) const
-{
-    const auto *label = findChild<QLabel *>(QStringLiteral("m_lbl_") + field);
-    return label ? label->text() : QString();
 }
 
 QString ProductInfoWnd::uptimeText(qint64 seconds)

@@ -22,8 +22,6 @@ public:
     // The operating system for the server's "OsCode".
     static QString osText(qint64 osCode);
 
-    QString valueText(const QString &field) const;
-
 private:
     QLabel *addRow(const QString &field, const QString &label);
     void showInfo(const FQueryResult &result);
