@@ -34,9 +34,11 @@ function(postdesk_public_headers target)
 endfunction()
 
 # postdesk_precompile_qt_headers(TARGET)
-# Precompiles the Qt headers every widget target includes. The first target
-# that asks builds the header; later ones reuse it when their compile flags
-# match (same build type, same sanitizers), which they do within one build.
+# Precompiles the Qt Core, Gui and Widgets headers for TARGET, which must link
+# Qt6::Widgets. The first target that asks builds the header; later ones reuse
+# it, which works while their compile flags match those of the first (within
+# one build they do: same build type, same sanitizers). Page libraries call it
+# like postdesk_forms and postdesk_app; every Qt test gets it.
 function(postdesk_precompile_qt_headers target)
     if(NOT POSTDESK_PCH)
         return()
