@@ -53,6 +53,18 @@ function(postdesk_precompile_qt_headers target)
     endif()
 endfunction()
 
+# Under ThreadSanitizer every test reads the one suppression file (Qt's own
+# libraries are not instrumented), also when ctest is run by hand.
+function(postdesk_set_test_environment name)
+    set(environment ${ARGN})
+    if(POSTDESK_SANITIZE MATCHES "thread")
+        list(APPEND environment "TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=${PROJECT_SOURCE_DIR}/tests/tsan.supp")
+    endif()
+    if(environment)
+        set_tests_properties(${name} PROPERTIES ENVIRONMENT "${environment}")
+    endif()
+endfunction()
+
 # postdesk_add_gtest(NAME SOURCES... [LIBS ...] [LABELS ...])
 # A GoogleTest executable registered with CTest. Like every test it runs with
 # private home, configuration and data folders (tests/support/testenvironment.h).
@@ -64,6 +76,7 @@ function(postdesk_add_gtest name)
                           postdesk_test_environment)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES TIMEOUT 300 LABELS "${ARG_LABELS}")
+    postdesk_set_test_environment(${name})
 endfunction()
 
 # postdesk_add_qtest(NAME SOURCES... [LIBS ...] [LABELS ...])
@@ -77,6 +90,6 @@ function(postdesk_add_qtest name)
                           postdesk_test_environment postdesk_test_settings)
     postdesk_precompile_qt_headers(${name})
     add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES TIMEOUT 300 LABELS "${ARG_LABELS}"
-                         ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    set_tests_properties(${name} PROPERTIES TIMEOUT 300 LABELS "${ARG_LABELS}")
+    postdesk_set_test_environment(${name} QT_QPA_PLATFORM=offscreen)
 endfunction()
