@@ -36,11 +36,6 @@ FAbout::FAbout(const QString &header, const QString &notices, QWidget *parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
-bool FAbout::isScrolling() const
-{
-    return m_timer->isActive();
-}
-
 void FAbout::slotToggleScrolling()
 {
     if (m_timer->isActive()) {

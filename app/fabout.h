@@ -15,8 +15,6 @@ class FAbout : public QDialog
 public:
     FAbout(const QString &header, const QString &notices, QWidget *parent = nullptr);
 
-    bool isScrolling() const;
-
 private slots:
     void slotToggleScrolling();
     void slotScroll();

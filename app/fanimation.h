@@ -24,7 +24,6 @@ public:
     void start(CursorMode cursor = NoCursor);
     void stop();
     bool isRunning() const { return m_timer.isActive(); }
-    int frameIndex() const { return m_frame; }
     int frameCount() const { return int(m_frames.size()); }
     int interval() const { return m_timer.interval(); }
 

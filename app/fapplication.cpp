@@ -8,6 +8,7 @@
 #include "app/ftrace.h"
 #include "app/mailwindow.h"
 #include "forms/utqtmessages.h"
+#include "registry/settingslocation.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
 
@@ -37,6 +38,8 @@ FApplication::FApplication(int &argc, char **argv)
     }
     UtKontainer::setObject(UtKey::FApp, this);
     UtKontainer::setBool(UtKey::AdminHasLog, m_arguments.value(1) == QLatin1String("debug"));
+    // Scripts and tests point the settings stores to a folder of their own.
+    redirectSettingsStoresFromEnvironment();
     UtKontainer::setStorePath(QString::fromLatin1(kOrganisation), QString::fromLatin1(kProductKey),
                               QSettings::SystemScope);
     readPreferences();
@@ -87,11 +90,6 @@ bool FApplication::applyLaunchParameters(LaunchMode)
 }
 
 void FApplication::setApplicationTexts() { }
-
-void FApplication::cleanUp()
-{
-    m_runTable.clear();
-}
 
 void FApplication::setVersionInfo() { }
 
@@ -183,7 +181,6 @@ int FApplication::run()
         processEvents();
     }
     setApplicationTexts();
-    m_runTable = {-1, -1, -1, -1};
     addLibraryPath(QStringLiteral("."));
 
     m_console = new FConsole(
@@ -233,7 +230,6 @@ int FApplication::run()
     }
 
     const int result = m_closeRequested ? 0 : exec();
-    cleanUp();
     delete m_hidden;
     return result;
 }

@@ -35,10 +35,10 @@ public:
 
     // Arguments after the program name, without the console's own options.
     QStringList launchArguments() const { return m_arguments; }
-    LaunchMode launchMode() const { return m_launchMode; }
     FConsole *console() const { return m_console; }
 
-    // Texts and pictures by number (About texts, names, icons).
+    // Texts and pictures by number: texts 1 and 2 are the About box header and
+    // notices; pictures 1 and 2 the window icons, 3 the splash screen.
     virtual QString getText(int number) const;
     virtual QPixmap getIcon(int number) const;
 
@@ -51,7 +51,6 @@ public:
 protected:
     virtual bool applyLaunchParameters(LaunchMode mode);
     virtual void setApplicationTexts();
-    virtual void cleanUp();
     virtual void setVersionInfo();
     virtual FMainWindowEx *createMainWindow();
     virtual FWindow *createWindow(FMainWindowEx *mainWindow);
@@ -71,6 +70,5 @@ private:
     QPointer<FHiddenWindow> m_hidden;
     QSplashScreen *m_splash = nullptr;
     QElapsedTimer m_splashClock;
-    QList<int> m_runTable;
     bool m_closeRequested = false;
 };

@@ -22,7 +22,6 @@ class FDlgConnect : public QDialog
 public:
     FDlgConnect(QWidget *parent, FWidgetStatus *statusWidget, bool showError);
 
-    bool isUserKnown() const { return m_userKnown; }
     // Whether the dialog asks for the login (and the host when it is not known):
     // the user is not known, or the server refused the stored login.
     bool asksForLogin() const { return m_asksForLogin; }

@@ -24,8 +24,6 @@ public:
 
     FWidgetStatus *statusWidget() const { return m_status; }
     void setAboutTexts(const QString &header, const QString &notices);
-    QString aboutHeader() const { return m_aboutHeader; }
-    QString aboutNotices() const { return m_aboutNotices; }
 
     QAction *reconnectAction() const { return m_reconnect; }
     QAction *newConnectionAction() const { return m_newConnection; }

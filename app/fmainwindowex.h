@@ -30,7 +30,6 @@ public:
     // dropped, and the session up).
     bool canLeave();
 
-    bool dialogOnNextLoss() const { return m_dialogOnNextLoss; }
     // The first Disconnected notice of the process only sets the window up.
     static void resetFirstNotice();
 

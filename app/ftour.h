@@ -19,7 +19,6 @@ public:
     FTour(FConsole *console, const QString &folder, QObject *parent = nullptr);
 
     void start();
-    QStringList writtenFiles() const { return m_written; }
 
     // A file name part made of the section text: lower case, letters and digits.
     static QString slug(const QString &text);

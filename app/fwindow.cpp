@@ -238,7 +238,6 @@ void FWindow::showPage(QWidget *page, FMainTreeItem *item)
     }
     if (view)
         startView(page, item);
-    emit signalPageShown(page);
 }
 
 void FWindow::startView(QWidget *page, FMainTreeItem *item)

@@ -62,8 +62,6 @@ public:
 
 signals:
     // signalApply(bool*) and signalReset() come from BFrameWindow.
-    // A new page was put on the stack.
-    void signalPageShown(QWidget *page);
     // Server information and log list arrived (or failed).
     void signalInfoLoaded();
     void signalLogsLoaded();

@@ -105,22 +105,6 @@ QString MailApplication::getText(int number) const
                   "<p>This program uses the Qt toolkit (LGPL version 3), OpenSSL (Apache "
                   "License 2.0) and SQLite (public domain) in its development server.</p>"
                   "<p>Pictures drawn for this console by its developers.</p>");
-    case 3:
-    case 7:
-        return name;
-    case 4:
-        return tr("About...");
-    case 5:
-        return tr("View information about %1.").arg(name);
-    case 6:
-        return tr("About %1").arg(name);
-    case 8:
-        return tr("Incorrect version of Qt library.");
-    case 9:
-        return tr("<nobr>The application has been executed with Qt library %1,<br>but the version "
-                  "%2 is required to run it correctly.<br><br><b>The application may behave "
-                  "incorrectly or even crash!</b><br></nobr>")
-                .arg(QString::fromLatin1(qVersion()), QStringLiteral("3.3.6"));
     default:
         return {};
     }

@@ -2,10 +2,10 @@
 
 #include "app/fpage.h"
 #include "app/fserverquery.h"
-#include "registry/utkeys.h"
-#include "registry/utkontainer.h"
 #include "db/dbconn.h"
 #include "db/dbreq.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 
 #include <QFormLayout>
 #include <QLabel>

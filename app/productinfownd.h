@@ -23,6 +23,7 @@ public:
     // The operating system for the server's "OsCode".
     static QString osText(qint64 osCode);
 
+    // The text shown for a field.
     QString valueText(const QString &field) const;
 
 private:

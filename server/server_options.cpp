@@ -26,7 +26,9 @@ const char *kUsage
           "  --seed-log-lines N       lines in the mail log at start when it is empty\n"
           "  --no-ticker              no live changes (logs, counters, queue)\n"
           "  --max-sessions N         concurrent sessions (default 64)\n"
-          "  --handshake-timeout S    seconds a client may take for TLS and login (default 10)\n"
+          "  --handshake-timeout S    seconds a client may take for TLS and login, and for\n"
+          "                           the rest of a request it started (default 10)\n"
+          "  --handshake-timeout-ms MS  the same in milliseconds\n"
           "  --fault-close-after N    close each session after its Nth statement\n"
           "  --fault-status S:PATTERN answer status S to statements containing PATTERN\n"
           "  --fault-delay MS         delay every answer\n"
@@ -162,7 +164,13 @@ bool parseOptions(int argc, char **argv, ServerOptions &options, std::string &me
                 return false;
             if (!number(text, 1, 3600, n))
                 return bad();
-            options.handshakeTimeoutSeconds = static_cast<int>(n);
+            options.handshakeTimeoutMs = static_cast<int>(n) * 1000;
+        } else if (arg == "--handshake-timeout-ms") {
+            if (!value(text))
+                return false;
+            if (!number(text, 1, 3600000, n))
+                return bad();
+            options.handshakeTimeoutMs = static_cast<int>(n);
         } else if (arg == "--fault-close-after") {
             if (!value(text))
                 return false;

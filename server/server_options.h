@@ -32,7 +32,7 @@ struct ServerOptions
     size_t maxQueryBytes = 1u << 20;
     size_t maxResultBytes = 64u << 20;
     size_t maxLoginFieldBytes = 4096;
-    int handshakeTimeoutSeconds = 10;
+    int handshakeTimeoutMs = 10000;
     uint32_t maxLogDataLines = 100000;
 };
 

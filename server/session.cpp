@@ -91,9 +91,9 @@ void Session::interrupt()
     ::shutdown(m_fd, SHUT_RDWR);
 }
 
-void Session::setReceiveTimeout(int seconds)
+void Session::setReceiveTimeout(int milliseconds)
 {
-    timeval timeout{seconds, 0};
+    timeval timeout{milliseconds / 1000, (milliseconds % 1000) * 1000};
     ::setsockopt(m_fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
 }
 
@@ -128,7 +128,7 @@ bool Session::writeAll(const void *buffer, size_t length)
 void Session::run()
 {
     // A peer that stalls in the handshake or the login loses its session.
-    setReceiveTimeout(m_server.options.handshakeTimeoutSeconds);
+    setReceiveTimeout(m_server.options.handshakeTimeoutMs);
     timeval sendTimeout{kSendTimeoutSeconds, 0};
     ::setsockopt(m_fd, SOL_SOCKET, SO_SNDTIMEO, &sendTimeout, sizeof sendTimeout);
     m_ssl = SSL_new(m_tlsContext);
@@ -245,7 +245,7 @@ void Session::serveQueries(const std::string &user, const std::string &domain, b
         // A request that was started must be finished in time; between
         // requests the session may stay idle as long as it likes.
         query.resize(length);
-        setReceiveTimeout(m_server.options.handshakeTimeoutSeconds);
+        setReceiveTimeout(m_server.options.handshakeTimeoutMs);
         if (!readExact(query.data(), length))
             return;
         setReceiveTimeout(0);

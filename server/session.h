@@ -32,7 +32,7 @@ private:
                bool &sessionMode);
     void serveQueries(const std::string &user, const std::string &domain, bool canWrite,
                       uint32_t key);
-    void setReceiveTimeout(int seconds);
+    void setReceiveTimeout(int milliseconds);
 
     ServerContext &m_server;
     SSL_CTX *m_tlsContext;

@@ -7,9 +7,7 @@
 #include "handover/fstreamcomm.h"
 #include "handover/launchmode.h"
 
-#ifdef POSTDESK_HAVE_DEVSERVER
 #include "support/devserver_process.h"
-#endif
 
 #include <QBuffer>
 #include <QLocalSocket>
@@ -268,9 +266,6 @@ void TestHandOver::brokenHandOverExitsWithElevenSilently()
 
 void TestHandOver::handOverAndCloseChannel()
 {
-#ifndef POSTDESK_HAVE_DEVSERVER
-    QSKIP("the development server is not built");
-#else
     postdesk::test::DevServerProcess server;
     QVERIFY2(server.start(), server.errorText().c_str());
     const QString id = freshRegionId();
@@ -315,7 +310,6 @@ void TestHandOver::handOverAndCloseChannel()
     QVERIFY(console.waitForFinished(60000));
     QCOMPARE(console.exitCode(), 0);
     QCOMPARE(console.readAllStandardOutput(), QByteArray());
-#endif
 }
 
 QTEST_GUILESS_MAIN(TestHandOver)

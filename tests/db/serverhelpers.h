@@ -1,84 +1,27 @@
-// Helpers of the data layer's integration tests: a development server,
-// connections to it with a private known-hosts file, fault switching through
-// a separate session, and datagrams sent to the client's notification socket.
+// Helpers of the data layer's integration tests beside the development server
+// fixture (support/testserver.h): the client's notification socket, datagrams
+// sent to it, and select results as texts.
 #ifndef TESTS_DB_SERVERHELPERS_H
 #define TESTS_DB_SERVERHELPERS_H
 
 #include "db/dbconn.h"
-#include "db/dbquote.h"
 #include "db/dbreq.h"
-#include "db/lumadb/lumadb.h"
-#include "support/devserver_process.h"
+#include "support/testserver.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSet>
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
 
 #include <arpa/inet.h>
-#include <memory>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 namespace dbtest {
 
-using postdesk::test::DevServerProcess;
-
-inline QString hostOf(const DevServerProcess &server)
-{
-    return QString::fromStdString(server.host());
-}
-
-// A connection to the server as user, trusting on first use through a
-// known-hosts file in knownHostsDir.
-inline std::unique_ptr<DBConn> makeConnection(const DevServerProcess &server,
-                                              const QTemporaryDir &knownHostsDir,
-                                              const QString &user = QStringLiteral("admin"),
-                                              const QString &password = QString())
-{
-    auto conn = std::make_unique<DBConn>(hostOf(server), int(server.port()), user,
-                                         password.isEmpty() ? user : password);
-    conn->setKnownHostsPath(knownHostsDir.filePath(QStringLiteral("known_hosts.cfg")));
-    return conn;
-}
-
-// Runs one query in its own session (the fault settings are server-wide).
-inline uint32_t controlQuery(const DevServerProcess &server, const QString &query)
-{
-    lumadb_open_options options{};
-    options.trust = LUMADB_TRUST_INSECURE;
-    lumadb_handle *handle = nullptr;
-    uint32_t code
-            = lumadb_open_ex(server.host().c_str(), server.portText().c_str(), &options, &handle);
-    if (code != 0)
-        return code;
-    code = lumadb_login(handle, "admin", "admin", nullptr, nullptr, nullptr, nullptr, nullptr,
-                        "postdesk tests", 0);
-    if (code == 0) {
-        lumadb_result result{};
-        code = lumadb_query(handle, query.toUtf8().constData(), &result);
-        lumadb_free_result(&result);
-    }
-    lumadb_close(handle);
-    return code;
-}
-
-inline bool serverFault(const DevServerProcess &server, const QString &name, const QString &value,
-                        const QString &extra = QString())
-{
-    QStringList arguments{name, value};
-    if (!extra.isEmpty())
-        arguments.append(extra);
-    return controlQuery(server, dbFunctionCall(QStringLiteral("DevServerFault"), arguments)) == 0;
-}
-
-inline bool clearFaults(const DevServerProcess &server)
-{
-    return serverFault(server, QStringLiteral("clear"), QStringLiteral("0"));
-}
+using postdesk::test::TestServer;
 
 // Local ports of this process's UDP sockets (the notification channel is the
 // only one the data layer opens).

@@ -94,20 +94,18 @@ private slots:
     void versionChangeOnRestart(); // restarts the server: keep last
 
 private:
-    DevServerProcess m_server{{"--no-ticker", "--log-rate", "0"}};
-    QTemporaryDir m_knownHosts;
+    TestServer m_server{{"--no-ticker", "--log-rate", "0"}};
 };
 
 void TestConn::initTestCase()
 {
-    QVERIFY(m_knownHosts.isValid());
     QVERIFY2(m_server.start(), m_server.errorText().c_str());
     UtDebug::setStderrLevel(-1);
 }
 
 void TestConn::cleanup()
 {
-    QVERIFY(clearFaults(m_server));
+    QVERIFY(m_server.clearFaults());
 }
 
 void TestConn::errorTexts_data()
@@ -161,7 +159,7 @@ void TestConn::errorTexts()
 
 void TestConn::statesAndSignalsOnInterfaceThread()
 {
-    auto conn = makeConnection(m_server, m_knownHosts);
+    auto conn = m_server.makeConnection();
     QList<DBConn::StateEnum> states;
     bool offThread = false;
     connect(conn.get(), &DBConn::signalStateChanged, this, [&](DBConn::StateEnum state) {
@@ -191,7 +189,7 @@ void TestConn::statesAndSignalsOnInterfaceThread()
     QVERIFY(!offThread);
 
     // A viewer may read but not modify.
-    auto viewer = makeConnection(m_server, m_knownHosts, QStringLiteral("viewer"));
+    auto viewer = m_server.makeConnection(QStringLiteral("viewer"));
     QVERIFY(viewer->start());
     QTRY_COMPARE_WITH_TIMEOUT(viewer->state(), DBConn::Connected, Timeout);
     QVERIFY(!viewer->mayModify());
@@ -225,7 +223,7 @@ void TestConn::closedPortAndUnknownHost()
     QVERIFY(!later.execSync(&queued));
     QCOMPARE(queued.errorText(), QStringLiteral("Server application is not running."));
 
-    auto wrong = makeConnection(m_server, m_knownHosts, "admin", "wrong");
+    auto wrong = m_server.makeConnection("admin", "wrong");
     QVERIFY(wrong->start());
     QTRY_COMPARE_WITH_TIMEOUT(wrong->lastErrorText(), QStringLiteral("Authentication failed."),
                               Timeout);
@@ -233,7 +231,7 @@ void TestConn::closedPortAndUnknownHost()
 
 void TestConn::functionNotFoundKeepsConnection()
 {
-    auto conn = makeConnection(m_server, m_knownHosts);
+    auto conn = m_server.makeConnection();
     QVERIFY(conn->start());
     QTRY_COMPARE_WITH_TIMEOUT(conn->state(), DBConn::Connected, Timeout);
     DBReq req(QStringLiteral("select NoSuchFunction(\"x\")"));
@@ -249,14 +247,14 @@ void TestConn::functionNotFoundKeepsConnection()
 
 void TestConn::resetConnectionFailsEveryQueuedRequest()
 {
-    auto conn = makeConnection(m_server, m_knownHosts);
+    auto conn = m_server.makeConnection();
     QVERIFY(conn->start());
     QTRY_COMPARE_WITH_TIMEOUT(conn->state(), DBConn::Connected, Timeout);
     // The session answers two statements, then drops: the first query here
     // is the second statement, the next one meets the closed connection.
     DBReq probe(QStringLiteral("select dummy from info"));
     QVERIFY(conn->execSync(&probe));
-    QVERIFY(serverFault(m_server, "close_after", "2"));
+    QVERIFY(m_server.fault("close_after", "2"));
     Recorder recorder;
     const QStringList queries{"select dummy from info", "select Version from info",
                               "select Name from User", "select Lhs from Alias"};
@@ -275,8 +273,8 @@ void TestConn::resetConnectionFailsEveryQueuedRequest()
     QCOMPARE(conn->errorDetail(), 10054u);
 
     // No automatic reconnect; restart brings the session back.
-    QVERIFY(clearFaults(m_server));
-    QVERIFY(conn->restart(hostOf(m_server), m_server.port(), "admin", "admin"));
+    QVERIFY(m_server.clearFaults());
+    QVERIFY(conn->restart(m_server.hostName(), m_server.port(), "admin", "admin"));
     QTRY_COMPARE_WITH_TIMEOUT(conn->state(), DBConn::Connected, Timeout);
     DBReq after(QStringLiteral("select dummy from info"));
     QVERIFY(conn->execSync(&after));
@@ -284,10 +282,10 @@ void TestConn::resetConnectionFailsEveryQueuedRequest()
 
 void TestConn::cancelPendingWithAndWithoutFlag()
 {
-    auto conn = makeConnection(m_server, m_knownHosts);
+    auto conn = m_server.makeConnection();
     QVERIFY(conn->start());
     QTRY_COMPARE_WITH_TIMEOUT(conn->state(), DBConn::Connected, Timeout);
-    QVERIFY(serverFault(m_server, "delay", "1500"));
+    QVERIFY(m_server.fault("delay", "1500"));
     Recorder recorder;
     // Finished requests are deleted on the worker thread, cancelled ones here.
     QMutex destroyedLock;
@@ -334,18 +332,18 @@ void TestConn::cancelPendingWithAndWithoutFlag()
 
 void TestConn::averageResponseTimeKeepsLastTen()
 {
-    auto conn = makeConnection(m_server, m_knownHosts);
+    auto conn = m_server.makeConnection();
     QCOMPARE(conn->averageResponseTime(), 5);
     QVERIFY(conn->start());
     QTRY_COMPARE_WITH_TIMEOUT(conn->state(), DBConn::Connected, Timeout);
-    QVERIFY(serverFault(m_server, "delay", "5600"));
+    QVERIFY(m_server.fault("delay", "5600"));
     for (int i = 0; i < 2; ++i) {
         DBReq slow(QStringLiteral("select dummy from info"));
         QVERIFY(conn->execSync(&slow));
     }
     const int slowAverage = conn->averageResponseTime();
     QVERIFY2(slowAverage >= 6 && slowAverage <= 8, QByteArray::number(slowAverage));
-    QVERIFY(clearFaults(m_server));
+    QVERIFY(m_server.clearFaults());
     for (int i = 0; i < 9; ++i) {
         DBReq fast(QStringLiteral("select dummy from info"));
         QVERIFY(conn->execSync(&fast));
@@ -357,7 +355,7 @@ void TestConn::averageResponseTimeKeepsLastTen()
 void TestConn::twoDatagramsInOneTick()
 {
     const QList<quint16> before = ownUdpPorts();
-    auto conn = makeConnection(m_server, m_knownHosts);
+    auto conn = m_server.makeConnection();
     QVERIFY(conn->start());
     QTRY_COMPARE_WITH_TIMEOUT(conn->state(), DBConn::Connected, Timeout);
     QList<quint16> opened = ownUdpPorts();
@@ -393,7 +391,8 @@ void TestConn::twoDatagramsInOneTick()
 void TestConn::changedCertificateIsRefusedUntilTrusted()
 {
     QTemporaryDir dir;
-    auto conn = makeConnection(m_server, dir);
+    auto conn = m_server.makeConnection(QStringLiteral("admin"), QString(),
+                                        dir.filePath(QStringLiteral("known_hosts.cfg")));
     QVERIFY(conn->start());
     QTRY_COMPARE_WITH_TIMEOUT(conn->state(), DBConn::Connected, Timeout);
     const QString presented = conn->presentedFingerprint();
@@ -411,7 +410,7 @@ void TestConn::changedCertificateIsRefusedUntilTrusted()
     QCOMPARE(lumadb_trust_fingerprint(path.constData(), m_server.host().c_str(),
                                       m_server.portText().c_str(), other.constData()),
              0u);
-    conn->restart(hostOf(m_server), m_server.port(), "admin", "admin");
+    conn->restart(m_server.hostName(), m_server.port(), "admin", "admin");
     QTRY_VERIFY_WITH_TIMEOUT(conn->identityChanged(), Timeout);
     QCOMPARE(conn->state(), DBConn::Disconnected);
     QVERIFY(conn->lastErrorText().startsWith(
@@ -423,12 +422,12 @@ void TestConn::changedCertificateIsRefusedUntilTrusted()
     QList<DBConn::StateEnum> states;
     connect(conn.get(), &DBConn::signalStateChanged, this,
             [&states](DBConn::StateEnum state) { states.append(state); });
-    conn->restart(hostOf(m_server), m_server.port(), "admin", "admin");
+    conn->restart(m_server.hostName(), m_server.port(), "admin", "admin");
     QTRY_VERIFY_WITH_TIMEOUT(
             states.contains(DBConn::Connecting) && states.last() == DBConn::Disconnected, Timeout);
     QVERIFY(conn->identityChanged());
     conn->trustPresentedCertificate();
-    conn->restart(hostOf(m_server), m_server.port(), "admin", "admin");
+    conn->restart(m_server.hostName(), m_server.port(), "admin", "admin");
     QTRY_COMPARE_WITH_TIMEOUT(conn->state(), DBConn::Connected, Timeout);
     QVERIFY(!conn->identityChanged());
     QCOMPARE(lumadb_known_host_fingerprint(path.constData(), m_server.host().c_str(),
@@ -439,10 +438,10 @@ void TestConn::changedCertificateIsRefusedUntilTrusted()
 
 void TestConn::syncWaitKeepsEventsFlowing()
 {
-    auto conn = makeConnection(m_server, m_knownHosts);
+    auto conn = m_server.makeConnection();
     QVERIFY(conn->start());
     QTRY_COMPARE_WITH_TIMEOUT(conn->state(), DBConn::Connected, Timeout);
-    QVERIFY(serverFault(m_server, "delay", "800"));
+    QVERIFY(m_server.fault("delay", "800"));
     bool timerFired = false;
     QTimer::singleShot(50, this, [&timerFired] { timerFired = true; });
     QSignalSpy waiting(conn.get(), &DBConn::signalSynWaiting);
@@ -457,7 +456,7 @@ void TestConn::syncWaitKeepsEventsFlowing()
 
 void TestConn::queryTraceMasksPasswords()
 {
-    auto conn = makeConnection(m_server, m_knownHosts);
+    auto conn = m_server.makeConnection();
     QVERIFY(conn->start());
     QTRY_COMPARE_WITH_TIMEOUT(conn->state(), DBConn::Connected, Timeout);
     QStringList lines;
@@ -484,20 +483,20 @@ void TestConn::queryTraceMasksPasswords()
 
 void TestConn::versionChangeOnRestart()
 {
-    auto conn = makeConnection(m_server, m_knownHosts);
+    auto conn = m_server.makeConnection();
     QVERIFY(conn->start());
     QTRY_COMPARE_WITH_TIMEOUT(conn->state(), DBConn::Connected, Timeout);
     const DBConn::ServerVersion first = conn->serverVersion();
 
     // Same version after a server restart: reconnecting works.
     QVERIFY(m_server.restart({"--no-ticker", "--log-rate", "0"}));
-    conn->restart(hostOf(m_server), m_server.port(), "admin", "admin");
+    conn->restart(m_server.hostName(), m_server.port(), "admin", "admin");
     QTRY_COMPARE_WITH_TIMEOUT(conn->state(), DBConn::Connected, Timeout);
     QCOMPARE(conn->serverVersion(), first);
 
     // Another build: refused, the first version stays on record.
     QVERIFY(m_server.restart({"--no-ticker", "--log-rate", "0", "--version", "7.2.9"}));
-    conn->restart(hostOf(m_server), m_server.port(), "admin", "admin");
+    conn->restart(m_server.hostName(), m_server.port(), "admin", "admin");
     QTRY_COMPARE_WITH_TIMEOUT(conn->lastErrorText(),
                               QStringLiteral("Server version has changed. Reconnection is not "
                                              "possible."),

@@ -77,21 +77,19 @@ private slots:
 private:
     void reconnect();
 
-    DevServerProcess m_server{{"--no-ticker", "--log-rate", "0"}};
-    QTemporaryDir m_knownHosts;
+    TestServer m_server{{"--no-ticker", "--log-rate", "0"}};
     std::unique_ptr<DBConn> m_conn;
 };
 
 void TestTrans::initTestCase()
 {
-    QVERIFY(m_knownHosts.isValid());
     QVERIFY2(m_server.start(), m_server.errorText().c_str());
     UtDebug::setStderrLevel(-1);
 }
 
 void TestTrans::init()
 {
-    m_conn = makeConnection(m_server, m_knownHosts);
+    m_conn = m_server.makeConnection();
     QVERIFY(m_conn->start());
     QTRY_COMPARE_WITH_TIMEOUT(m_conn->state(), DBConn::Connected, Timeout);
 }
@@ -99,12 +97,12 @@ void TestTrans::init()
 void TestTrans::cleanup()
 {
     m_conn.reset();
-    QVERIFY(clearFaults(m_server));
+    QVERIFY(m_server.clearFaults());
 }
 
 void TestTrans::reconnect()
 {
-    m_conn->restart(hostOf(m_server), m_server.port(), "admin", "admin");
+    m_conn->restart(m_server.hostName(), m_server.port(), "admin", "admin");
     QTRY_COMPARE_WITH_TIMEOUT(m_conn->state(), DBConn::Connected, Timeout);
 }
 
@@ -153,7 +151,7 @@ void TestTrans::emptyApplySendsNothing()
 void TestTrans::noRightsRefusesOperations()
 {
     m_conn.reset();
-    m_conn = makeConnection(m_server, m_knownHosts, QStringLiteral("viewer"));
+    m_conn = m_server.makeConnection(QStringLiteral("viewer"));
     QVERIFY(m_conn->start());
     QTRY_COMPARE_WITH_TIMEOUT(m_conn->state(), DBConn::Connected, Timeout);
     DBCtrl *ctrl = m_conn->transCtrl();
@@ -172,7 +170,7 @@ void TestTrans::serverErrorKeepsOperations()
     const QString domain = QStringLiteral("error.example");
     const QStringList statements{aliasInsert(domain, 1, "first"), aliasInsert(domain, 2, "second"),
                                  aliasInsert(domain, 3, "third")};
-    QVERIFY(serverFault(m_server, "status", "301", "'second'"));
+    QVERIFY(m_server.fault("status", "301", "'second'"));
     DBCtrl *ctrl = m_conn->transCtrl();
     ctrl->addOperations(1, statements);
     QVERIFY(!ctrl->apply(false));
@@ -182,7 +180,7 @@ void TestTrans::serverErrorKeepsOperations()
     QCOMPARE(ctrl->transaction()->currentIndex(), 1);
     QCOMPARE(ctrl->operations(), statements); // still pending
     QVERIFY(ctrl->undoList().isEmpty());
-    QVERIFY(clearFaults(m_server));
+    QVERIFY(m_server.clearFaults());
     QCOMPARE(aliasRows(*m_conn, domain), QStringList{"a1|first"}); // third never sent
 }
 
@@ -202,7 +200,7 @@ void TestTrans::connectionCutAtEveryPosition()
 
     // A fresh session: one probe statement, then statements 1..k-1 are
     // answered and statement k meets the closed connection.
-    QVERIFY(serverFault(m_server, "close_after", QString::number(k)));
+    QVERIFY(m_server.fault("close_after", QString::number(k)));
     reconnect();
     DBReq probe(QStringLiteral("select dummy from info"));
     QVERIFY(m_conn->execSync(&probe));
@@ -214,7 +212,7 @@ void TestTrans::connectionCutAtEveryPosition()
     QCOMPARE(ctrl->operationCount(), 0);
     QTRY_COMPARE_WITH_TIMEOUT(m_conn->state(), DBConn::Disconnected, Timeout);
 
-    QVERIFY(clearFaults(m_server));
+    QVERIFY(m_server.clearFaults());
     reconnect();
     QVERIFY(ctrl->apply(true));
     QVERIFY(ctrl->undoList().isEmpty());
@@ -227,7 +225,7 @@ void TestTrans::undoReplayThatFailsAgain()
     const QStringList statements{aliasInsert(domain, 1, "one"), aliasInsert(domain, 2, "two"),
                                  aliasInsert(domain, 3, "three")};
     DBCtrl *ctrl = m_conn->transCtrl();
-    QVERIFY(serverFault(m_server, "close_after", "2"));
+    QVERIFY(m_server.fault("close_after", "2"));
     reconnect();
     DBReq probe(QStringLiteral("select dummy from info"));
     QVERIFY(m_conn->execSync(&probe));
@@ -242,7 +240,7 @@ void TestTrans::undoReplayThatFailsAgain()
     QCOMPARE(ctrl->transaction()->name(), QStringLiteral("DBCtrl::transUndo"));
     QCOMPARE(ctrl->undoList(), statements.mid(2));
 
-    QVERIFY(clearFaults(m_server));
+    QVERIFY(m_server.clearFaults());
     reconnect();
     QVERIFY(ctrl->apply(true));
     QVERIFY(ctrl->undoList().isEmpty());
@@ -266,7 +264,7 @@ void TestTrans::cutTableSaveKeepsPendingAndRest()
     const QStringList saved = table.statements();
     QCOMPARE(saved.size(), 3);
 
-    QVERIFY(serverFault(m_server, "close_after", "2"));
+    QVERIFY(m_server.fault("close_after", "2"));
     reconnect();
     DBReq probe(QStringLiteral("select dummy from info"));
     QVERIFY(m_conn->execSync(&probe));
@@ -278,7 +276,7 @@ void TestTrans::cutTableSaveKeepsPendingAndRest()
     QCOMPARE(ctrl->operationCount(), 0);
     QVERIFY(table.isModified()); // nothing confirmed
 
-    QVERIFY(clearFaults(m_server));
+    QVERIFY(m_server.clearFaults());
     reconnect();
     QVERIFY(ctrl->apply(true));
     QCOMPARE(aliasRows(*m_conn, domain), (QStringList{"a1|", "a2|", "a3|"}));

@@ -140,7 +140,10 @@ protected:
         EXPECT_EQ(check.query("select count() from User").rows.at(0).at(0), "9");
     }
 
-    DevServerProcess server{{"--memory", "--log-rate", "0", "--handshake-timeout", "5"}};
+    // Each read of a handshake or of a started request waits at most 2 s, so the
+    // stalled clients below time out quickly; a live client's next bytes come in
+    // milliseconds.
+    DevServerProcess server{{"--memory", "--log-rate", "0", "--handshake-timeout-ms", "2000"}};
 };
 
 TEST_F(SessionsTest, MisbehavingClientsLoseOnlyTheirSession)

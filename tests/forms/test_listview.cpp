@@ -59,7 +59,7 @@ QStringList columnTexts(const QTreeWidget &view, int column)
 
 } // namespace
 
-class TstListView : public QObject
+class TestListView : public QObject
 {
     Q_OBJECT
 
@@ -301,5 +301,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstListView)
-#include "tst_listview.moc"
+QTEST_MAIN(TestListView)
+#include "test_listview.moc"

@@ -8,7 +8,7 @@
 
 #include <memory>
 
-class TstUtKontainer : public QObject
+class TestUtKontainer : public QObject
 {
     Q_OBJECT
 
@@ -139,5 +139,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TstUtKontainer)
-#include "tst_utkontainer.moc"
+QTEST_GUILESS_MAIN(TestUtKontainer)
+#include "test_utkontainer.moc"

@@ -7,11 +7,15 @@
 #include "db/dbctrl.h"
 #include "db/dbtable.h"
 #include "db/dbtranstab.h"
-#include "formsserver.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
+#include "support/testserver.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+using postdesk::test::TestServer;
 
 namespace {
 
@@ -185,11 +189,11 @@ public:
 
 } // namespace
 
-class TstFormList : public QObject
+class TestFormList : public QObject
 {
     Q_OBJECT
 
-    FormsServer m_server;
+    TestServer m_server;
     QTemporaryDir m_dir;
 
     DBCtrl *ctrl() const { return m_server.conn()->transCtrl(); }
@@ -197,7 +201,7 @@ class TstFormList : public QObject
     bool loadList(AliasList &list)
     {
         list.load(true);
-        return FormsServer::waitFor([&] { return list.isEnabled(); });
+        return TestServer::waitFor([&] { return list.isEnabled(); });
     }
 
     void useStore(const QString &name)
@@ -212,7 +216,7 @@ private slots:
     void initTestCase()
     {
         UtKontainer::clear();
-        QVERIFY(m_server.start());
+        QVERIFY(m_server.connectAs());
     }
 
     void init()
@@ -414,5 +418,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstFormList)
-#include "tst_formlist.moc"
+QTEST_MAIN(TestFormList)
+#include "test_formlist.moc"

@@ -7,16 +7,19 @@
 #include "forms/bframewindow.h"
 #include "forms/bmainwindowinterface.h"
 #include "registry/utkeys.h"
+#include "registry/utkontainer.h"
 
 #include "db/dbctrl.h"
 #include "db/dbtable.h"
 #include "db/dbtranstab.h"
-#include "formsserver.h"
+#include "support/testserver.h"
 #include "modalanswerer.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+
+using postdesk::test::TestServer;
 
 namespace {
 
@@ -196,11 +199,11 @@ public:
 
 } // namespace
 
-class TstFormLifeCycle : public QObject
+class TestFormLifeCycle : public QObject
 {
     Q_OBJECT
 
-    FormsServer m_server;
+    TestServer m_server;
 
     DBCtrl *ctrl() const { return m_server.conn()->transCtrl(); }
 
@@ -208,7 +211,7 @@ class TstFormLifeCycle : public QObject
     {
         const int fills = form.fills;
         form.load(true);
-        return FormsServer::waitFor([&] { return form.fills > fills; });
+        return TestServer::waitFor([&] { return form.fills > fills; });
     }
 
 private slots:
@@ -218,7 +221,7 @@ private slots:
     {
         UtKontainer::clear();
         UtKontainer::setText(UtKey::Caption, "Console");
-        QVERIFY(m_server.start());
+        QVERIFY(m_server.connectAs());
     }
 
     void init()
@@ -378,7 +381,7 @@ private slots:
         AliasForm form(m_server.conn(), "NoSuchTable");
         ModalAnswerer answerer;
         form.load(true);
-        QVERIFY(FormsServer::waitFor([&] { return !answerer.texts.isEmpty(); }));
+        QVERIFY(TestServer::waitFor([&] { return !answerer.texts.isEmpty(); }));
         QVERIFY(!answerer.texts.first().isEmpty());
         QVERIFY(!form.isEnabled()); // stays loading
         QCOMPARE(form.fills, 0);
@@ -579,5 +582,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstFormLifeCycle)
-#include "tst_formlifecycle.moc"
+QTEST_MAIN(TestFormLifeCycle)
+#include "test_formlifecycle.moc"

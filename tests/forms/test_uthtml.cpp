@@ -64,4 +64,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestUtHtml)
-#include "tst_uthtml.moc"
+#include "test_uthtml.moc"

@@ -63,7 +63,7 @@ private:
 
 } // namespace
 
-class TstValidators : public QObject
+class TestValidators : public QObject
 {
     Q_OBJECT
 
@@ -500,5 +500,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstValidators)
-#include "tst_validators.moc"
+QTEST_MAIN(TestValidators)
+#include "test_validators.moc"

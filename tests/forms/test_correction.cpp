@@ -54,4 +54,4 @@ private slots:
 };
 
 QTEST_MAIN(TestCorrection)
-#include "tst_correction.moc"
+#include "test_correction.moc"

@@ -121,4 +121,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestQtMessages)
-#include "tst_qtmessages.moc"
+#include "test_qtmessages.moc"

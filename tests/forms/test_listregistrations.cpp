@@ -69,4 +69,4 @@ private slots:
 };
 
 QTEST_MAIN(TestListRegistrations)
-#include "tst_listregistrations.moc"
+#include "test_listregistrations.moc"
