@@ -3,8 +3,8 @@
 #include "db/dbctrl.h"
 #include "db/dbquerymask.h"
 #include "db/dbreq.h"
-#include "db/lumadb/lumadb.h"
 #include "db/utdebug.h"
+#include "lumadb/lumadb.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -4,7 +4,7 @@
 
 #include "db/dbobject.h"
 #include "db/dbvalues.h"
-#include "db/lumadb/lumadb.h"
+#include "lumadb/lumadb.h"
 
 #include <QObject>
 #include <QString>

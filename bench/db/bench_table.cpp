@@ -9,8 +9,8 @@
 #include "db/dbconn.h"
 #include "db/dbreq.h"
 #include "db/dbtable.h"
-#include "db/lumadb/lumadb.h"
 #include "db/utdebug.h"
+#include "lumadb/lumadb.h"
 #include "support/devserver_process.h"
 
 #include <QCoreApplication>

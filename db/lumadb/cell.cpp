@@ -1,5 +1,5 @@
 // Access to the columns and cells of a decoded result.
-#include "lumadb.h"
+#include "lumadb/lumadb.h"
 
 #include "byte_order.h"
 #include "result_clear.h"

@@ -7,7 +7,7 @@
 #include "db/dbconn.h"
 #include "db/dbquote.h"
 #include "db/dbreq.h"
-#include "db/lumadb/lumadb.h"
+#include "lumadb/lumadb.h"
 #include "support/devserver_process.h"
 
 #include <QDir>

@@ -4,7 +4,7 @@
 #include "registry/utkontainer.h"
 #include "db/dbconn.h"
 #include "db/dbquote.h"
-#include "db/lumadb/lumadb.h"
+#include "lumadb/lumadb.h"
 #include "support/devserver_process.h"
 
 #include <QElapsedTimer>
