@@ -10,7 +10,6 @@
 #include "registry/utkontainer.h"
 #include "db/dbconn.h"
 #include "db/dbctrl.h"
-#include "db/dbreq.h"
 
 #include <QFormLayout>
 #include <QGroupBox>

@@ -13,7 +13,6 @@
 #include "app/sectionids.h"
 #include "db/dbconn.h"
 #include "db/dbctrl.h"
-#include "db/dbreq.h"
 
 #include <QApplication>
 #include <QSplitter>

@@ -11,7 +11,6 @@
 #include "app/sectionids.h"
 #include "app/unavailablewnd.h"
 #include "db/dbconn.h"
-#include "db/dbreq.h"
 
 #include <QApplication>
 #include <QMessageBox>

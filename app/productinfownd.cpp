@@ -5,7 +5,6 @@
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
 #include "db/dbconn.h"
-#include "db/dbreq.h"
 
 #include <QFormLayout>
 #include <QLabel>

@@ -373,7 +373,6 @@ bool DBConn::execSync(DBReq *req)
 DBReq *DBConn::execAsync(const QString &query, QObject *receiver, const char *slot)
 {
     auto *req = new DBReq(query, true);
-    m_currentAsync = req;
     if (receiver && slot)
         connect(req, SIGNAL(signalFinished(DBReq *)), receiver, slot, Qt::DirectConnection);
     addRequest(req);

@@ -89,7 +89,6 @@ public:
     bool mayModify() const { return (accessRights() & 2u) != 0; }
     DBCtrl *transCtrl() const { return m_ctrl; }
     // The request made by the last execAsync (it may already be deleted).
-    DBReq *currentAsyncRequest() const { return m_currentAsync.load(); }
     QString host() const;
     int port() const;
     QString user() const;
@@ -166,7 +165,6 @@ private:
     QString m_trustedFingerprint; // confirmed by the administrator for the next login
     qint64 m_idleSince = 0;
 
-    std::atomic<DBReq *> m_currentAsync{nullptr};
     DBCtrl *m_ctrl = nullptr;
     QTimer *m_notificationTimer = nullptr;
 };

@@ -104,12 +104,6 @@ QStringList DBCtrl::undoList() const
     return m_undo;
 }
 
-void DBCtrl::appendUndo(const QStringList &statements)
-{
-    std::lock_guard locker(m_lock);
-    m_undo += statements;
-}
-
 void DBCtrl::moveOperationsToUndo()
 {
     bool wasEmpty;

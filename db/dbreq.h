@@ -26,7 +26,6 @@ public:
     ~DBReq() override;
 
     QString query() const { return m_query; }
-    void setQuery(const QString &query) { m_query = query; }
     bool isAsynchronous() const { return m_asynchronous; }
     bool isFinished() const { return m_finished.load(std::memory_order_acquire); }
     bool isRunning() const { return m_running.load(std::memory_order_acquire); }
@@ -43,7 +42,6 @@ public:
     // block is malformed.
     bool adoptBlock(const QByteArray &block);
 
-    const lumadb_result &result() const { return m_result; }
     int rowCount() const;
     int columnCount() const;
 

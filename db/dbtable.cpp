@@ -132,24 +132,6 @@ int DBTable::indexOfRow(const DBRow *row) const
     return int(m_rows.indexOf(const_cast<DBRow *>(row)));
 }
 
-int DBTable::indexInWorking(int rowNumber) const
-{
-    for (int i = 0; i < rowCount(); ++i) {
-        if (m_rows.at(i)->rowNumber() == rowNumber)
-            return i;
-    }
-    return -1;
-}
-
-int DBTable::indexInBaseline(int rowNumber) const
-{
-    for (int i = 0; i < baselineCount(); ++i) {
-        if (m_baseline.at(i).rowNumber() == rowNumber)
-            return i;
-    }
-    return -1;
-}
-
 int DBTable::indexInConfirmed(int rowNumber) const
 {
     for (int i = 0; i < confirmedCount(); ++i) {

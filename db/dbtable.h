@@ -88,8 +88,6 @@ public:
     int confirmedCount() const { return int(m_confirmed.size()); }
     const DBRow &confirmedRow(int index) const { return m_confirmed.at(index); }
     // Position of the row with this row number, or -1.
-    int indexInWorking(int rowNumber) const;
-    int indexInBaseline(int rowNumber) const;
     int indexInConfirmed(int rowNumber) const;
 
     // Selecting. The finished signal is delivered on the worker thread.
