@@ -44,7 +44,7 @@ void FConsole::start(const QString &knownHostsPath)
     m_connection = new DBConn(UtKontainer::getText(UtKey::Host),
                               UtKontainer::getInt(UtKey::Port, LUMADB_DEFAULT_PORT),
                               UtKontainer::getText(UtKey::User),
-                              UtKontainer::getText(UtKey::Password), false);
+                              UtKontainer::getText(UtKey::Password));
     if (!knownHostsPath.isEmpty())
         m_connection->setKnownHostsPath(knownHostsPath);
     UtKontainer::setObject(UtKey::DBConn, m_connection);

@@ -31,9 +31,9 @@ QString translate(const char *text)
 } // namespace
 
 DBConn::DBConn(const QString &host, int port, const QString &user, const QString &password,
-               bool connectInCaller, QObject *parent)
+               const Options &options, QObject *parent)
     : DBSafeSignal(parent)
-    , m_connectInCaller(connectInCaller)
+    , m_connectInCaller(options.connectInCaller)
     , m_host(host)
     , m_port(port)
     , m_user(user)

@@ -20,6 +20,14 @@ class DBReq;
 class QTimer;
 struct lumadb_handle;
 
+// How a connection starts its session.
+struct DBConnOptions
+{
+    // start() logs in on the calling thread first and reports whether that
+    // worked, instead of leaving the login to the worker.
+    bool connectInCaller = false;
+};
+
 class DBConn : public DBSafeSignal, public DBObject
 {
     Q_OBJECT
@@ -43,8 +51,10 @@ public:
         bool operator==(const ServerVersion &) const = default;
     };
 
+    using Options = DBConnOptions;
+
     DBConn(const QString &host, int port, const QString &user, const QString &password,
-           bool connectInCaller = false, QObject *parent = nullptr);
+           const Options &options = Options(), QObject *parent = nullptr);
     ~DBConn() override;
 
     // The connection registered last (set by the constructor, cleared by the destructor).

@@ -17,17 +17,16 @@ const QString RowSourceColumn = QStringLiteral("$RowSource");
 }
 
 DBTable::DBTable(DBConn *connection, const QString &tableName, const QList<DBKol> &columns,
-                 bool accumulate, bool keysIgnoreCase, const QString &filter,
-                 const QString &controls, bool directoryAware, bool appendOnRead, QObject *parent)
+                 const Options &options, QObject *parent)
     : DBSafeSignal(parent)
     , DBConnObject(connection)
     , m_tableName(tableName)
-    , m_accumulate(accumulate)
-    , m_keysIgnoreCase(keysIgnoreCase)
-    , m_filter(filter)
-    , m_controls(controls)
-    , m_directoryAware(directoryAware)
-    , m_appendOnRead(appendOnRead)
+    , m_accumulate(options.accumulate)
+    , m_keysIgnoreCase(options.keysIgnoreCase)
+    , m_filter(options.filter)
+    , m_controls(options.controls)
+    , m_directoryAware(options.directoryAware)
+    , m_appendOnRead(options.appendOnRead)
     , m_columns(columns)
     , m_declaredColumns(!columns.isEmpty())
 {
@@ -35,10 +34,9 @@ DBTable::DBTable(DBConn *connection, const QString &tableName, const QList<DBKol
 }
 
 DBTable::DBTable(DBConn *connection, const QString &tableName, const DBKolDecl *declarations,
-                 bool accumulate, bool keysIgnoreCase, const QString &filter,
-                 const QString &controls, bool directoryAware, bool appendOnRead, QObject *parent)
-    : DBTable(connection, tableName, DBKols::fromDeclarations(declarations).columns(), accumulate,
-              keysIgnoreCase, filter, controls, directoryAware, appendOnRead, parent)
+                 const Options &options, QObject *parent)
+    : DBTable(connection, tableName, DBKols::fromDeclarations(declarations).columns(), options,
+              parent)
 { }
 
 DBTable::DBTable(const DBTable &other)

@@ -115,7 +115,8 @@ void TestTable::selectTexts()
     QList<DBKol> declared;
     for (const QString &c : columns)
         declared.append(DBKol(1, c));
-    DBTable table(nullptr, name, declared, false, false, filter, controls);
+    DBTable table(nullptr, name, declared,
+                  DBTable::Options{.filter = filter, .controls = controls});
     QCOMPARE(table.selectQuery(), query);
 }
 
@@ -166,7 +167,7 @@ void TestTable::readRowsMatchesDeclaredColumns()
 
 void TestTable::readRowsAppendsWhenAsked()
 {
-    DBTable table(nullptr, "Log", userColumns(), false, false, {}, {}, false, true);
+    DBTable table(nullptr, "Log", userColumns(), DBTable::Options{.appendOnRead = true});
     load(table, {{"a", "d", "1", ""}});
     load(table, {{"b", "d", "2", ""}});
     QCOMPARE(table.rowCount(), 2);
@@ -263,8 +264,8 @@ void TestTable::directoryAwareForms()
     QFETCH(int, rowSource);
     QFETCH(QString, statement);
     DBTable table(nullptr, "Group",
-                  {DBKol(2, "Id", true), DBKol(1, "Name"), DBKol(2, "$RowSource")}, false, false,
-                  {}, {}, true);
+                  {DBKol(2, "Id", true), DBKol(1, "Name"), DBKol(2, "$RowSource")},
+                  DBTable::Options{.directoryAware = true});
     if (edit == QLatin1String("insert")) {
         DBRow *row = table.addRow();
         QVERIFY(row->isDirectoryAware());
@@ -283,7 +284,7 @@ void TestTable::directoryAwareForms()
 
 void TestTable::accumulateMovesBaseline()
 {
-    DBTable table(nullptr, "User", userColumns(), true);
+    DBTable table(nullptr, "User", userColumns(), DBTable::Options{.accumulate = true});
     load(table, {{"alice", "d", "1", ""}, {"bob", "d", "2", ""}});
     table.row(0)->setText(2, QStringLiteral("5"));
     const QString first
@@ -338,7 +339,7 @@ void TestTable::keyUniqueness()
     QFETCH(bool, ignoreCase);
     QFETCH(QString, second);
     QFETCH(bool, unique);
-    DBTable table(nullptr, "User", userColumns(), false, ignoreCase);
+    DBTable table(nullptr, "User", userColumns(), DBTable::Options{.keysIgnoreCase = ignoreCase});
     load(table, {{"alice", "d", "1", ""}});
     DBRow *row = table.addRow();
     row->setText(0, second);
@@ -379,7 +380,8 @@ void TestTable::keyReasons()
 
 void TestTable::copyKeepsRowsAndNumbers()
 {
-    DBTable table(nullptr, "User", userColumns(), false, true, "Domain='d'");
+    DBTable table(nullptr, "User", userColumns(),
+                  DBTable::Options{.keysIgnoreCase = true, .filter = "Domain='d'"});
     load(table, {{"alice", "d", "1", ""}, {"bob", "d", "2", ""}});
     table.row(1)->setText(2, QStringLiteral("9"));
     table.setTransactionKey(4);
