@@ -286,7 +286,7 @@ void DBConn::execute(DBReq *req)
         text = m_lastError.isEmpty() ? errorTextFor(code, detail, false, query)
                                      : dbDetached(m_lastError);
     } else {
-        utDebug(UtDebug::CategoryQuery, 5, dbMaskSecrets(query));
+        utDebug(UtDebug::CategoryQuery, 5, query);
         QElapsedTimer elapsed;
         elapsed.start();
         req->releaseResult();
