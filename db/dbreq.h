@@ -61,6 +61,9 @@ public:
 
     // The cell's bytes inside the result, without copying (nullptr, 0 on error).
     QByteArrayView cellBytes(int row, int column) const;
+    // Every cell of one row in one walk, without copying: data and length
+    // each have columnCount() entries. False for an invalid row.
+    bool rowCells(int row, const unsigned char **data, uint32_t *length) const;
 
 signals:
     void signalFinished(DBReq *req);

@@ -38,6 +38,20 @@ extern "C" uint32_t lumadb_cell(const lumadb_result *result, uint32_t row, uint3
     return LUMADB_OK;
 }
 
+extern "C" uint32_t lumadb_row_cells(const lumadb_result *result, uint32_t row,
+                                     const unsigned char **data, uint32_t *length)
+{
+    if (!result || !result->valid || !result->rows || row >= result->row_count || !data || !length)
+        return LUMADB_ERR_SYSTEM;
+    const unsigned char *cell = result->rows[row];
+    for (uint32_t c = 0; c < result->column_count; ++c) {
+        length[c] = lumadb::load_host<uint32_t>(cell);
+        data[c] = cell + 4;
+        cell += 4 + length[c];
+    }
+    return LUMADB_OK;
+}
+
 extern "C" uint32_t lumadb_read_result(const lumadb_result *result, uint32_t row, uint32_t column,
                                        void *buffer, uint32_t *length)
 {
