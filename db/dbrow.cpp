@@ -46,14 +46,15 @@ public:
         void *memory = ::operator new(sizeof(DBRowChunk) + size_t(capacity));
         return new (memory) DBRowChunk(capacity);
     }
-    // Drops one reference (a row block in it, or the loader filling it).
-    static void release(DBRowChunk *chunk) noexcept
+    // Drops references (a row object or block in it, or the loader's).
+    static void release(DBRowChunk *chunk, qsizetype count = 1) noexcept
     {
-        if (chunk->m_live.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+        if (chunk->m_live.fetch_sub(count, std::memory_order_acq_rel) == count) {
             chunk->~DBRowChunk();
             ::operator delete(chunk);
         }
     }
+    void retain(qsizetype count) { m_live.fetch_add(count, std::memory_order_relaxed); }
     // Room for size bytes (a multiple of 8), or nullptr when it is full.
     void *take(qsizetype size)
     {
@@ -61,7 +62,6 @@ public:
             return nullptr;
         void *memory = reinterpret_cast<char *>(this + 1) + m_used;
         m_used += size;
-        m_live.fetch_add(1, std::memory_order_relaxed);
         return memory;
     }
 
@@ -70,7 +70,9 @@ private:
         : m_capacity(capacity)
     { }
 
-    std::atomic<qsizetype> m_live{1}; // the loader's reference, plus one per row block
+    // The loader's reference and the ones it holds in reserve, plus one per
+    // row block and one per row object.
+    std::atomic<qsizetype> m_live{1};
     qsizetype m_capacity;
     qsizetype m_used = 0;
 };
@@ -125,6 +127,7 @@ struct DBRow::Data
 namespace {
 constexpr qsizetype FirstChunkSize = 4096;
 constexpr qsizetype LargestChunkSize = 256 * 1024;
+constexpr int Batch = 256;
 } // namespace
 
 DBRowLoader::DBRowLoader(const DBTable *table)
@@ -137,29 +140,78 @@ DBRowLoader::DBRowLoader(const DBTable *table)
 DBRowLoader::~DBRowLoader()
 {
     if (m_chunk)
-        DBRowChunk::release(m_chunk);
+        DBRowChunk::release(m_chunk, 1 + m_reserved);
+}
+
+namespace {
+// The hidden word in front of a row made with new.
+constexpr std::size_t RowPrefix = 8;
+static_assert(sizeof(DBRowChunk *) <= RowPrefix);
+} // namespace
+
+void *DBRow::operator new(std::size_t size)
+{
+    void *memory = ::operator new(RowPrefix + size);
+    *static_cast<DBRowChunk **>(memory) = nullptr;
+    return static_cast<char *>(memory) + RowPrefix;
+}
+
+void DBRow::operator delete(void *row) noexcept
+{
+    if (!row)
+        return;
+    void *memory = static_cast<char *>(row) - RowPrefix;
+    if (DBRowChunk *chunk = *static_cast<DBRowChunk **>(memory))
+        DBRowChunk::release(chunk);
+    else
+        ::operator delete(memory);
 }
 
 DBRow *DBRowLoader::newRow(QByteArrayView encodedCells)
 {
-    static_assert(alignof(DBRow::Data) <= 8);
+    // One piece of the chunk holds the row object behind its hidden word,
+    // then the row's block.
+    static_assert(alignof(DBRow::Data) <= 8 && alignof(DBRow) <= 8 && sizeof(DBRow) == 8);
+    constexpr qsizetype RowPart = RowPrefix + sizeof(DBRow);
     const qsizetype size
-            = (qsizetype(sizeof(DBRow::Data)) + encodedCells.size() + 7) & ~qsizetype(7);
+            = (RowPart + qsizetype(sizeof(DBRow::Data)) + encodedCells.size() + 7) & ~qsizetype(7);
     void *memory = m_chunk ? m_chunk->take(size) : nullptr;
     if (!memory) {
         if (m_chunk)
-            DBRowChunk::release(m_chunk);
+            DBRowChunk::release(m_chunk, 1 + m_reserved);
         m_chunk = DBRowChunk::create(qMax(size, m_nextChunkSize));
+        m_reserved = 0;
         m_nextChunkSize = qMin(2 * m_nextChunkSize, LargestChunkSize);
         memory = m_chunk->take(size);
     }
-    return new DBRow(DBRow::Data::construct(memory, m_table, m_columns, DBRow::nextRowNumber(),
-                                            m_directoryAware, encodedCells, m_chunk));
+    // References and row numbers are taken in batches: one atomic operation
+    // each per batch instead of per row. Reserved references keep the chunk
+    // alive exactly like used ones and go back when the loader leaves it.
+    if (m_reserved < 2) {
+        m_chunk->retain(Batch);
+        m_reserved += Batch;
+    }
+    m_reserved -= 2;
+    if (m_numbersLeft == 0) {
+        m_nextNumber = DBRow::reserveRowNumbers(Batch);
+        m_numbersLeft = Batch;
+    }
+    --m_numbersLeft;
+    char *bytes = static_cast<char *>(memory);
+    *reinterpret_cast<DBRowChunk **>(bytes) = m_chunk;
+    DBRow::Data *data = DBRow::Data::construct(bytes + RowPart, m_table, m_columns, m_nextNumber++,
+                                               m_directoryAware, encodedCells, m_chunk);
+    return new (bytes + RowPrefix) DBRow(data);
 }
 
 int DBRow::nextRowNumber()
 {
-    return rowCounter.fetch_add(1, std::memory_order_relaxed);
+    return reserveRowNumbers(1);
+}
+
+int DBRow::reserveRowNumbers(int count)
+{
+    return rowCounter.fetch_add(count, std::memory_order_relaxed);
 }
 
 DBRow::DBRow(const DBTable *table)

@@ -15,6 +15,7 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <cstddef>
 #include <cstring>
 #include <memory>
 
@@ -30,6 +31,13 @@ public:
     explicit DBRow(const DBTable *table);
     // The same for free-standing columns (the caller keeps them alive).
     explicit DBRow(const DBKols *columns);
+    // Rows made with new carry one hidden word in front of them: nullptr, or
+    // the select allocation DBRowLoader placed them in (freed with it).
+    static void *operator new(std::size_t size);
+    static void operator delete(void *row) noexcept;
+    static void *operator new(std::size_t, void *where) noexcept { return where; }
+    static void operator delete(void *, void *) noexcept { }
+
     // Copies keep the row number and share the cells.
     DBRow(const DBRow &other) noexcept;
     DBRow &operator=(const DBRow &other) noexcept;
@@ -93,6 +101,8 @@ public:
     qsizetype cellBytes() const;
 
     static int nextRowNumber();
+    // count consecutive unused row numbers; returns the first.
+    static int reserveRowNumbers(int count);
 
 private:
     friend class DBRowLoader;
@@ -141,7 +151,10 @@ private:
     const DBKols *m_columns;
     bool m_directoryAware;
     DBRowChunk *m_chunk = nullptr;
+    qsizetype m_reserved = 0; // references to m_chunk taken but not yet used
     qsizetype m_nextChunkSize;
+    int m_nextNumber = 0;
+    int m_numbersLeft = 0;
 };
 
 #endif // DB_DBROW_H
