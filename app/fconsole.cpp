@@ -41,10 +41,10 @@ void FConsole::start(const QString &knownHostsPath)
     m_mainWindow->setConsole(this);
     UtKontainer::setObject(UtKey::FMainWnd, m_mainWindow);
 
-    m_connection = new DBConn(UtKontainer::getText(UtKey::Host),
-                              UtKontainer::getInt(UtKey::Port, LUMADB_DEFAULT_PORT),
-                              UtKontainer::getText(UtKey::User),
-                              UtKontainer::getText(UtKey::Password), false);
+    m_connection
+            = new DBConn(UtKontainer::getText(UtKey::Host),
+                         UtKontainer::getInt(UtKey::Port, LUMADB_DEFAULT_PORT),
+                         UtKontainer::getText(UtKey::User), UtKontainer::getText(UtKey::Password));
     if (!knownHostsPath.isEmpty())
         m_connection->setKnownHostsPath(knownHostsPath);
     UtKontainer::setObject(UtKey::DBConn, m_connection);

@@ -9,8 +9,7 @@
 #include "app/fwindow.h"
 #include "db/dbconn.h"
 #include "db/dbctrl.h"
-#include "db/dbreq.h"
-#include "db/lumadb/lumadb.h"
+#include "lumadb/lumadb.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
 

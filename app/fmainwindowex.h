@@ -2,7 +2,6 @@
 
 #include "app/fmainwindow.h"
 #include "db/dbconn.h"
-#include "db/dbreq.h"
 
 class FConsole;
 class FWindow;

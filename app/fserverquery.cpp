@@ -6,7 +6,7 @@
 #include <QCoreApplication>
 #include <QPointer>
 
-#include <memory>
+#include <utility>
 
 int FQueryResult::column(const QString &name) const
 {
@@ -82,17 +82,20 @@ bool run(DBConn *connection, const QString &query, QObject *context, Callback ca
         return false;
     auto *req = new DBReq(query, true);
     req->setCancellable(false);
-    QPointer<QObject> guard(context);
-    auto shared = std::make_shared<Callback>(std::move(callback));
+    // The worker builds the whole result from the request, then moves it,
+    // with the callback, into the queued call: the interface thread receives
+    // a finished value that no other thread keeps or touches again.
     QObject::connect(
             req, &DBReq::signalFinished, req,
-            [guard, shared](DBReq *finished) {
+            [guard = QPointer<QObject>(context),
+             callback = std::move(callback)](DBReq *finished) mutable {
                 FQueryResult result = collect(*finished);
                 QMetaObject::invokeMethod(
                         QCoreApplication::instance(),
-                        [guard, shared, result] {
+                        [guard = std::move(guard), callback = std::move(callback),
+                         result = std::move(result)] {
                             if (guard)
-                                (*shared)(result);
+                                callback(result);
                         },
                         Qt::QueuedConnection);
             },

@@ -6,7 +6,6 @@
 #include "app/fpage.h"
 #include "app/fwindow.h"
 #include "db/dbconn.h"
-#include "db/dbreq.h"
 
 #include <QDir>
 #include <QTreeWidgetItemIterator>

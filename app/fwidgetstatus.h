@@ -4,7 +4,6 @@
 #include <QWidget>
 
 #include "db/dbconn.h"
-#include "db/dbreq.h"
 
 class FAnimation;
 class QStatusBar;

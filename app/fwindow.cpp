@@ -11,7 +11,6 @@
 #include "app/fwndfolder.h"
 #include "db/dbconn.h"
 #include "db/dbctrl.h"
-#include "db/dbreq.h"
 #include "forms/bview.h"
 #include "forms/sectionids.h"
 #include "registry/utkeys.h"

@@ -6,7 +6,6 @@
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
 #include "db/dbconn.h"
-#include "db/dbreq.h"
 
 #include <QListWidget>
 #include <QVBoxLayout>

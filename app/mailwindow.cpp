@@ -8,7 +8,6 @@
 #include "app/productinfownd.h"
 #include "app/unavailablewnd.h"
 #include "db/dbconn.h"
-#include "db/dbreq.h"
 #include "forms/bpagefactory.h"
 #include "forms/sectionids.h"
 #include "registry/utkeys.h"

@@ -3,7 +3,6 @@
 #include "app/fpage.h"
 #include "app/fserverquery.h"
 #include "db/dbconn.h"
-#include "db/dbreq.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
 

@@ -3,8 +3,8 @@
 #include "db/dbctrl.h"
 #include "db/dbquerymask.h"
 #include "db/dbreq.h"
-#include "db/lumadb/lumadb.h"
 #include "db/utdebug.h"
+#include "lumadb/lumadb.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -34,9 +34,9 @@ QString translate(const char *text)
 } // namespace
 
 DBConn::DBConn(const QString &host, int port, const QString &user, const QString &password,
-               bool connectInCaller, QObject *parent)
+               const Options &options, QObject *parent)
     : DBSafeSignal(parent)
-    , m_connectInCaller(connectInCaller)
+    , m_connectInCaller(options.connectInCaller)
     , m_host(host)
     , m_port(port)
     , m_user(user)
@@ -290,7 +290,7 @@ void DBConn::execute(DBReq *req)
         text = m_lastError.isEmpty() ? errorTextFor(code, detail, false, query)
                                      : dbDetached(m_lastError);
     } else {
-        utDebug(UtDebug::CategoryQuery, 5, dbMaskSecrets(query));
+        utDebug(UtDebug::CategoryQuery, 5, query);
         QElapsedTimer elapsed;
         elapsed.start();
         req->releaseResult();
@@ -377,7 +377,6 @@ bool DBConn::execSync(DBReq *req)
 DBReq *DBConn::execAsync(const QString &query, QObject *receiver, const char *slot)
 {
     auto *req = new DBReq(query, true);
-    m_currentAsync = req;
     if (receiver && slot)
         connect(req, SIGNAL(signalFinished(DBReq *)), receiver, slot, Qt::DirectConnection);
     addRequest(req);

@@ -20,6 +20,14 @@ class DBReq;
 class QTimer;
 struct lumadb_handle;
 
+// How a connection starts its session.
+struct DBConnOptions
+{
+    // start() logs in on the calling thread first and reports whether that
+    // worked, instead of leaving the login to the worker.
+    bool connectInCaller = false;
+};
+
 class DBConn : public DBSafeSignal, public DBObject
 {
     Q_OBJECT
@@ -43,8 +51,10 @@ public:
         bool operator==(const ServerVersion &) const = default;
     };
 
+    using Options = DBConnOptions;
+
     DBConn(const QString &host, int port, const QString &user, const QString &password,
-           bool connectInCaller = false, QObject *parent = nullptr);
+           const Options &options = Options(), QObject *parent = nullptr);
     ~DBConn() override;
 
     // The connection registered last (set by the constructor, cleared by the destructor).
@@ -91,7 +101,6 @@ public:
     bool mayModify() const { return (accessRights() & 2u) != 0; }
     DBCtrl *transCtrl() const { return m_ctrl; }
     // The request made by the last execAsync (it may already be deleted).
-    DBReq *currentAsyncRequest() const { return m_currentAsync.load(); }
     QString host() const;
     int port() const;
     QString user() const;
@@ -169,7 +178,6 @@ private:
     QString m_trustedFingerprint; // confirmed by the administrator for the next login
     qint64 m_idleSince = 0;
 
-    std::atomic<DBReq *> m_currentAsync{nullptr};
     DBCtrl *m_ctrl = nullptr;
     QTimer *m_notificationTimer = nullptr;
 };

@@ -14,7 +14,6 @@ public:
     { }
 
     DBConn *connection() const { return m_connection; }
-    void setConnection(DBConn *connection) { m_connection = connection; }
 
 protected:
     DBConn *m_connection;

@@ -1,7 +1,6 @@
 #include "db/dbctrl.h"
 
 #include "db/dbconn.h"
-#include "db/dbquerymask.h"
 #include "db/dbtransreq.h"
 #include "db/utdebug.h"
 
@@ -102,12 +101,6 @@ QStringList DBCtrl::undoList() const
 {
     std::lock_guard locker(m_lock);
     return m_undo;
-}
-
-void DBCtrl::appendUndo(const QStringList &statements)
-{
-    std::lock_guard locker(m_lock);
-    m_undo += statements;
 }
 
 void DBCtrl::moveOperationsToUndo()
@@ -251,14 +244,12 @@ void DBCtrl::logOperations() const
 {
     const QStringList all = operations();
     for (int i = 0; i < all.size(); ++i)
-        utDebug(UtDebug::CategoryQuery, 3,
-                QStringLiteral("{%1} %2").arg(i + 1).arg(dbMaskSecrets(all.at(i))));
+        utDebug(UtDebug::CategoryQuery, 3, QStringLiteral("{%1} %2").arg(i + 1).arg(all.at(i)));
 }
 
 void DBCtrl::logUndo() const
 {
     const QStringList all = undoList();
     for (int i = 0; i < all.size(); ++i)
-        utDebug(UtDebug::CategoryQuery, 4,
-                QStringLiteral("{%1} %2").arg(i + 1).arg(dbMaskSecrets(all.at(i))));
+        utDebug(UtDebug::CategoryQuery, 4, QStringLiteral("{%1} %2").arg(i + 1).arg(all.at(i)));
 }

@@ -37,8 +37,6 @@ public:
     // Every operation in sending order: ascending key, then insertion order.
     QStringList operations() const;
     QStringList undoList() const;
-    // Append to the undo list (used when the shell reconnects with its edits).
-    void appendUndo(const QStringList &statements);
     // Move the pending operations to the end of the undo list and clear them.
     void moveOperationsToUndo();
     bool isUndoEnabled() const;

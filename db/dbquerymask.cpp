@@ -1,114 +1,216 @@
 #include "db/dbquerymask.h"
 
 #include <QHash>
-#include <QRegularExpression>
+
+// The query is read as the server reads it: quoted literals (single or double
+// quotes, backslash escapes) are skipped as a whole, so text inside a literal
+// can neither start a password assignment nor end one early.
 
 namespace {
 
 // Server functions that take a password, and the position of that argument.
-const QHash<QString, int> &passwordArguments()
+int passwordArgument(QStringView function)
 {
     static const QHash<QString, int> table{
             {QStringLiteral("listdir"), 2},
             {QStringLiteral("accessdir"), 3},
             {QStringLiteral("ldaptestpvnextensions"), 4},
     };
-    return table;
+    return table.value(function.toString().toLower(), -1);
 }
 
-// End of the quoted text that starts at position open (the quote), or -1.
-qsizetype quotedEnd(const QString &text, qsizetype open)
+bool isIdentifierStart(QChar c)
 {
-    const QChar quote = text.at(open);
-    for (qsizetype i = open + 1; i < text.size(); ++i) {
-        if (text.at(i) == QLatin1Char('\\'))
-            ++i;
-        else if (text.at(i) == quote)
-            return i;
+    return c.isLetter() || c == QLatin1Char('_') || c == QLatin1Char('$');
+}
+
+bool isIdentifierPart(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$')
+            || c == QLatin1Char(':');
+}
+
+bool isQuote(QChar c)
+{
+    return c == QLatin1Char('\'') || c == QLatin1Char('"');
+}
+
+bool isComparison(QChar c)
+{
+    return c == QLatin1Char('=') || c == QLatin1Char('<') || c == QLatin1Char('>')
+            || c == QLatin1Char('!');
+}
+
+class Masker
+{
+public:
+    explicit Masker(const QString &query)
+        : m_in(query)
+    {
+        m_out.reserve(query.size());
     }
-    return -1;
-}
 
-// Replaces the argument at position index of the call whose "(" is at open.
-QString maskArgument(const QString &query, qsizetype open, int index)
-{
-    qsizetype pos = open + 1;
-    int argument = 0;
-    while (pos < query.size()) {
-        while (pos < query.size() && query.at(pos).isSpace())
-            ++pos;
-        if (pos >= query.size())
-            break;
-        qsizetype begin = pos;
-        qsizetype end; // one past the argument's value
-        const QChar c = query.at(pos);
-        if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
-            const qsizetype close = quotedEnd(query, pos);
-            if (close < 0)
-                end = query.size();
-            else
-                end = close;
-            begin = pos + 1;
-            pos = close < 0 ? query.size() : close + 1;
+    QString run()
+    {
+        while (m_pos < m_in.size()) {
+            const QChar c = m_in.at(m_pos);
+            if (isQuote(c)) {
+                literal(m_secretNext);
+                forget();
+            } else if (c.isSpace()) {
+                m_out += c;
+                ++m_pos;
+            } else if (isComparison(c)) {
+                // "=", "<>", "!=" ... between a password column and its value.
+                m_secretNext = m_afterSecretName || m_secretNext;
+                m_afterSecretName = false;
+                m_out += c;
+                ++m_pos;
+            } else if (m_secretNext) {
+                bareSecret(false);
+                forget();
+            } else if (isIdentifierStart(c)) {
+                identifier();
+            } else {
+                forget();
+                m_out += c;
+                ++m_pos;
+            }
+        }
+        return m_out;
+    }
+
+private:
+    // One past the end of the literal that opens at pos (the text end when unterminated),
+    // and whether it was closed.
+    qsizetype literalEnd(qsizetype open, bool *closed) const
+    {
+        const QChar quote = m_in.at(open);
+        for (qsizetype i = open + 1; i < m_in.size(); ++i) {
+            if (m_in.at(i) == QLatin1Char('\\'))
+                ++i;
+            else if (m_in.at(i) == quote) {
+                *closed = true;
+                return i + 1;
+            }
+        }
+        *closed = false;
+        return m_in.size();
+    }
+
+    void forget()
+    {
+        m_afterSecretName = false;
+        m_secretNext = false;
+    }
+
+    // An unquoted value: hidden up to the next "," or ")" (inside a call's
+    // arguments) or also white space (after a column).
+    void bareSecret(bool inArguments)
+    {
+        while (m_pos < m_in.size() && (inArguments || !m_in.at(m_pos).isSpace())
+               && m_in.at(m_pos) != QLatin1Char(',') && m_in.at(m_pos) != QLatin1Char(')'))
+            ++m_pos;
+        m_out += QLatin1String(dbMaskedValue);
+    }
+
+    // Copies (or masks) the literal at the current position.
+    void literal(bool secret)
+    {
+        const QChar quote = m_in.at(m_pos);
+        bool closed = false;
+        const qsizetype end = literalEnd(m_pos, &closed);
+        const QStringView body
+                = QStringView(m_in).mid(m_pos + 1, end - m_pos - 1 - (closed ? 1 : 0));
+        m_out += quote;
+        if (secret) {
+            m_out += QLatin1String(dbMaskedValue);
+        } else if (body.startsWith(QLatin1String("NUL:"))) {
+            // Plain passwords travel as 'NUL:<password>' in any column.
+            m_out += QLatin1String("NUL:");
+            m_out += QLatin1String(dbMaskedValue);
         } else {
-            while (pos < query.size() && query.at(pos) != QLatin1Char(',')
-                   && query.at(pos) != QLatin1Char(')'))
-                ++pos;
-            end = pos;
+            m_out += body;
         }
-        if (argument == index) {
-            QString masked = query;
-            masked.replace(begin, end - begin, QLatin1String(dbMaskedValue));
-            return masked;
-        }
-        while (pos < query.size() && query.at(pos).isSpace())
-            ++pos;
-        if (pos >= query.size() || query.at(pos) != QLatin1Char(','))
-            break;
-        ++pos;
-        ++argument;
+        if (closed)
+            m_out += quote;
+        m_pos = end;
     }
-    return query;
-}
+
+    void identifier()
+    {
+        const qsizetype begin = m_pos;
+        while (m_pos < m_in.size() && isIdentifierPart(m_in.at(m_pos)))
+            ++m_pos;
+        const QStringView name = QStringView(m_in).mid(begin, m_pos - begin);
+        m_out += name;
+
+        // "like" compares as "=" does.
+        if (m_afterSecretName && name.compare(QLatin1String("like"), Qt::CaseInsensitive) == 0) {
+            m_secretNext = true;
+            m_afterSecretName = false;
+            return;
+        }
+        m_secretNext = false;
+        m_afterSecretName = name.contains(QLatin1String("pass"), Qt::CaseInsensitive);
+
+        qsizetype next = m_pos;
+        while (next < m_in.size() && m_in.at(next).isSpace())
+            ++next;
+        if (next < m_in.size() && m_in.at(next) == QLatin1Char('(')) {
+            const int secretIndex = passwordArgument(name);
+            if (secretIndex >= 0) {
+                m_afterSecretName = false;
+                m_out += QStringView(m_in).mid(m_pos, next + 1 - m_pos);
+                m_pos = next + 1;
+                arguments(secretIndex);
+            }
+        }
+    }
+
+    // The arguments of a call up to its ")", masking the one at secretIndex.
+    void arguments(int secretIndex)
+    {
+        int index = 0;
+        int depth = 0;
+        while (m_pos < m_in.size()) {
+            const QChar c = m_in.at(m_pos);
+            if (isQuote(c)) {
+                literal(index == secretIndex && depth == 0);
+                continue;
+            }
+            if (c == QLatin1Char('(')) {
+                ++depth;
+            } else if (c == QLatin1Char(')')) {
+                if (depth == 0) {
+                    m_out += c;
+                    ++m_pos;
+                    return;
+                }
+                --depth;
+            } else if (c == QLatin1Char(',') && depth == 0) {
+                ++index;
+            } else if (index == secretIndex && depth == 0 && !c.isSpace()) {
+                bareSecret(true);
+                continue;
+            }
+            m_out += c;
+            ++m_pos;
+        }
+    }
+
+    const QString &m_in;
+    QString m_out;
+    qsizetype m_pos = 0;
+    // The last word was a column whose name mentions a password.
+    bool m_afterSecretName = false;
+    // The next literal is compared with or assigned to such a column.
+    bool m_secretNext = false;
+};
 
 } // namespace
 
 QString dbMaskSecrets(const QString &query)
 {
-    QString masked = query;
-
-    // Literals assigned to or compared with a column whose name mentions a password.
-    static const QRegularExpression assignment(
-            QStringLiteral(R"(([\w$]*pass[\w$]*\s*=\s*)('(?:[^'\\]|\\.)*'?|"(?:[^"\\]|\\.)*"?))"),
-            QRegularExpression::CaseInsensitiveOption);
-    QString out;
-    qsizetype last = 0;
-    auto it = assignment.globalMatch(masked);
-    while (it.hasNext()) {
-        const QRegularExpressionMatch m = it.next();
-        const QChar quote = m.captured(2).at(0);
-        out += QStringView(masked).mid(last, m.capturedStart(2) - last);
-        out += quote + QLatin1String(dbMaskedValue) + quote;
-        last = m.capturedEnd(2);
-    }
-    out += QStringView(masked).mid(last);
-    masked = out;
-
-    // Plain passwords travel as 'NUL:<password>' in any column.
-    static const QRegularExpression plain(QStringLiteral(R"((['"])NUL:(?:[^'"\\]|\\.)*)"));
-    masked.replace(plain, QStringLiteral("\\1NUL:") + QLatin1String(dbMaskedValue));
-
-    // Password arguments of server functions.
-    static const QRegularExpression call(QStringLiteral(R"(\b([A-Za-z_][\w:]*)\s*\()"));
-    qsizetype from = 0;
-    while (true) {
-        const QRegularExpressionMatch m = call.match(masked, from);
-        if (!m.hasMatch())
-            break;
-        const auto found = passwordArguments().constFind(m.captured(1).toLower());
-        if (found != passwordArguments().constEnd())
-            masked = maskArgument(masked, m.capturedEnd(0) - 1, found.value());
-        from = m.capturedEnd(0);
-    }
-    return masked;
+    return Masker(query).run();
 }

@@ -206,6 +206,11 @@ DBBinary DBReq::readBinary(int row, int column, int wireType) const
     return value;
 }
 
+bool DBReq::rowCells(int row, const unsigned char **data, uint32_t *length) const
+{
+    return row >= 0 && lumadb_row_cells(&m_result, uint32_t(row), data, length) == LUMADB_OK;
+}
+
 QByteArrayView DBReq::cellBytes(int row, int column) const
 {
     const unsigned char *data = nullptr;

@@ -4,7 +4,7 @@
 
 #include "db/dbobject.h"
 #include "db/dbvalues.h"
-#include "db/lumadb/lumadb.h"
+#include "lumadb/lumadb.h"
 
 #include <QObject>
 #include <QString>
@@ -26,7 +26,6 @@ public:
     ~DBReq() override;
 
     QString query() const { return m_query; }
-    void setQuery(const QString &query) { m_query = query; }
     bool isAsynchronous() const { return m_asynchronous; }
     bool isFinished() const { return m_finished.load(std::memory_order_acquire); }
     bool isRunning() const { return m_running.load(std::memory_order_acquire); }
@@ -43,7 +42,6 @@ public:
     // block is malformed.
     bool adoptBlock(const QByteArray &block);
 
-    const lumadb_result &result() const { return m_result; }
     int rowCount() const;
     int columnCount() const;
 
@@ -63,6 +61,9 @@ public:
 
     // The cell's bytes inside the result, without copying (nullptr, 0 on error).
     QByteArrayView cellBytes(int row, int column) const;
+    // Every cell of one row in one walk, without copying: data and length
+    // each have columnCount() entries. False for an invalid row.
+    bool rowCells(int row, const unsigned char **data, uint32_t *length) const;
 
 signals:
     void signalFinished(DBReq *req);

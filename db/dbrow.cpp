@@ -6,22 +6,13 @@
 
 #include <atomic>
 #include <cstring>
+#include <new>
 
 namespace {
 
 std::atomic<int> rowCounter{0};
 
-constexpr char CellValue = 0;
-constexpr char CellNull = 1;
-
-void appendVarint(QByteArray &out, quint32 value)
-{
-    while (value >= 0x80) {
-        out.append(char((value & 0x7f) | 0x80));
-        value >>= 7;
-    }
-    out.append(char(value));
-}
+constexpr char CellNull = 1; // the flag byte of a null cell (0 for a value)
 
 // Reads a varint at pos; false on truncated data.
 bool readVarint(const char *data, qsizetype size, qsizetype &pos, quint32 &value)
@@ -46,44 +37,280 @@ bool isTextType(int type)
 
 } // namespace
 
+// A shared allocation holding the blocks of many rows of one select.
+class DBRowChunk
+{
+public:
+    static DBRowChunk *create(qsizetype capacity)
+    {
+        void *memory = ::operator new(sizeof(DBRowChunk) + size_t(capacity));
+        return new (memory) DBRowChunk(capacity);
+    }
+    // Drops references (a row object or block in it, or the loader's).
+    static void release(DBRowChunk *chunk, qsizetype count = 1) noexcept
+    {
+        if (chunk->m_live.fetch_sub(count, std::memory_order_acq_rel) == count) {
+            chunk->~DBRowChunk();
+            ::operator delete(chunk);
+        }
+    }
+    void retain(qsizetype count) { m_live.fetch_add(count, std::memory_order_relaxed); }
+    // Room for size bytes (a multiple of 8), or nullptr when it is full.
+    void *take(qsizetype size)
+    {
+        if (m_capacity - m_used < size)
+            return nullptr;
+        void *memory = reinterpret_cast<char *>(this + 1) + m_used;
+        m_used += size;
+        return memory;
+    }
+
+private:
+    explicit DBRowChunk(qsizetype capacity)
+        : m_capacity(capacity)
+    { }
+
+    // The loader's reference and the ones it holds in reserve, plus one per
+    // row block and one per row object.
+    std::atomic<qsizetype> m_live{1};
+    qsizetype m_capacity;
+    qsizetype m_used = 0;
+};
+
+// The shared block of a row: the header, then size bytes of cells.
+struct DBRow::Data
+{
+    std::atomic<int> ref;
+    int rowNumber;
+    const DBTable *table;
+    const DBKols *columns;
+    DBRowChunk *chunk; // the select's allocation it lives in, or nullptr
+    quint32 size;
+    bool directoryAware;
+
+    char *cells() { return reinterpret_cast<char *>(this + 1); }
+    const char *cells() const { return reinterpret_cast<const char *>(this + 1); }
+
+    static Data *construct(void *memory, const DBTable *table, const DBKols *columns, int rowNumber,
+                           bool directoryAware, QByteArrayView cellBytes, DBRowChunk *chunk)
+    {
+        Data *data = new (memory) Data{
+                {1}, rowNumber, table, columns, chunk, quint32(cellBytes.size()), directoryAware};
+        if (!cellBytes.isEmpty())
+            std::memcpy(data->cells(), cellBytes.data(), size_t(cellBytes.size()));
+        return data;
+    }
+    static Data *create(const DBTable *table, const DBKols *columns, int rowNumber,
+                        bool directoryAware, QByteArrayView cellBytes)
+    {
+        void *memory = ::operator new(sizeof(Data) + size_t(cellBytes.size()));
+        return construct(memory, table, columns, rowNumber, directoryAware, cellBytes, nullptr);
+    }
+    static Data *withCells(const Data &header, QByteArrayView cellBytes)
+    {
+        return create(header.table, header.columns, header.rowNumber, header.directoryAware,
+                      cellBytes);
+    }
+    static void release(Data *data) noexcept
+    {
+        if (data->ref.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+            DBRowChunk *chunk = data->chunk;
+            data->~Data();
+            if (chunk)
+                DBRowChunk::release(chunk);
+            else
+                ::operator delete(data);
+        }
+    }
+};
+
+namespace {
+constexpr qsizetype FirstChunkSize = 4096;
+constexpr qsizetype LargestChunkSize = 256 * 1024;
+constexpr int Batch = 256;
+} // namespace
+
+DBRowLoader::DBRowLoader(const DBTable *table)
+    : m_table(table)
+    , m_columns(table ? &table->columns() : nullptr)
+    , m_directoryAware(table && table->isDirectoryAware())
+    , m_nextChunkSize(FirstChunkSize)
+{ }
+
+DBRowLoader::~DBRowLoader()
+{
+    if (m_chunk)
+        DBRowChunk::release(m_chunk, 1 + m_reserved);
+}
+
+namespace {
+// The hidden word in front of a row made with new.
+constexpr std::size_t RowPrefix = 8;
+static_assert(sizeof(DBRowChunk *) <= RowPrefix);
+} // namespace
+
+void *DBRow::operator new(std::size_t size)
+{
+    void *memory = ::operator new(RowPrefix + size);
+    *static_cast<DBRowChunk **>(memory) = nullptr;
+    return static_cast<char *>(memory) + RowPrefix;
+}
+
+void DBRow::operator delete(void *row) noexcept
+{
+    if (!row)
+        return;
+    void *memory = static_cast<char *>(row) - RowPrefix;
+    if (DBRowChunk *chunk = *static_cast<DBRowChunk **>(memory))
+        DBRowChunk::release(chunk);
+    else
+        ::operator delete(memory);
+}
+
+DBRow *DBRowLoader::newRow(QByteArrayView encodedCells)
+{
+    // One piece of the chunk holds the row object behind its hidden word,
+    // then the row's block.
+    static_assert(alignof(DBRow::Data) <= 8 && alignof(DBRow) <= 8 && sizeof(DBRow) == 8);
+    constexpr qsizetype RowPart = RowPrefix + sizeof(DBRow);
+    const qsizetype size
+            = (RowPart + qsizetype(sizeof(DBRow::Data)) + encodedCells.size() + 7) & ~qsizetype(7);
+    void *memory = m_chunk ? m_chunk->take(size) : nullptr;
+    if (!memory) {
+        if (m_chunk)
+            DBRowChunk::release(m_chunk, 1 + m_reserved);
+        m_chunk = DBRowChunk::create(qMax(size, m_nextChunkSize));
+        m_reserved = 0;
+        m_nextChunkSize = qMin(2 * m_nextChunkSize, LargestChunkSize);
+        memory = m_chunk->take(size);
+    }
+    // References and row numbers are taken in batches: one atomic operation
+    // each per batch instead of per row. Reserved references keep the chunk
+    // alive exactly like used ones and go back when the loader leaves it.
+    if (m_reserved < 2) {
+        m_chunk->retain(Batch);
+        m_reserved += Batch;
+    }
+    m_reserved -= 2;
+    if (m_numbersLeft == 0) {
+        m_nextNumber = DBRow::reserveRowNumbers(Batch);
+        m_numbersLeft = Batch;
+    }
+    --m_numbersLeft;
+    char *bytes = static_cast<char *>(memory);
+    *reinterpret_cast<DBRowChunk **>(bytes) = m_chunk;
+    DBRow::Data *data = DBRow::Data::construct(bytes + RowPart, m_table, m_columns, m_nextNumber++,
+                                               m_directoryAware, encodedCells, m_chunk);
+    return new (bytes + RowPrefix) DBRow(data);
+}
+
 int DBRow::nextRowNumber()
 {
-    return rowCounter.fetch_add(1, std::memory_order_relaxed);
+    return reserveRowNumbers(1);
+}
+
+int DBRow::reserveRowNumbers(int count)
+{
+    return rowCounter.fetch_add(count, std::memory_order_relaxed);
 }
 
 DBRow::DBRow(const DBTable *table)
-    : m_table(table)
-    , m_columns(table ? &table->columns() : nullptr)
-    , m_rowNumber(nextRowNumber())
-    , m_directoryAware(table && table->isDirectoryAware())
+    : d(Data::create(table, table ? &table->columns() : nullptr, nextRowNumber(),
+                     table && table->isDirectoryAware(), {}))
 { }
 
 DBRow::DBRow(const DBKols *columns)
-    : m_columns(columns)
-    , m_rowNumber(nextRowNumber())
+    : d(Data::create(nullptr, columns, nextRowNumber(), false, {}))
 { }
+
+DBRow::DBRow(const DBRow &other) noexcept
+    : d(other.d)
+{
+    d->ref.fetch_add(1, std::memory_order_relaxed);
+}
+
+DBRow &DBRow::operator=(const DBRow &other) noexcept
+{
+    if (other.d != d) {
+        other.d->ref.fetch_add(1, std::memory_order_relaxed);
+        Data::release(d);
+        d = other.d;
+    }
+    return *this;
+}
+
+DBRow::~DBRow()
+{
+    Data::release(d);
+}
+
+void DBRow::detach()
+{
+    if (d->ref.load(std::memory_order_acquire) == 1)
+        return;
+    Data *own = Data::withCells(*d, QByteArrayView(d->cells(), d->size));
+    Data::release(d);
+    d = own;
+}
+
+int DBRow::rowNumber() const
+{
+    return d->rowNumber;
+}
+
+const DBTable *DBRow::table() const
+{
+    return d->table;
+}
+
+const DBKols *DBRow::columns() const
+{
+    return d->columns;
+}
+
+bool DBRow::isDirectoryAware() const
+{
+    return d->directoryAware;
+}
+
+void DBRow::setDirectoryAware(bool aware)
+{
+    if (d->directoryAware == aware)
+        return;
+    detach();
+    d->directoryAware = aware;
+}
 
 void DBRow::setTable(const DBTable *table)
 {
-    m_table = table;
-    m_columns = table ? &table->columns() : nullptr;
+    const DBKols *columns = table ? &table->columns() : nullptr;
+    if (d->table == table && d->columns == columns)
+        return;
+    detach();
+    d->table = table;
+    d->columns = columns;
 }
 
 int DBRow::columnCount() const
 {
-    return m_columns ? m_columns->count() : 0;
+    return d->columns ? d->columns->count() : 0;
 }
 
 int DBRow::columnType(int index) const
 {
-    return m_columns->at(index).type;
+    return d->columns->at(index).type;
+}
+
+qsizetype DBRow::cellBytes() const
+{
+    return qsizetype(sizeof(Data)) + d->size;
 }
 
 DBRow::CellView DBRow::cell(int index) const
 {
     CellView view;
-    const char *data = m_cells.constData();
-    const qsizetype size = m_cells.size();
+    const char *data = d->cells();
+    const qsizetype size = d->size;
     qsizetype pos = 0;
     for (int i = 0; pos < size; ++i) {
         const char flag = data[pos++];
@@ -105,35 +332,32 @@ DBRow::CellView DBRow::cell(int index) const
     return view;
 }
 
-void DBRow::storeCell(int index, bool null, const QByteArray &utf8)
+void DBRow::storeCell(int index, bool null, QByteArrayView utf8)
 {
     QByteArray rebuilt;
-    rebuilt.reserve(m_cells.size() + utf8.size() + 4);
+    rebuilt.reserve(qsizetype(d->size) + utf8.size() + 6);
     const int count = columnCount();
     for (int i = 0; i < count; ++i) {
         if (i == index) {
-            rebuilt.append(null ? CellNull : CellValue);
-            appendVarint(rebuilt, quint32(null ? 0 : utf8.size()));
-            if (!null)
-                rebuilt.append(utf8);
+            encodeCell(rebuilt, null, utf8);
             continue;
         }
         const CellView c = cell(i);
         if (!c.present && i > index)
             break; // the rest stays in its initial state
-        rebuilt.append(c.null ? CellNull : CellValue);
-        appendVarint(rebuilt, quint32(c.size));
-        rebuilt.append(c.data, c.size);
+        encodeCell(rebuilt, c.null, QByteArrayView(c.data, c.size));
     }
-    m_cells = rebuilt;
+    Data *edited = Data::withCells(*d, rebuilt);
+    Data::release(d);
+    d = edited;
 }
 
-void DBRow::appendCell(bool null, const QByteArray &utf8)
+void DBRow::encodeCell(QByteArray &out, bool null, QByteArrayView utf8)
 {
-    m_cells.append(null ? CellNull : CellValue);
-    appendVarint(m_cells, quint32(null ? 0 : utf8.size()));
-    if (!null)
-        m_cells.append(utf8);
+    const qsizetype used = out.size();
+    out.resize(used + CellOverhead + (null ? 0 : utf8.size()));
+    char *end = encodeCell(out.data() + used, null, utf8);
+    out.truncate(end - out.constData());
 }
 
 QString DBRow::text(int index) const
@@ -146,7 +370,7 @@ QString DBRow::text(int index) const
 
 QString DBRow::text(const QString &name) const
 {
-    return m_columns ? text(m_columns->indexOf(name)) : QString();
+    return d->columns ? text(d->columns->indexOf(name)) : QString();
 }
 
 QString DBRow::queryText(int index) const
@@ -157,7 +381,7 @@ QString DBRow::queryText(int index) const
 
 QString DBRow::queryText(const QString &name) const
 {
-    return m_columns ? queryText(m_columns->indexOf(name)) : QString();
+    return d->columns ? queryText(d->columns->indexOf(name)) : QString();
 }
 
 void DBRow::setText(int index, const QString &text)
@@ -176,8 +400,8 @@ void DBRow::setText(int index, const QString &text)
 
 void DBRow::setText(const QString &name, const QString &text)
 {
-    if (m_columns)
-        setText(m_columns->indexOf(name), text);
+    if (d->columns)
+        setText(d->columns->indexOf(name), text);
 }
 
 void DBRow::setNumber(const QString &name, qint64 number)
@@ -221,8 +445,7 @@ void DBRow::setValue(int index, const DBValBase &value)
 
 bool DBRow::sharesCellsWith(const DBRow &other) const
 {
-    return m_cells.size() == other.m_cells.size()
-            && (m_cells.constData() == other.m_cells.constData() || m_cells.isEmpty());
+    return d == other.d || (d->size == 0 && other.d->size == 0);
 }
 
 bool DBRow::sameTexts(const DBRow &other, int index) const
@@ -236,7 +459,8 @@ bool DBRow::sameTexts(const DBRow &other, int index) const
 
 bool DBRow::sameTexts(const DBRow &other) const
 {
-    if (sharesCellsWith(other) || m_cells == other.m_cells)
+    if (sharesCellsWith(other)
+        || QByteArrayView(d->cells(), d->size) == QByteArrayView(other.d->cells(), other.d->size))
         return true;
     const int count = qMax(columnCount(), other.columnCount());
     for (int i = 0; i < count; ++i) {

@@ -1,8 +1,10 @@
 // One row of a remote table.
 //
-// The row keeps each cell as its text form plus a null flag, packed into one
-// implicitly shared byte array: copies of a row (the working, baseline and
-// confirmed lists of a table) share the bytes until one of them is edited.
+// The row is one pointer to a reference-counted block that holds the row's
+// table, columns and number followed by its cells, each cell its text form
+// plus a null flag. Copies of a row (the working, baseline and confirmed lists
+// of a table) share the block until one of them is edited, so a select holds
+// one copy of the data; DBRowLoader packs the blocks of a select together.
 // Typed value objects are made on demand by value().
 #ifndef DB_DBROW_H
 #define DB_DBROW_H
@@ -10,11 +12,16 @@
 #include "db/dbvalbase.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
+#include <cstddef>
+#include <cstring>
 #include <memory>
 
 class DBKols;
+class DBRowChunk;
+class DBRowLoader;
 class DBTable;
 
 class DBRow
@@ -24,13 +31,21 @@ public:
     explicit DBRow(const DBTable *table);
     // The same for free-standing columns (the caller keeps them alive).
     explicit DBRow(const DBKols *columns);
-    // Copies keep the row number and share the cells.
-    DBRow(const DBRow &other) = default;
-    DBRow &operator=(const DBRow &other) = default;
+    // Rows made with new carry one hidden word in front of them: nullptr, or
+    // the select allocation DBRowLoader placed them in (freed with it).
+    static void *operator new(std::size_t size);
+    static void operator delete(void *row) noexcept;
+    static void *operator new(std::size_t, void *where) noexcept { return where; }
+    static void operator delete(void *, void *) noexcept { }
 
-    int rowNumber() const { return m_rowNumber; }
-    const DBTable *table() const { return m_table; }
-    const DBKols *columns() const { return m_columns; }
+    // Copies keep the row number and share the cells.
+    DBRow(const DBRow &other) noexcept;
+    DBRow &operator=(const DBRow &other) noexcept;
+    ~DBRow();
+
+    int rowNumber() const;
+    const DBTable *table() const;
+    const DBKols *columns() const;
     // Attach to another table's columns (a copied table takes its rows along).
     void setTable(const DBTable *table);
     int columnCount() const;
@@ -52,8 +67,8 @@ public:
     void setValue(int index, const DBValBase &value);
 
     // Set when the row belongs to a directory-aware table.
-    bool isDirectoryAware() const { return m_directoryAware; }
-    void setDirectoryAware(bool aware) { m_directoryAware = aware; }
+    bool isDirectoryAware() const;
+    void setDirectoryAware(bool aware);
 
     // Same text form in every column (null and empty are equal; case counts).
     bool sameTexts(const DBRow &other) const;
@@ -61,17 +76,41 @@ public:
     // True while both rows share the same cell bytes (neither was edited).
     bool sharesCellsWith(const DBRow &other) const;
 
-    // Bulk loading used by the table's reader: append the next cell as text
-    // that is already in its normalised form.
-    void appendCell(bool null, const QByteArray &utf8);
-    // Drop the spare capacity left by appending (once a row is complete).
-    void squeezeCells() { m_cells.squeeze(); }
-    // Bytes held by the cells (for memory measurements).
-    qsizetype cellBytes() const { return m_cells.capacity(); }
+    // Appends one cell, text already in its normalised form, to out (the
+    // encoding the bulk-loading constructor takes).
+    static void encodeCell(QByteArray &out, bool null, QByteArrayView utf8);
+    // The same into raw memory with room for CellOverhead + utf8.size()
+    // bytes; returns the end of the cell.
+    static char *encodeCell(char *out, bool null, QByteArrayView utf8)
+    {
+        *out++ = null ? 1 : 0;
+        quint32 length = quint32(null ? 0 : utf8.size());
+        while (length >= 0x80) {
+            *out++ = char((length & 0x7f) | 0x80);
+            length >>= 7;
+        }
+        *out++ = char(length);
+        if (!null && !utf8.isEmpty()) {
+            std::memcpy(out, utf8.data(), size_t(utf8.size()));
+            out += utf8.size();
+        }
+        return out;
+    }
+    static constexpr qsizetype CellOverhead = 6; // flag byte and up to 5 length bytes
+    // Bytes held by the row's shared block (for memory measurements).
+    qsizetype cellBytes() const;
 
     static int nextRowNumber();
+    // count consecutive unused row numbers; returns the first.
+    static int reserveRowNumbers(int count);
 
 private:
+    friend class DBRowLoader;
+    struct Data;
+    explicit DBRow(Data *data)
+        : d(data)
+    { }
+
     struct CellView
     {
         bool present = false;
@@ -81,13 +120,41 @@ private:
     };
     CellView cell(int index) const;
     int columnType(int index) const;
-    void storeCell(int index, bool null, const QByteArray &utf8);
+    void storeCell(int index, bool null, QByteArrayView utf8);
+    // Make the block this row's own (copying header and cells) before a change.
+    void detach();
 
-    QByteArray m_cells; // per cell: flag byte, varint length, UTF-8 text
-    const DBTable *m_table = nullptr;
-    const DBKols *m_columns = nullptr;
-    int m_rowNumber;
-    bool m_directoryAware = false;
+    // Header and cells (per cell: flag byte, varint length, UTF-8 text); never null.
+    Data *d;
+};
+
+Q_DECLARE_TYPEINFO(DBRow, Q_RELOCATABLE_TYPE);
+
+// Makes the rows of one select. Their blocks are packed into a few large
+// shared allocations instead of one allocation each; an allocation is freed
+// when the last row block in it is gone (an edited row gets a block of its
+// own).
+class DBRowLoader
+{
+public:
+    explicit DBRowLoader(const DBTable *table);
+    ~DBRowLoader();
+    DBRowLoader(const DBRowLoader &) = delete;
+    DBRowLoader &operator=(const DBRowLoader &) = delete;
+
+    // A new row of the table (new row number) whose cells were written with
+    // DBRow::encodeCell, in column order. The caller owns it.
+    DBRow *newRow(QByteArrayView encodedCells);
+
+private:
+    const DBTable *m_table;
+    const DBKols *m_columns;
+    bool m_directoryAware;
+    DBRowChunk *m_chunk = nullptr;
+    qsizetype m_reserved = 0; // references to m_chunk taken but not yet used
+    qsizetype m_nextChunkSize;
+    int m_nextNumber = 0;
+    int m_numbersLeft = 0;
 };
 
 #endif // DB_DBROW_H

@@ -10,6 +10,8 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <charconv>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -17,17 +19,16 @@ const QString RowSourceColumn = QStringLiteral("$RowSource");
 }
 
 DBTable::DBTable(DBConn *connection, const QString &tableName, const QList<DBKol> &columns,
-                 bool accumulate, bool keysIgnoreCase, const QString &filter,
-                 const QString &controls, bool directoryAware, bool appendOnRead, QObject *parent)
+                 const Options &options, QObject *parent)
     : DBSafeSignal(parent)
     , DBConnObject(connection)
     , m_tableName(tableName)
-    , m_accumulate(accumulate)
-    , m_keysIgnoreCase(keysIgnoreCase)
-    , m_filter(filter)
-    , m_controls(controls)
-    , m_directoryAware(directoryAware)
-    , m_appendOnRead(appendOnRead)
+    , m_accumulate(options.accumulate)
+    , m_keysIgnoreCase(options.keysIgnoreCase)
+    , m_filter(options.filter)
+    , m_controls(options.controls)
+    , m_directoryAware(options.directoryAware)
+    , m_appendOnRead(options.appendOnRead)
     , m_columns(columns)
     , m_declaredColumns(!columns.isEmpty())
 {
@@ -35,10 +36,9 @@ DBTable::DBTable(DBConn *connection, const QString &tableName, const QList<DBKol
 }
 
 DBTable::DBTable(DBConn *connection, const QString &tableName, const DBKolDecl *declarations,
-                 bool accumulate, bool keysIgnoreCase, const QString &filter,
-                 const QString &controls, bool directoryAware, bool appendOnRead, QObject *parent)
-    : DBTable(connection, tableName, DBKols::fromDeclarations(declarations).columns(), accumulate,
-              keysIgnoreCase, filter, controls, directoryAware, appendOnRead, parent)
+                 const Options &options, QObject *parent)
+    : DBTable(connection, tableName, DBKols::fromDeclarations(declarations).columns(), options,
+              parent)
 { }
 
 DBTable::DBTable(const DBTable &other)
@@ -61,17 +61,31 @@ DBTable::DBTable(const DBTable &other)
     setResult(other.resultCode(), other.errorText());
     m_synSave = new DBTransReq(*other.m_synSave);
     m_synSave->setParent(this);
+    // The copies keep sharing cells where the originals did.
+    QHash<int, qsizetype> workingByNumber;
+    workingByNumber.reserve(other.m_rows.size());
+    m_rows.reserve(other.m_rows.size());
     for (const DBRow *row : other.m_rows) {
         auto *copy = new DBRow(*row);
         copy->setTable(this);
+        workingByNumber.insert(row->rowNumber(), m_rows.size());
         m_rows.append(copy);
     }
-    m_baseline = other.m_baseline;
-    for (DBRow &row : m_baseline)
-        row.setTable(this);
-    m_confirmed = other.m_confirmed;
-    for (DBRow &row : m_confirmed)
-        row.setTable(this);
+    auto retabled = [&](const DBRow &original) {
+        const auto working = workingByNumber.constFind(original.rowNumber());
+        if (working != workingByNumber.constEnd()
+            && other.m_rows.at(*working)->sharesCellsWith(original))
+            return *m_rows.at(*working);
+        DBRow copy(original);
+        copy.setTable(this);
+        return copy;
+    };
+    m_baseline.reserve(other.m_baseline.size());
+    for (const DBRow &row : other.m_baseline)
+        m_baseline.append(retabled(row));
+    m_confirmed.reserve(other.m_confirmed.size());
+    for (const DBRow &row : other.m_confirmed)
+        m_confirmed.append(retabled(row));
 }
 
 DBTable::~DBTable()
@@ -130,24 +144,6 @@ void DBTable::clearRows()
 int DBTable::indexOfRow(const DBRow *row) const
 {
     return int(m_rows.indexOf(const_cast<DBRow *>(row)));
-}
-
-int DBTable::indexInWorking(int rowNumber) const
-{
-    for (int i = 0; i < rowCount(); ++i) {
-        if (m_rows.at(i)->rowNumber() == rowNumber)
-            return i;
-    }
-    return -1;
-}
-
-int DBTable::indexInBaseline(int rowNumber) const
-{
-    for (int i = 0; i < baselineCount(); ++i) {
-        if (m_baseline.at(i).rowNumber() == rowNumber)
-            return i;
-    }
-    return -1;
 }
 
 int DBTable::indexInConfirmed(int rowNumber) const
@@ -238,6 +234,33 @@ void DBTable::slotSelectIsFinished(DBReq *req)
 
 namespace {
 
+// A text cell's bytes up to its first 0x00.
+QByteArrayView cellTextBytes(QByteArrayView cell)
+{
+    if (cell.isEmpty())
+        return cell;
+    const void *end = std::memchr(cell.data(), 0, size_t(cell.size()));
+    return end ? cell.first(static_cast<const char *>(end) - cell.data()) : cell;
+}
+
+bool isAscii(QByteArrayView text)
+{
+    const char *p = text.data();
+    const char *const end = p + text.size();
+    // Eight bytes at a time: any byte with its top bit set ends plain ASCII.
+    for (; end - p >= 8; p += 8) {
+        quint64 word;
+        std::memcpy(&word, p, sizeof word);
+        if (word & 0x8080808080808080ull)
+            return false;
+    }
+    for (; p < end; ++p) {
+        if (uchar(*p) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
 // The text form of a cell exactly as the value class of its column shows it.
 QByteArray cellText(const DBReq &req, int row, int column, int type, bool *null)
 {
@@ -271,18 +294,11 @@ QByteArray cellText(const DBReq &req, int row, int column, int type, bool *null)
     case DBType::RawText:
         return req.readRawStr(row, column, DBType::RawText).toString().toUtf8();
     default: {
-        // Text: the bytes up to the first 0x00. Plain ASCII is stored as it
-        // came; anything else goes through the UTF-8 decoder so that invalid
-        // sequences become the same replacement characters a QString holds.
-        QByteArrayView text = cell;
-        const qsizetype end = text.indexOf('\0');
-        if (end >= 0)
-            text = text.first(end);
-        for (char c : text) {
-            if (uchar(c) >= 0x80)
-                return QString::fromUtf8(text).toUtf8();
-        }
-        return text.toByteArray();
+        // Text: plain ASCII is stored as it came; anything else goes through
+        // the UTF-8 decoder so that invalid sequences become the same
+        // replacement characters a QString holds.
+        const QByteArrayView text = cellTextBytes(cell);
+        return isAscii(text) ? text.toByteArray() : QString::fromUtf8(text).toUtf8();
     }
     }
 }
@@ -319,32 +335,102 @@ void DBTable::readRows(const DBReq &req)
         m_columns.setReportMissing(report);
     }
 
-    m_highestId = 0;
+    // How each column is read: numbers and texts whose declared type is the
+    // type on the wire are converted straight from the block; anything else
+    // goes through the typed readers.
+    struct ColumnPlan
+    {
+        int wireIndex;
+        int type;
+        bool direct;
+        bool isId;
+    };
     const int columnCount = m_columns.count();
+    std::vector<ColumnPlan> plan;
+    plan.reserve(size_t(columnCount));
+    for (int c = 0; c < columnCount; ++c) {
+        const DBKol &column = m_columns.at(c);
+        int wireType = -1;
+        if (column.index >= 0)
+            req.columnInfo(column.index, nullptr, &wireType, nullptr, nullptr);
+        const bool directType = column.type == DBType::Int || column.type == DBType::Int64
+                || column.type == DBType::Text || column.type == DBType::Text2;
+        plan.push_back(
+                {column.index, column.type, directType && wireType == column.type,
+                 column.type == DBType::Int
+                         && column.name.compare(QLatin1String("Id"), Qt::CaseSensitive) == 0});
+    }
+
+    m_highestId = 0;
     const int rows = req.rowCount();
     m_rows.reserve(m_rows.size() + rows);
     m_baseline.reserve(m_baseline.size() + rows);
     m_confirmed.reserve(m_confirmed.size() + rows);
+    // The encoded cells of one row, reused for every row.
+    std::vector<char> cells(256);
+    char *out = nullptr;
+    auto append
+            = [&out](bool null, QByteArrayView text) { out = DBRow::encodeCell(out, null, text); };
+    const size_t wireColumns = size_t(req.columnCount());
+    std::vector<const unsigned char *> wireData(wireColumns);
+    std::vector<uint32_t> wireLength(wireColumns);
+    char number[24];
+    DBRowLoader loader(this);
     for (int r = 0; r < rows; ++r) {
-        auto *row = new DBRow(this);
-        for (int c = 0; c < columnCount; ++c) {
-            const DBKol &column = m_columns.at(c);
-            if (column.index < 0) {
+        const bool walked = req.rowCells(r, wireData.data(), wireLength.data());
+        // Room for the longest form of every cell: a number's digits, or a
+        // text whose every byte becomes a three-byte replacement character.
+        size_t bound = 0;
+        for (const ColumnPlan &column : plan) {
+            const size_t wire = walked && column.wireIndex >= 0 ? wireLength[column.wireIndex] : 0;
+            bound += DBRow::CellOverhead + 24 + 3 * wire;
+        }
+        if (bound > cells.size())
+            cells.resize(bound);
+        out = cells.data();
+        for (const ColumnPlan &column : plan) {
+            if (column.wireIndex < 0) {
                 // Not in the result: the cell keeps its initial state.
-                const bool number = column.type == DBType::Int || column.type == DBType::Int64
+                const bool isNumber = column.type == DBType::Int || column.type == DBType::Int64
                         || column.type == DBType::IpAddr || column.type == DBType::Port;
-                row->appendCell(number, QByteArray());
+                append(isNumber, {});
                 continue;
             }
-            bool null = false;
-            const QByteArray text = cellText(req, r, column.index, column.type, &null);
-            row->appendCell(null, text);
-            if (column.type == DBType::Int && !null
-                && column.name.compare(QLatin1String("Id"), Qt::CaseSensitive) == 0) {
-                m_highestId = qMax(m_highestId, text.toInt());
+            if (column.direct && walked) {
+                const char *bytes = reinterpret_cast<const char *>(wireData[column.wireIndex]);
+                const uint32_t length = wireLength[column.wireIndex];
+                if (column.type == DBType::Int && length == 4) {
+                    qint32 value;
+                    std::memcpy(&value, bytes, sizeof value);
+                    const auto end = std::to_chars(number, number + sizeof number, value).ptr;
+                    append(false, QByteArrayView(number, end - number));
+                    if (column.isId)
+                        m_highestId = qMax(m_highestId, int(value));
+                    continue;
+                }
+                if (column.type == DBType::Int64 && length == 8) {
+                    qint64 value;
+                    std::memcpy(&value, bytes, sizeof value);
+                    const auto end = std::to_chars(number, number + sizeof number, value).ptr;
+                    append(false, QByteArrayView(number, end - number));
+                    continue;
+                }
+                if (column.type == DBType::Text || column.type == DBType::Text2) {
+                    const QByteArrayView text = cellTextBytes(QByteArrayView(bytes, length));
+                    if (isAscii(text))
+                        append(false, text);
+                    else
+                        append(false, QString::fromUtf8(text).toUtf8());
+                    continue;
+                }
             }
+            bool null = false;
+            const QByteArray text = cellText(req, r, column.wireIndex, column.type, &null);
+            append(null, text);
+            if (column.isId && !null)
+                m_highestId = qMax(m_highestId, text.toInt());
         }
-        row->squeezeCells();
+        DBRow *row = loader.newRow(QByteArrayView(cells.data(), out - cells.data()));
         m_rows.append(row);
         m_baseline.append(*row);
         m_confirmed.append(*row);

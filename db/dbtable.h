@@ -18,6 +18,24 @@ class DBConn;
 class DBReq;
 class DBTransReq;
 
+// How a table selects, compares and saves its rows.
+struct DBTableOptions
+{
+    // Each statements() call moves the baseline forward (one transaction
+    // collects the statements several times).
+    bool accumulate = false;
+    // Key columns compare ignoring letter case in the key check.
+    bool keysIgnoreCase = false;
+    // The condition after " where " of the select.
+    QString filter = QString();
+    // The text after " controls " of the select.
+    QString controls = QString();
+    // Rows carry "$RowSource"; deleting a directory row resets it instead.
+    bool directoryAware = false;
+    // A select appends its rows instead of replacing them.
+    bool appendOnRead = false;
+};
+
 class DBTable : public DBSafeSignal, public DBConnObject
 {
     Q_OBJECT
@@ -32,15 +50,13 @@ public:
         KeyZeroNumber = 13,
     };
 
+    using Options = DBTableOptions;
+
     DBTable(DBConn *connection, const QString &tableName,
-            const QList<DBKol> &columns = QList<DBKol>(), bool accumulate = false,
-            bool keysIgnoreCase = false, const QString &filter = QString(),
-            const QString &controls = QString(), bool directoryAware = false,
-            bool appendOnRead = false, QObject *parent = nullptr);
+            const QList<DBKol> &columns = QList<DBKol>(), const Options &options = Options(),
+            QObject *parent = nullptr);
     DBTable(DBConn *connection, const QString &tableName, const DBKolDecl *declarations,
-            bool accumulate = false, bool keysIgnoreCase = false, const QString &filter = QString(),
-            const QString &controls = QString(), bool directoryAware = false,
-            bool appendOnRead = false, QObject *parent = nullptr);
+            const Options &options = Options(), QObject *parent = nullptr);
     // Copies configuration, columns and all three row lists (rows keep their numbers).
     explicit DBTable(const DBTable &other);
     DBTable &operator=(const DBTable &) = delete;
@@ -88,8 +104,6 @@ public:
     int confirmedCount() const { return int(m_confirmed.size()); }
     const DBRow &confirmedRow(int index) const { return m_confirmed.at(index); }
     // Position of the row with this row number, or -1.
-    int indexInWorking(int rowNumber) const;
-    int indexInBaseline(int rowNumber) const;
     int indexInConfirmed(int rowNumber) const;
 
     // Selecting. The finished signal is delivered on the worker thread.

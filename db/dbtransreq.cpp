@@ -3,7 +3,7 @@
 #include "db/dbconn.h"
 #include "db/dbctrl.h"
 #include "db/dbreq.h"
-#include "db/lumadb/lumadb.h"
+#include "lumadb/lumadb.h"
 
 DBTransReq::DBTransReq(DBConn *connection, const QString &name, bool undoCapable, QObject *parent)
     : DBSafeSignal(parent)

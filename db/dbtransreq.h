@@ -28,13 +28,11 @@ public:
 
     QString name() const { return objectName(); }
     void setName(const QString &name) { setObjectName(name); }
-    bool isUndoCapable() const { return m_undoCapable; }
     QStringList statements() const { return m_statements; }
     void clearStatements() { m_statements.clear(); }
     void appendStatement(const QString &statement) { m_statements.append(statement); }
     void appendStatements(const QStringList &statements) { m_statements += statements; }
     int currentIndex() const { return m_currentIndex; }
-    int nextIndex() const { return m_nextIndex; }
 
     // Send every statement in order and wait; stops at the first failure.
     bool execSync();

@@ -9,10 +9,10 @@ DBTransTab::DBTransTab(DBConn *connection, QObject *parent)
     , DBConnObject(connection)
 { }
 
-void DBTransTab::addTable(DBTable *table, bool noTransaction, bool noSelect)
+void DBTransTab::addTable(DBTable *table, const MemberOptions &options)
 {
     if (table)
-        m_members.append(Member{table, noTransaction, noSelect});
+        m_members.append(Member{table, options.leftOutOfTransactions, options.leftOutOfSelect});
 }
 
 void DBTransTab::select(QObject *readyReceiver, const char *readySlot, QObject *errorReceiver,

@@ -10,6 +10,15 @@
 class DBCtrl;
 class DBTable;
 
+// How a member table takes part in its group.
+struct DBTransTabMemberOptions
+{
+    // Left out of collect, apply and revert.
+    bool leftOutOfTransactions = false;
+    // Left out of the group select.
+    bool leftOutOfSelect = false;
+};
+
 class DBTransTab : public DBSafeSignal, public DBConnObject
 {
     Q_OBJECT
@@ -17,8 +26,9 @@ class DBTransTab : public DBSafeSignal, public DBConnObject
 public:
     explicit DBTransTab(DBConn *connection, QObject *parent = nullptr);
 
-    // noTransaction: left out of collect/apply/revert; noSelect: left out of select.
-    void addTable(DBTable *table, bool noTransaction = false, bool noSelect = false);
+    using MemberOptions = DBTransTabMemberOptions;
+
+    void addTable(DBTable *table, const MemberOptions &options = MemberOptions());
     int count() const { return int(m_members.size()); }
     DBTable *table(int index) const { return m_members.at(index).table; }
 

@@ -1,5 +1,7 @@
 #include "db/utdebug.h"
 
+#include "db/dbquerymask.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -50,32 +52,41 @@ int currentStderrLevel(Output &out)
 
 } // namespace
 
-void write(int category, int level, const QString &line)
+void write(int category, int level, const QString &text)
 {
     Output &out = output();
+    bool toStderr = false;
+    bool toFile = false;
     QList<Sink> sinks;
     {
         std::lock_guard locker(out.lock);
         const int threshold = currentStderrLevel(out);
-        const bool toStderr = threshold >= 0 && level >= threshold;
-        if (toStderr || out.traceFile.isOpen()) {
-            const QByteArray formatted = QStringLiteral("%1 [%2/%3] %4\n")
-                                                 .arg(QDateTime::currentDateTime().toString(
-                                                         QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz")))
-                                                 .arg(category)
-                                                 .arg(level)
-                                                 .arg(line)
-                                                 .toUtf8();
-            if (toStderr) {
-                std::fwrite(formatted.constData(), 1, size_t(formatted.size()), stderr);
-                std::fflush(stderr);
-            }
-            if (out.traceFile.isOpen()) {
-                out.traceFile.write(formatted);
-                out.traceFile.flush();
-            }
-        }
+        toStderr = threshold >= 0 && level >= threshold;
+        toFile = out.traceFile.isOpen();
         sinks = out.sinks.values();
+    }
+    if (!toStderr && !toFile && sinks.isEmpty())
+        return;
+    // Query lines may carry passwords: they are hidden here, before any
+    // output (trace file, standard error, sinks) sees the line.
+    const QString line = category == CategoryQuery ? dbMaskSecrets(text) : text;
+    if (toStderr || toFile) {
+        const QByteArray formatted = QStringLiteral("%1 [%2/%3] %4\n")
+                                             .arg(QDateTime::currentDateTime().toString(
+                                                     QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz")))
+                                             .arg(category)
+                                             .arg(level)
+                                             .arg(line)
+                                             .toUtf8();
+        std::lock_guard locker(out.lock);
+        if (toStderr) {
+            std::fwrite(formatted.constData(), 1, size_t(formatted.size()), stderr);
+            std::fflush(stderr);
+        }
+        if (out.traceFile.isOpen()) {
+            out.traceFile.write(formatted);
+            out.traceFile.flush();
+        }
     }
     // Sinks run outside the lock so they may write lines themselves.
     for (const Sink &sink : sinks)

@@ -18,7 +18,8 @@ enum Category {
 };
 
 // A higher level means a more important line: 3 operations, 4 undo list,
-// 5 queries, 8 read errors.
+// 5 queries, 8 read errors. Lines of CategoryQuery pass through dbMaskSecrets
+// first, so no output ever holds a password of a query.
 void write(int category, int level, const QString &line);
 
 // Lines at or above this level reach standard error; -1 switches it off.

@@ -1,5 +1,5 @@
 // Access to the columns and cells of a decoded result.
-#include "lumadb.h"
+#include "lumadb/lumadb.h"
 
 #include "byte_order.h"
 #include "result_clear.h"
@@ -35,6 +35,20 @@ extern "C" uint32_t lumadb_cell(const lumadb_result *result, uint32_t row, uint3
         return LUMADB_ERR_SYSTEM;
     *data = cell;
     *length = cell_length;
+    return LUMADB_OK;
+}
+
+extern "C" uint32_t lumadb_row_cells(const lumadb_result *result, uint32_t row,
+                                     const unsigned char **data, uint32_t *length)
+{
+    if (!result || !result->valid || !result->rows || row >= result->row_count || !data || !length)
+        return LUMADB_ERR_SYSTEM;
+    const unsigned char *cell = result->rows[row];
+    for (uint32_t c = 0; c < result->column_count; ++c) {
+        length[c] = lumadb::load_host<uint32_t>(cell);
+        data[c] = cell + 4;
+        cell += 4 + length[c];
+    }
     return LUMADB_OK;
 }
 

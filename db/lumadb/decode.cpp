@@ -3,7 +3,7 @@
 // Every length and count is checked against the bytes received before it is
 // used, so a malformed block can neither read nor write outside itself nor
 // make the decoder allocate more than the block could describe.
-#include "lumadb.h"
+#include "lumadb/lumadb.h"
 
 #include "byte_order.h"
 #include "result_clear.h"

@@ -2,7 +2,7 @@
 #ifndef LUMADB_HANDLE_H
 #define LUMADB_HANDLE_H
 
-#include "lumadb.h"
+#include "lumadb/lumadb.h"
 
 #include <openssl/ssl.h>
 

@@ -1,6 +1,6 @@
 #include "known_hosts.h"
 
-#include "lumadb.h"
+#include "lumadb/lumadb.h"
 
 #include <cctype>
 #include <cerrno>

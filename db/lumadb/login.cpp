@@ -1,5 +1,5 @@
 // The login handshake and the registration of the notification channel.
-#include "lumadb.h"
+#include "lumadb/lumadb.h"
 
 #include "byte_order.h"
 #include "handle.h"

@@ -1,5 +1,5 @@
 // Non-blocking receive of one notification datagram.
-#include "lumadb.h"
+#include "lumadb/lumadb.h"
 
 #include "handle.h"
 

@@ -1,5 +1,5 @@
 // Opening and closing a connection: TCP, TLS and the certificate check.
-#include "lumadb.h"
+#include "lumadb/lumadb.h"
 
 #include "handle.h"
 #include "known_hosts.h"

@@ -1,6 +1,6 @@
 // One query exchange: request header and text out, response header and
 // result block in.
-#include "lumadb.h"
+#include "lumadb/lumadb.h"
 
 #include "byte_order.h"
 #include "handle.h"

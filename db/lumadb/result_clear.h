@@ -2,7 +2,7 @@
 #ifndef LUMADB_RESULT_CLEAR_H
 #define LUMADB_RESULT_CLEAR_H
 
-#include "lumadb.h"
+#include "lumadb/lumadb.h"
 
 #include <cstring>
 

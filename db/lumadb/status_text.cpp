@@ -1,5 +1,5 @@
 // Fixed descriptions of the status codes.
-#include "lumadb.h"
+#include "lumadb/lumadb.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // order. lumadb_text_to_value produces that same form, so the two functions
 // are inverses. Both are bounded by the lengths they are given and never
 // trust a 0x00 to be present.
-#include "lumadb.h"
+#include "lumadb/lumadb.h"
 
 #include "byte_order.h"
 

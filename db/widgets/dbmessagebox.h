@@ -18,7 +18,6 @@ public:
     ~DBMessageBox() override;
 
     QString caption() const { return m_caption; }
-    void setCaption(const QString &caption) { m_caption = caption; }
 
     // Post a warning to the process-wide instance; ignored for an empty text.
     static void postWarning(QWidget *parent, const QString &caption, const QString &text);

@@ -9,8 +9,27 @@
 
 namespace {
 
+// The whole-row walk must find exactly the cells the single-cell access finds.
+void exercise_rows(const lumadb_result &result)
+{
+    std::vector<const unsigned char *> data(result.column_count);
+    std::vector<uint32_t> lengths(result.column_count);
+    for (uint32_t row = 0; row < result.row_count; ++row) {
+        if (lumadb_row_cells(&result, row, data.data(), lengths.data()) != LUMADB_OK)
+            abort();
+        for (uint32_t column = 0; column < result.column_count; ++column) {
+            const unsigned char *cell = nullptr;
+            uint32_t length = 0;
+            if (lumadb_cell(&result, row, column, &cell, &length) != LUMADB_OK
+                || cell != data[column] || length != lengths[column])
+                abort();
+        }
+    }
+}
+
 void exercise_cells(const lumadb_result &result, uint32_t text_capacity)
 {
+    exercise_rows(result);
     std::vector<char> text(text_capacity ? text_capacity : 1);
     std::vector<unsigned char> value(256);
     for (uint32_t column = 0; column < result.column_count; ++column) {

@@ -61,8 +61,8 @@ class SeamAliasWnd : public BForm
 public:
     explicit SeamAliasWnd(QWidget *parent)
         : BForm(parent)
-        , m_table(UtKontainer::objectAs<DBConn>(UtKey::DBConn), "Alias", aliasColumns(), false,
-                  false, "Domain='example.com'")
+        , m_table(UtKontainer::objectAs<DBConn>(UtKey::DBConn), "Alias", aliasColumns(),
+                  DBTable::Options{.filter = "Domain='example.com'"})
         , m_trans(UtKontainer::objectAs<DBConn>(UtKey::DBConn))
         , m_edDescription(new QLineEdit(this))
     {
@@ -116,8 +116,8 @@ class SeamStatusWnd : public StatusFormList<>
 public:
     SeamStatusWnd()
         : StatusFormList<>(QStringLiteral("SeamStatusWnd"))
-        , m_table(UtKontainer::objectAs<DBConn>(UtKey::DBConn), "Alias", aliasColumns(), false,
-                  false, "Domain='example.com'")
+        , m_table(UtKontainer::objectAs<DBConn>(UtKey::DBConn), "Alias", aliasColumns(),
+                  DBTable::Options{.filter = "Domain='example.com'"})
         , m_trans(UtKontainer::objectAs<DBConn>(UtKey::DBConn))
     {
         m_trans.addTable(&m_table);

@@ -200,7 +200,8 @@ void TestConn::statesAndSignalsOnInterfaceThread()
 
 void TestConn::closedPortAndUnknownHost()
 {
-    DBConn refused(QStringLiteral("127.0.0.1"), closedPort(), "admin", "admin", true);
+    DBConn refused(QStringLiteral("127.0.0.1"), closedPort(), "admin", "admin",
+                   DBConn::Options{.connectInCaller = true});
     QVERIFY(!refused.start());
     QCOMPARE(refused.state(), DBConn::Disconnected);
     QCOMPARE(refused.errorDetail(), 10061u);
@@ -211,7 +212,8 @@ void TestConn::closedPortAndUnknownHost()
     QCOMPARE(req.resultCode(), 101u);
     QCOMPARE(req.errorText(), QStringLiteral("Server application is not running."));
 
-    DBConn unknown(QStringLiteral("no-such-host.invalid"), 44337, "admin", "admin", true);
+    DBConn unknown(QStringLiteral("no-such-host.invalid"), 44337, "admin", "admin",
+                   DBConn::Options{.connectInCaller = true});
     QVERIFY(!unknown.start());
     QCOMPARE(unknown.lastErrorText(), QStringLiteral("Remote computer not found."));
 

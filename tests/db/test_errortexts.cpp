@@ -2,7 +2,7 @@
 // text: what happened, what to check, and the number for support at the end.
 // Also a real handshake against a listener that does not speak TLS.
 #include "db/dbconn.h"
-#include "db/lumadb/lumadb.h"
+#include "lumadb/lumadb.h"
 
 #include <QSignalSpy>
 #include <QTcpServer>

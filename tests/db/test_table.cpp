@@ -4,8 +4,12 @@
 #include "db/dbreq.h"
 #include "db/dbtable.h"
 #include "db/dbtransreq.h"
+#include "db/dbvalues.h"
 
 #include <QtTest>
+
+#include <limits>
+#include <memory>
 
 namespace {
 
@@ -48,6 +52,8 @@ private slots:
     void readRowsFillsThreeSharedLists();
     void readRowsMatchesDeclaredColumns();
     void readRowsAppendsWhenAsked();
+    void readRowsGivesTheTextsOfTheTypedReaders();
+    void rowsOutliveTheTableThatReadThem();
     void statementForOneChange();
     void noChangeNoStatement();
     void deleteComesBeforeInsert();
@@ -115,7 +121,8 @@ void TestTable::selectTexts()
     QList<DBKol> declared;
     for (const QString &c : columns)
         declared.append(DBKol(1, c));
-    DBTable table(nullptr, name, declared, false, false, filter, controls);
+    DBTable table(nullptr, name, declared,
+                  DBTable::Options{.filter = filter, .controls = controls});
     QCOMPARE(table.selectQuery(), query);
 }
 
@@ -164,9 +171,114 @@ void TestTable::readRowsMatchesDeclaredColumns()
     QCOMPARE(table.highestId(), 4);
 }
 
+void TestTable::readRowsGivesTheTextsOfTheTypedReaders()
+{
+    // Every wire type, each read once under its own type and once under a
+    // declared type that differs, against what the typed readers give.
+    BlockBuilder builder({{1, "Name"},
+                          {2, "Number"},
+                          {3, "Big"},
+                          {5, "Other"},
+                          {4, "Address"},
+                          {7, "Port"},
+                          {6, "Digest"},
+                          {8, "Ids"}});
+    const QByteArray invalidUtf8("ab\xff\xfe"
+                                 "cdefghij",
+                                 12);
+    builder.addRow({BlockBuilder::text("alice"), BlockBuilder::int32(-7),
+                    BlockBuilder::int64(std::numeric_limits<qint64>::min()),
+                    BlockBuilder::text(QString::fromUtf8("long ascii then \xc3\xa9")),
+                    BlockBuilder::ipv4(10, 0, 0, 1), BlockBuilder::port(443),
+                    QByteArray("\x01\xab", 2), BlockBuilder::list({"1", "22"})});
+    builder.addRow({invalidUtf8 + '\0', BlockBuilder::int32(2147483647), BlockBuilder::int64(0),
+                    BlockBuilder::text(QString()), BlockBuilder::ipv4(0, 0, 0, 0),
+                    BlockBuilder::port(0), QByteArray(), BlockBuilder::list({})});
+    DBReq req;
+    QVERIFY(req.adoptBlock(builder.block()));
+
+    auto expected = [&req](int row, int column, int type) -> std::pair<QString, bool> {
+        std::unique_ptr<DBValBase> value;
+        switch (type) {
+        case DBType::Int:
+            value = std::make_unique<DBInt>(req.readInt(row, column));
+            break;
+        case DBType::Int64:
+            value = std::make_unique<DBInt64>(req.readInt64(row, column));
+            break;
+        case DBType::IpAddr:
+            value = std::make_unique<DBIpAddr>(req.readIpAddr(row, column));
+            break;
+        case DBType::Port:
+            value = std::make_unique<DBPort>(req.readPort(row, column));
+            break;
+        case DBType::Binary:
+            value = std::make_unique<DBBinary>(req.readBinary(row, column, type));
+            break;
+        case DBType::IdList:
+            value = std::make_unique<DBIdList>(req.readIdList(row, column, type));
+            break;
+        default:
+            value = std::make_unique<DBStr>(req.readStr(row, column, type));
+        }
+        const bool scalar = type == DBType::Int || type == DBType::Int64 || type == DBType::IpAddr
+                || type == DBType::Port;
+        return {value->toString(), scalar && value->isNull()};
+    };
+
+    const int wireTypes[] = {1, 2, 3, 5, 4, 7, 6, 8};
+    const int otherTypes[] = {2, 1, 1, 3, 1, 2, 1, 1};
+    for (const bool declared : {false, true}) {
+        QList<DBKol> columns;
+        for (int c = 0; c < 8; ++c) {
+            QString name;
+            req.columnInfo(c, &name, nullptr, nullptr, nullptr);
+            columns.append(DBKol(otherTypes[c], name));
+        }
+        DBTable table(nullptr, "Mixed", declared ? columns : QList<DBKol>());
+        table.readRows(req);
+        QCOMPARE(table.rowCount(), 2);
+        for (int r = 0; r < 2; ++r) {
+            for (int c = 0; c < 8; ++c) {
+                const int type = declared ? otherTypes[c] : wireTypes[c];
+                const auto [text, null] = expected(r, c, type);
+                QCOMPARE(table.row(r)->text(c), text);
+                QCOMPARE(table.row(r)->isNull(c), null);
+            }
+        }
+    }
+}
+
+void TestTable::rowsOutliveTheTableThatReadThem()
+{
+    // Enough rows that their blocks fill several shared allocations.
+    constexpr int Rows = 3000;
+    QList<QStringList> rows;
+    for (int i = 0; i < Rows; ++i)
+        rows.append({QStringLiteral("user%1").arg(i), "d", QString::number(i), ""});
+    auto reader = std::make_unique<DBTable>(nullptr, "User", userColumns());
+    load(*reader, rows);
+    reader->row(5)->setText(3, QStringLiteral("edited"));
+
+    DBTable copy(*reader);
+    DBTable other(nullptr, "User", userColumns());
+    for (int i = 0; i < Rows; i += 7)
+        other.appendRow(*reader->row(i));
+    reader.reset();
+
+    QCOMPARE(copy.rowCount(), Rows);
+    QCOMPARE(copy.row(Rows - 1)->text(0), QStringLiteral("user%1").arg(Rows - 1));
+    QCOMPARE(copy.row(5)->text(3), QStringLiteral("edited"));
+    QCOMPARE(copy.statements().size(), 1);
+    QCOMPARE(other.row(1)->text(2), QStringLiteral("7"));
+    QCOMPARE(other.row(1)->table(), &other);
+    copy.clearRows();
+    QCOMPARE(copy.confirmedRow(Rows / 2).text(0), QStringLiteral("user%1").arg(Rows / 2));
+}
+
 void TestTable::readRowsAppendsWhenAsked()
 {
-    DBTable table(nullptr, "Log", userColumns(), false, false, {}, {}, false, true);
+    DBTable table(nullptr, "Log", userColumns(), DBTable::Options{.appendOnRead = true});
     load(table, {{"a", "d", "1", ""}});
     load(table, {{"b", "d", "2", ""}});
     QCOMPARE(table.rowCount(), 2);
@@ -263,8 +375,8 @@ void TestTable::directoryAwareForms()
     QFETCH(int, rowSource);
     QFETCH(QString, statement);
     DBTable table(nullptr, "Group",
-                  {DBKol(2, "Id", true), DBKol(1, "Name"), DBKol(2, "$RowSource")}, false, false,
-                  {}, {}, true);
+                  {DBKol(2, "Id", true), DBKol(1, "Name"), DBKol(2, "$RowSource")},
+                  DBTable::Options{.directoryAware = true});
     if (edit == QLatin1String("insert")) {
         DBRow *row = table.addRow();
         QVERIFY(row->isDirectoryAware());
@@ -283,7 +395,7 @@ void TestTable::directoryAwareForms()
 
 void TestTable::accumulateMovesBaseline()
 {
-    DBTable table(nullptr, "User", userColumns(), true);
+    DBTable table(nullptr, "User", userColumns(), DBTable::Options{.accumulate = true});
     load(table, {{"alice", "d", "1", ""}, {"bob", "d", "2", ""}});
     table.row(0)->setText(2, QStringLiteral("5"));
     const QString first
@@ -338,7 +450,7 @@ void TestTable::keyUniqueness()
     QFETCH(bool, ignoreCase);
     QFETCH(QString, second);
     QFETCH(bool, unique);
-    DBTable table(nullptr, "User", userColumns(), false, ignoreCase);
+    DBTable table(nullptr, "User", userColumns(), DBTable::Options{.keysIgnoreCase = ignoreCase});
     load(table, {{"alice", "d", "1", ""}});
     DBRow *row = table.addRow();
     row->setText(0, second);
@@ -379,7 +491,8 @@ void TestTable::keyReasons()
 
 void TestTable::copyKeepsRowsAndNumbers()
 {
-    DBTable table(nullptr, "User", userColumns(), false, true, "Domain='d'");
+    DBTable table(nullptr, "User", userColumns(),
+                  DBTable::Options{.keysIgnoreCase = true, .filter = "Domain='d'"});
     load(table, {{"alice", "d", "1", ""}, {"bob", "d", "2", ""}});
     table.row(1)->setText(2, QStringLiteral("9"));
     table.setTransactionKey(4);

@@ -254,7 +254,8 @@ void TestTrans::cutTableSaveKeepsPendingAndRest()
     DBTable table(m_conn.get(), "Alias",
                   {DBKol(1, "Lhs", true), DBKol(1, "Domain", true), DBKol(1, "Rhs", true),
                    DBKol(1, "Description")},
-                  false, true, QStringLiteral("Domain='%1'").arg(domain));
+                  DBTable::Options{.keysIgnoreCase = true,
+                                   .filter = QStringLiteral("Domain='%1'").arg(domain)});
     for (int i = 1; i <= 3; ++i) {
         DBRow *row = table.addRow();
         row->setText(0, QStringLiteral("a%1").arg(i));
@@ -288,7 +289,8 @@ void TestTrans::tableSaveAndGroupApply()
     const QList<DBKol> columns{DBKol(1, "Lhs", true), DBKol(1, "Domain", true),
                                DBKol(1, "Rhs", true), DBKol(1, "Description")};
     const QString filter = QStringLiteral("Domain='%1'").arg(domain);
-    DBTable writer(m_conn.get(), "Alias", columns, false, true, filter);
+    DBTable writer(m_conn.get(), "Alias", columns,
+                   DBTable::Options{.keysIgnoreCase = true, .filter = filter});
     for (int i = 1; i <= 2; ++i) {
         DBRow *row = writer.addRow();
         row->setText(0, QStringLiteral("a%1").arg(i));
@@ -300,11 +302,12 @@ void TestTrans::tableSaveAndGroupApply()
     QVERIFY(!writer.isModified());
     QVERIFY(writer.statements().isEmpty());
 
-    DBTable table(m_conn.get(), "Alias", columns, false, true, filter);
+    DBTable table(m_conn.get(), "Alias", columns,
+                  DBTable::Options{.keysIgnoreCase = true, .filter = filter});
     DBTable settings(m_conn.get(), "Smtp");
     DBTransTab group(m_conn.get());
     group.addTable(&table);
-    group.addTable(&settings, true, false);
+    group.addTable(&settings, DBTransTab::MemberOptions{.leftOutOfTransactions = true});
     QSignalSpy ready(&group, &DBTransTab::signalSelectIsReady);
     bool readyOnInterfaceThread = false;
     connect(&group, &DBTransTab::signalSelectIsReady, this,

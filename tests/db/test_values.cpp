@@ -54,6 +54,7 @@ private slots:
     void functionCallEscapesArguments();
     void secretsAreMasked_data();
     void secretsAreMasked();
+    void queryLinesAreMaskedInEveryOutput();
     void passwordHashRoundTrip();
     void passwordHashKnownValue();
     void passwordHashRefusesMalformed_data();
@@ -262,6 +263,42 @@ void TestValues::secretsAreMasked_data()
                                                 << "AccessDir(\"/srv\", \"1\")";
     QTest::newRow("nothing secret") << "select Name, Domain from User where Domain='x'"
                                     << "select Name, Domain from User where Domain='x'";
+    // Literals are read as a whole: text inside them neither starts nor ends a secret.
+    QTest::newRow("literal that looks like an assignment")
+            << "update User set Note='pass=', Password='secret' where Name='a'"
+            << "update User set Note='pass=', Password='******' where Name='a'";
+    QTest::newRow("escaped backslash ends the password")
+            << "insert User set Password='ab\\\\', Name='n\\'x'"
+            << "insert User set Password='******', Name='n\\'x'";
+    QTest::newRow("select compares with a password")
+            << "select Name from User where Password='x\\'y' and Name='bob'"
+            << "select Name from User where Password='******' and Name='bob'";
+    QTest::newRow("not equal and like")
+            << "select Id from Pop3 where Password<>'a' or Password like 'b%'"
+            << "select Id from Pop3 where Password<>'******' or Password like '******'";
+    QTest::newRow("unterminated password") << "update User set Password='abc"
+                                           << "update User set Password='******";
+    QTest::newRow("unquoted password") << "update User set Password=hunter2 where Id='1'"
+                                       << "update User set Password=****** where Id='1'";
+    QTest::newRow("bind password in double quotes")
+            << "update DirectoryService set BindDN=\"cn=x\", BindPassword=\"a\\\"b\""
+            << "update DirectoryService set BindDN=\"cn=x\", BindPassword=\"******\"";
+    QTest::newRow("column named like a password, value elsewhere")
+            << "select Password, Name from User where Name='bob'"
+            << "select Password, Name from User where Name='bob'";
+    QTest::newRow("ListDir password with comma and escaped quotes")
+            << "select ListDir(\"C:\\\\x\", \"admin\", \"p\\\",w\\\"\")"
+            << "select ListDir(\"C:\\\\x\", \"admin\", \"******\")";
+    QTest::newRow("ListDir without password") << "ListDir(\"C:\\\\x\", \"admin\")"
+                                              << "ListDir(\"C:\\\\x\", \"admin\")";
+    QTest::newRow("lower-case call, path naming another call")
+            << "accessdir(\"/srv/ListDir(a,b,c)\", \"1\", \"u\", \"s,e)c\")"
+            << "accessdir(\"/srv/ListDir(a,b,c)\", \"1\", \"u\", \"******\")";
+    QTest::newRow("unquoted function password") << "AccessDir(\"/srv\", \"1\", \"u\", top secret)"
+                                                << "AccessDir(\"/srv\", \"1\", \"u\", ******)";
+    QTest::newRow("directory test password")
+            << "LdapTestPvnExtensions(\"h\", \"389\", \"0\", \"cn=a\", \"pw\", \"dc=b\")"
+            << "LdapTestPvnExtensions(\"h\", \"389\", \"0\", \"cn=a\", \"******\", \"dc=b\")";
 }
 
 void TestValues::secretsAreMasked()
@@ -269,6 +306,36 @@ void TestValues::secretsAreMasked()
     QFETCH(QString, query);
     QFETCH(QString, masked);
     QCOMPARE(dbMaskSecrets(query), masked);
+    // Masking is stable: a masked text stays as it is.
+    QCOMPARE(dbMaskSecrets(masked), masked);
+}
+
+void TestValues::queryLinesAreMaskedInEveryOutput()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    QVERIFY(UtDebug::setTraceFile(folder.filePath(QStringLiteral("trace.log"))));
+    const QString trace = UtDebug::traceFile();
+    {
+        DebugCapture capture;
+        UtDebug::write(UtDebug::CategoryQuery, 5,
+                       QStringLiteral("update User set Password='NUL:s3cr3t' where Name='a'"));
+        UtDebug::write(UtDebug::CategoryQuery, 4,
+                       QStringLiteral("{1} ListDir(\"C:\\\\b\", \"u\", \"s3cr3t\")"));
+        // Other categories are not queries and stay as they are.
+        UtDebug::write(UtDebug::CategoryGeneral, 5, QStringLiteral("Password='visible'"));
+        QCOMPARE(capture.lines(),
+                 QStringList(
+                         {QStringLiteral("14/5 update User set Password='******' where Name='a'"),
+                          QStringLiteral("14/4 {1} ListDir(\"C:\\\\b\", \"u\", \"******\")"),
+                          QStringLiteral("0/5 Password='visible'")}));
+    }
+    UtDebug::setTraceFile(QString());
+    QFile file(trace);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray written = file.readAll();
+    QVERIFY(written.contains("ListDir(\"C:\\\\b\", \"u\", \"******\")"));
+    QVERIFY(!written.contains("s3cr3t"));
 }
 
 void TestValues::passwordHashRoundTrip()

@@ -37,7 +37,8 @@ class AliasForm : public BForm
 {
 public:
     explicit AliasForm(DBConn *conn, const QString &tableName = QStringLiteral("Alias"))
-        : m_table(conn, tableName, aliasColumns(), false, false, "Domain='example.com'")
+        : m_table(conn, tableName, aliasColumns(),
+                  DBTable::Options{.filter = "Domain='example.com'"})
         , m_trans(conn)
         , m_edit(new QLineEdit(this))
     {
@@ -89,8 +90,8 @@ public:
 
 QString serverDescription(DBConn *conn)
 {
-    DBTable table(conn, "Alias", aliasColumns(), false, false,
-                  "Domain='example.com' and Lhs='team'");
+    DBTable table(conn, "Alias", aliasColumns(),
+                  DBTable::Options{.filter = "Domain='example.com' and Lhs='team'"});
     if (!table.selectSync() || table.rowCount() != 1)
         return QStringLiteral("<not read>");
     return table.row(0)->text("Description");

@@ -45,7 +45,7 @@ class AliasList : public BFormList<>
 {
 public:
     explicit AliasList(DBConn *conn)
-        : m_table(conn, "Alias", aliasColumns(), false, false, "Domain='example.com'")
+        : m_table(conn, "Alias", aliasColumns(), DBTable::Options{.filter = "Domain='example.com'"})
         , m_trans(conn)
     {
         m_trans.addTable(&m_table);

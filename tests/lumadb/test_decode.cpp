@@ -97,6 +97,30 @@ TEST(DecodeBlock, MixedRowSetIsConvertedInPlace)
     }
 }
 
+TEST(DecodeBlock, RowCellsMatchSingleCells)
+{
+    DecodedBlock decoded(mixed_block().build());
+    ASSERT_EQ(decoded.status, 0u);
+    const lumadb_result &result = decoded.result;
+    std::vector<const unsigned char *> data(result.column_count);
+    std::vector<uint32_t> lengths(result.column_count);
+    for (uint32_t row = 0; row < result.row_count; ++row) {
+        ASSERT_EQ(lumadb_row_cells(&result, row, data.data(), lengths.data()), 0u);
+        for (uint32_t column = 0; column < result.column_count; ++column) {
+            const unsigned char *cell = nullptr;
+            uint32_t length = 0;
+            ASSERT_EQ(lumadb_cell(&result, row, column, &cell, &length), 0u);
+            EXPECT_EQ(data[column], cell) << "row " << row << " column " << column;
+            EXPECT_EQ(lengths[column], length) << "row " << row << " column " << column;
+        }
+    }
+    EXPECT_EQ(lumadb_row_cells(&result, result.row_count, data.data(), lengths.data()),
+              LUMADB_ERR_SYSTEM);
+    EXPECT_EQ(lumadb_row_cells(&result, 0, nullptr, lengths.data()), LUMADB_ERR_SYSTEM);
+    lumadb_result cleared{};
+    EXPECT_EQ(lumadb_row_cells(&cleared, 0, data.data(), lengths.data()), LUMADB_ERR_SYSTEM);
+}
+
 TEST(DecodeBlock, ExtensionAreaIsSkipped)
 {
     BlockBuilder builder;

@@ -1,7 +1,7 @@
 #include "support/testserver.h"
 
 #include "db/dbquote.h"
-#include "db/lumadb/lumadb.h"
+#include "lumadb/lumadb.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
 

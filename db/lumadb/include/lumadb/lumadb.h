@@ -141,6 +141,10 @@ uint32_t lumadb_read_result(const lumadb_result *result, uint32_t row, uint32_t 
 /* Point at one cell inside the block without copying. */
 uint32_t lumadb_cell(const lumadb_result *result, uint32_t row, uint32_t column,
                      const unsigned char **data, uint32_t *length);
+/* Every cell of one row in a single walk: data[c] and length[c] for each
+ * column c; both arrays hold column_count entries. */
+uint32_t lumadb_row_cells(const lumadb_result *result, uint32_t row, const unsigned char **data,
+                          uint32_t *length);
 /* Type byte, attribute byte and name (0x00-terminated, inside the block). */
 uint32_t lumadb_get_column(const lumadb_result *result, uint32_t column, uint32_t *type,
                            uint32_t *attribute, const char **name);
