@@ -73,6 +73,7 @@ public:
     virtual void selectItem(QTreeWidgetItem *item)
     {
         BListView *list = this->listView();
+        list->ensureSorted(); // a new row takes its place before it is shown
         list->clearSelection();
         list->setCurrentItem(item);
         item->setSelected(true);
@@ -236,6 +237,7 @@ public:
         {
             BListUpdater updater(this->listView());
             if (this->fillView()) {
+                updater.finish(); // the rows join the list, sorted
                 restoreSelection();
                 selectionChanged();
             }
