@@ -117,6 +117,22 @@ public:
         }
     }
 
+    // Every item lets go of its row because the table's rows are about to be
+    // replaced: a select reads new ones on the connection's thread, a revert
+    // copies the confirmed ones. The items keep their texts until the next
+    // fill; meanwhile row() is null and no item can be edited or removed.
+    void detachItems()
+    {
+        for (QTreeWidgetItemIterator it(this->listView()); *it; ++it) {
+            if (BBaseListItem *base = baseListItem(*it))
+                base->setRow(nullptr);
+        }
+        m_detached = true;
+        if (this->listView()->topLevelItemCount() > 0)
+            selectionChanged();
+    }
+    bool itemsDetached() const { return m_detached; }
+
     bool multiEdit() const { return m_multiEdit; }
     void setMultiEdit(bool on) { m_multiEdit = on; }
     void setCollapser(BListCollapser *collapser) { m_collapser = collapser; }
@@ -124,7 +140,7 @@ public:
 
     void add() override
     {
-        if (!this->addButton()->isEnabled())
+        if (!this->addButton()->isEnabled() || m_detached)
             return;
         DBTable *main = table();
         if (!main)
@@ -141,7 +157,7 @@ public:
 
     void edit() override
     {
-        if (!this->editButton()->isEnabled())
+        if (!this->editButton()->isEnabled() || m_detached)
             return;
         QList<QTreeWidgetItem *> items;
         for (QTreeWidgetItem *item : this->listView()->selectedItemsInOrder()) {
@@ -161,7 +177,7 @@ public:
 
     void remove() override
     {
-        if (!this->removeButton()->isEnabled() || !confirmRemove())
+        if (!this->removeButton()->isEnabled() || m_detached || !confirmRemove())
             return;
         DBTable *main = table();
         int removed = 0;
@@ -177,6 +193,7 @@ public:
             ++removed;
         }
         if (removed > 0) {
+            rowsRemoved();
             this->registerChanges();
             selectionChanged();
         }
@@ -186,7 +203,10 @@ public:
     {
         int editable = 0;
         int removable = 0;
-        for (QTreeWidgetItem *item : this->listView()->selectedItemsInOrder()) {
+        const QList<QTreeWidgetItem *> selected = m_detached
+                ? QList<QTreeWidgetItem *>()
+                : this->listView()->selectedItemsInOrder();
+        for (QTreeWidgetItem *item : selected) {
             if (BBaseListItem *base = baseListItem(item)) {
                 editable += base->canEdit() ? 1 : 0;
                 removable += base->canRemove() ? 1 : 0;
@@ -237,6 +257,7 @@ public:
         {
             BListUpdater updater(this->listView());
             if (this->fillView()) {
+                m_detached = false; // the items are new, made for the new rows
                 updater.finish(); // the rows join the list, sorted
                 restoreSelection();
                 selectionChanged();
@@ -249,6 +270,7 @@ public:
     {
         if (m_collapser)
             m_collapser->forget();
+        detachItems();
         if (DBTable *main = table())
             main->revert();
         bformlist::clearPendingOperations();
@@ -274,7 +296,19 @@ public:
     }
 
 protected:
+    // Rows were removed; their changes are registered next.
+    virtual void rowsRemoved() { }
+
+    // The common load of a list page: the items let go of their rows before
+    // the select can replace them.
+    void loadTables(DBTransTab *tables, bool first)
+    {
+        detachItems();
+        Layout::loadTables(tables, first);
+    }
+
     bformlist::BFormListSlot *m_listSlot;
+    bool m_detached = false;
     bool m_multiEdit = false;
     BListCollapser *m_collapser = nullptr;
 };

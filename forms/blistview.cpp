@@ -6,6 +6,7 @@
 #include "forms/bmessagebox.h"
 
 #include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QItemSelection>
@@ -569,6 +570,58 @@ void BListView::clear()
     m_waiting.clear();
     m_fillSorter.reset();
     QTreeWidget::clear();
+}
+
+// --- dragging rows ---
+
+void BListView::setRowDragging(bool on)
+{
+    setDragEnabled(on);
+    setAcceptDrops(on);
+    viewport()->setAcceptDrops(on);
+    setDropIndicatorShown(on);
+    setDragDropMode(on ? QAbstractItemView::InternalMove : QAbstractItemView::NoDragDrop);
+}
+
+QTreeWidgetItem *BListView::dropAfter(const QPoint &position) const
+{
+    QTreeWidgetItem *target = itemAt(position);
+    if (!target)
+        return topLevelItemCount() > 0 ? topLevelItem(topLevelItemCount() - 1) : nullptr;
+    const QRect rect = visualItemRect(target);
+    return position.y() < rect.center().y() ? itemAbove(target) : target;
+}
+
+void BListView::startDrag(Qt::DropActions supportedActions)
+{
+    if (selectedItems().size() != 1)
+        return;
+    emit signalDragStarted();
+    m_dragging = true;
+    QTreeWidget::startDrag(supportedActions);
+    m_dragging = false;
+}
+
+void BListView::dragMoveEvent(QDragMoveEvent *event)
+{
+    QTreeWidget::dragMoveEvent(event);
+    if (!m_dragging)
+        event->ignore();
+}
+
+void BListView::dropEvent(QDropEvent *event)
+{
+    const QList<QTreeWidgetItem *> moving = selectedItems();
+    if (!m_dragging || moving.size() != 1) {
+        event->ignore();
+        return;
+    }
+    // The view moves nothing itself (and removes nothing after the drag):
+    // the receiver gives the row its new place.
+    event->setDropAction(Qt::IgnoreAction);
+    event->accept();
+    QTreeWidgetItem *after = dropAfter(event->position().toPoint());
+    emit signalItemDropped(moving.first(), after, false);
 }
 
 // --- export ---

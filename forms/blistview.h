@@ -77,6 +77,12 @@ public:
     // Deletes every item, the waiting ones too.
     void clear();
 
+    // Lets the administrator drag a single row to another place in the list
+    // (reported by signalItemDropped).
+    void setRowDragging(bool on);
+    // The row a drop at a viewport position goes behind; null for the top.
+    QTreeWidgetItem *dropAfter(const QPoint &position) const;
+
     // The visible columns in display order: their titles first, then the
     // texts of every row shown (children after their parent).
     QList<QStringList> visibleTable() const;
@@ -101,10 +107,18 @@ signals:
     void signalItemChecked(BCheckListItem *item);
     void signalCommand(int id);
     void signalShowMenu(QTreeWidgetItem *item, QMenu *&menu);
+    // Row drags (setRowDragging): a drag of this list's rows began; a single
+    // row was dropped behind after (null: at the top). The rows are not moved
+    // by the view: the receiver orders them.
+    void signalDragStarted();
+    void signalItemDropped(QTreeWidgetItem *item, QTreeWidgetItem *after, bool flag);
 
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     void rowsInserted(const QModelIndex &parent, int start, int end) override;
+    void startDrag(Qt::DropActions supportedActions) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
                      const QList<int> &roles = QList<int>()) override;
 
@@ -131,6 +145,7 @@ private:
     bool m_sortScheduled = false;
     bool m_reordering = false;
     bool m_explicitSort = false;
+    bool m_dragging = false; // a drag of this list's rows is running
 };
 
 // Suspends painting of a list and fills it (BListView::beginFill) while in

@@ -4,8 +4,8 @@
 
 #include <type_traits>
 
-#include "registry/utkontainer.h"
 #include "forms/bformlist.h"
+#include "registry/utkontainer.h"
 
 #include <QActionGroup>
 #include <QMenu>
@@ -125,6 +125,7 @@ public:
         setBusy(true);
         m_timer->stop();
         this->setFormEnabled(false);
+        this->detachItems(); // the load replaces the rows the items show
         this->load(true);
     }
 
