@@ -74,9 +74,8 @@ public:
     {
         BListView *list = this->listView();
         list->ensureSorted(); // a new row takes its place before it is shown
-        list->clearSelection();
-        list->setCurrentItem(item);
-        item->setSelected(true);
+        list->setCurrentItem(item, 0,
+                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         list->scrollToItem(item);
     }
     virtual bool acceptRow(DBRow *row, bool isNew)

@@ -146,7 +146,9 @@ public:
             return;
         renumber(items);
         BListView *list = this->listView();
-        list->setCurrentItem(moved);
+        // Explicitly: a held Ctrl would otherwise turn this into a toggle.
+        list->setCurrentItem(moved, 0,
+                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         list->scrollToItem(moved);
         this->registerChanges();
         m_changes->notify();
@@ -232,6 +234,7 @@ protected:
         }
         this->updateItems(QList<QTreeWidgetItem *>(items.cbegin(), items.cend()));
         resort();
+        this->selectionChanged(); // Up and Down depend on the places
     }
 
     // Removing rows leaves no gap in the numbers.
@@ -262,8 +265,11 @@ protected:
             this->updateItems({item, neighbour});
         }
         resort();
-        list->setCurrentItem(item);
+        // Explicitly: Ctrl+Up and Ctrl+Down would otherwise turn this into a toggle.
+        list->setCurrentItem(item, 0,
+                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         list->scrollToItem(item);
+        this->selectionChanged(); // Up and Down depend on the places
         this->registerChanges();
         m_changes->notify();
     }

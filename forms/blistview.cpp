@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QSaveFile>
 #include <QScrollBar>
+#include <QSet>
 #include <QSignalBlocker>
 #include <QTimer>
 
@@ -473,7 +474,9 @@ void BListView::sortRows(int column, Qt::SortOrder order)
 
     m_reordering = true;
     {
-        const QSignalBlocker blocker(this);
+        // Cleared first so that the items' own selected flags follow the
+        // selection model both ways.
+        selectionModel()->clear();
         QList<QTreeWidgetItem *> items = root->takeChildren();
         sortList(items, column, order);
         root->addChildren(items);
@@ -698,11 +701,22 @@ void BListView::slotExportCsv()
 
 QList<QTreeWidgetItem *> BListView::selectedItemsInOrder() const
 {
+    // From the selection model (the items' own flags can lag behind it after
+    // the rows were reordered), put in display order.
+    QSet<QTreeWidgetItem *> selected;
+    for (const QModelIndex &index : selectionModel()->selectedIndexes())
+        selected.insert(itemFromIndex(index));
     QList<QTreeWidgetItem *> items;
-    for (QTreeWidgetItemIterator it(const_cast<BListView *>(this),
-                                    QTreeWidgetItemIterator::Selected);
-         *it; ++it)
-        items.append(*it);
+    if (selected.isEmpty())
+        return items;
+    items.reserve(selected.size());
+    for (QTreeWidgetItemIterator it(const_cast<BListView *>(this)); *it; ++it) {
+        if (selected.contains(*it)) {
+            items.append(*it);
+            if (items.size() == selected.size())
+                break;
+        }
+    }
     return items;
 }
 
