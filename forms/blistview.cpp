@@ -690,13 +690,18 @@ void BListView::slotExportCsv()
     dialog.setDefaultSuffix(QStringLiteral("csv"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
-    const QString path = dialog.selectedFiles().constFirst();
+    saveCsv(dialog.selectedFiles().constFirst());
+}
+
+bool BListView::saveCsv(const QString &path)
+{
     QString error;
-    if (!exportCsv(path, &error)) {
-        bmessagebox::critical(this,
-                              tr("<nobr>The list could not be written to %1:<br>%2</nobr>")
-                                      .arg(path.toHtmlEscaped(), error.toHtmlEscaped()));
-    }
+    if (exportCsv(path, &error))
+        return true;
+    bmessagebox::critical(this,
+                          tr("<nobr>The list could not be written to %1:<br>%2</nobr>")
+                                  .arg(path.toHtmlEscaped(), error.toHtmlEscaped()));
+    return false;
 }
 
 QList<QTreeWidgetItem *> BListView::selectedItemsInOrder() const

@@ -89,6 +89,9 @@ public:
     // Writes visibleTable() as CSV; false with *error set when writing fails.
     bool exportCsv(QIODevice *device, QString *error = nullptr) const;
     bool exportCsv(const QString &path, QString *error = nullptr) const;
+    // exportCsv(path), telling the administrator when the file could not be
+    // written.
+    bool saveCsv(const QString &path);
 
 public slots:
     void slotCols();
