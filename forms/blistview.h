@@ -134,6 +134,7 @@ private:
     // branches and scroll position.
     void sortRows(int column, Qt::SortOrder order);
     void scheduleSort();
+    void insertInChunks(const QList<QTreeWidgetItem *> &items);
 
     BCols m_cols;
     QMenu *m_menu;
@@ -141,6 +142,7 @@ private:
     QList<QTreeWidgetItem *> m_waiting; // created during a fill
     std::unique_ptr<BListRowSorter> m_fillSorter; // their keys, taken as they come
     int m_fillColumn = -1;
+    BListViewItem *m_lastAdopted = nullptr; // its key is taken at the next adoption
     int m_fillDepth = 0;
     bool m_applyingLayout = false;
     bool m_sortingEnabled = false;

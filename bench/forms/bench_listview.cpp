@@ -198,7 +198,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     const int rowCount = argc > 1 ? std::max(1, atoi(argv[1])) : 100000;
-    const int rounds = argc > 2 ? std::max(1, atoi(argv[2])) : 3;
+    const int rounds = argc > 2 ? std::max(1, atoi(argv[2])) : 5;
 
     // Column layouts go to a throw-away store, never the user's.
     QTemporaryDir dir;
