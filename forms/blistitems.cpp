@@ -24,13 +24,30 @@ BListViewItem::BListViewItem(BListView *view, DBRow *row, const QStringList &tex
     : QTreeWidgetItem(texts, type)
     , BBaseListItem(row)
 {
-    if (view)
-        view->adoptItem(this);
+    if (!view)
+        return;
+    const int column = view->fillSortColumn();
+    if (column >= 0 && column < texts.size()) {
+        m_sortText = texts.at(column);
+        m_sortTextColumn = column;
+    }
+    view->adoptItem(this);
 }
 
 BSortKey BListViewItem::sortKey(int column, const BCol *) const
 {
+    if (column == m_sortTextColumn)
+        return BSortKey::fromText(m_sortText);
     return BSortKey::fromText(text(column));
+}
+
+void BListViewItem::setData(int column, int role, const QVariant &value)
+{
+    if (column == m_sortTextColumn && (role == Qt::DisplayRole || role == Qt::EditRole)) {
+        m_sortTextColumn = -1;
+        m_sortText.clear();
+    }
+    QTreeWidgetItem::setData(column, role, value);
 }
 
 // The lists sort on keys computed once per row (BListView::sortRows); this

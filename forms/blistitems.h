@@ -87,6 +87,14 @@ public:
     // a list without a column set). The default is the column's text.
     virtual BSortKey sortKey(int column, const BCol *definition) const;
     bool operator<(const QTreeWidgetItem &other) const override;
+    // Forgets the kept text of the sort column when that column changes.
+    void setData(int column, int role, const QVariant &value) override;
+
+private:
+    // The sort column's text as the texts constructor got it, kept for the
+    // fill's sort (cheaper than reading it back); -1 when none is kept.
+    QString m_sortText;
+    int m_sortTextColumn = -1;
 };
 
 // A checkable row; check changes reach the list view's signalItemChecked().

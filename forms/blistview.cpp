@@ -545,6 +545,13 @@ void BListView::endFill()
     m_sortPending = false;
 }
 
+int BListView::fillSortColumn() const
+{
+    const int column = header()->sortIndicatorSection();
+    return m_fillDepth > 0 && m_sortingEnabled && column >= 0 && column < columnCount() ? column
+                                                                                        : -1;
+}
+
 // Sorted rows lie scattered in memory. Inserting them a chunk at a time, with
 // the chunk's items fetched ahead together, lets the processor wait for many
 // of them at once instead of for each in turn.

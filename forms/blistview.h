@@ -72,6 +72,8 @@ public:
     void beginFill();
     void endFill();
     bool isFilling() const { return m_fillDepth > 0; }
+    // The column a fill sorts by, or -1 when there is no fill or no sorting.
+    int fillSortColumn() const;
     // Inserts a new top-level row, or keeps it for the end of the fill.
     void adoptItem(BListViewItem *item);
     // Deletes every item, the waiting ones too.

@@ -232,6 +232,16 @@ private slots:
         }
         QCOMPARE(columnTexts(view, 0), (QStringList{"b", "c", "d", "e"}));
         view.clear();
+
+        // A row's text changed before the next row is made counts.
+        {
+            BListUpdater updater(&view);
+            auto *renamed = new Row(&view, {"z", "1", ""});
+            renamed->setText(0, "a");
+            new Row(&view, {"m", "1", ""});
+        }
+        QCOMPARE(columnTexts(view, 0), (QStringList{"a", "m"}));
+        view.clear();
         QCOMPARE(view.topLevelItemCount(), 0);
     }
 
