@@ -504,7 +504,13 @@ void BListView::sortRows(int column, Qt::SortOrder order)
 
 void BListView::beginFill()
 {
-    ++m_fillDepth;
+    if (m_fillDepth++ > 0)
+        return;
+    // What the fill sorts by, looked up once rather than for every row.
+    const int column = header()->sortIndicatorSection();
+    m_fillColumn = m_sortingEnabled && column >= 0 && column < columnCount() ? column : -1;
+    m_fillDefinition = columnDefinition(m_fillColumn);
+    m_fillOrder = header()->sortIndicatorOrder();
 }
 
 void BListView::endFill()
@@ -528,7 +534,8 @@ void BListView::endFill()
     }
     if (sorting && !waiting.isEmpty()) {
         const BCol *definition = columnDefinition(column);
-        if (!sorter || sorter->size() != waiting.size() - 1 || m_fillColumn != column) {
+        if (!sorter || sorter->size() != waiting.size() - 1 || m_fillColumn != column
+            || m_fillOrder != order) {
             sorter = std::make_unique<BListRowSorter>(waiting.size());
             for (qsizetype i = 0; i + 1 < waiting.size(); ++i) {
                 sorter->add(keyOf(waiting.at(i), column, definition));
@@ -547,9 +554,7 @@ void BListView::endFill()
 
 int BListView::fillSortColumn() const
 {
-    const int column = header()->sortIndicatorSection();
-    return m_fillDepth > 0 && m_sortingEnabled && column >= 0 && column < columnCount() ? column
-                                                                                        : -1;
+    return m_fillDepth > 0 ? m_fillColumn : -1;
 }
 
 // Sorted rows lie scattered in memory. Inserting them a chunk at a time, with
@@ -575,15 +580,12 @@ void BListView::adoptItem(BListViewItem *item)
         addTopLevelItem(item);
         return;
     }
-    const int column = header()->sortIndicatorSection();
-    if (m_sortingEnabled && column >= 0 && column < columnCount()) {
-        if (m_waiting.isEmpty() || !m_fillSorter) {
+    if (m_fillColumn >= 0) {
+        if (!m_fillSorter)
             m_fillSorter = std::make_unique<BListRowSorter>();
-            m_fillColumn = column;
-        }
         if (m_lastAdopted && m_fillSorter->size() == m_waiting.size() - 1) {
-            m_fillSorter->add(m_lastAdopted->sortKey(column, columnDefinition(column)));
-            sortChildren(m_lastAdopted, column, header()->sortIndicatorOrder());
+            m_fillSorter->add(m_lastAdopted->sortKey(m_fillColumn, m_fillDefinition));
+            sortChildren(m_lastAdopted, m_fillColumn, m_fillOrder);
         }
     }
     m_waiting.append(item);

@@ -143,7 +143,9 @@ private:
     QHash<int, QAction *> m_actions;
     QList<QTreeWidgetItem *> m_waiting; // created during a fill
     std::unique_ptr<BListRowSorter> m_fillSorter; // their keys, taken as they come
-    int m_fillColumn = -1;
+    int m_fillColumn = -1; // what the fill sorts by, -1 for nothing
+    const BCol *m_fillDefinition = nullptr;
+    Qt::SortOrder m_fillOrder = Qt::AscendingOrder;
     BListViewItem *m_lastAdopted = nullptr; // its key is taken at the next adoption
     int m_fillDepth = 0;
     bool m_applyingLayout = false;
