@@ -73,9 +73,9 @@ public:
     virtual void selectItem(QTreeWidgetItem *item)
     {
         BListView *list = this->listView();
-        list->clearSelection();
-        list->setCurrentItem(item);
-        item->setSelected(true);
+        list->ensureSorted(); // a new row takes its place before it is shown
+        list->setCurrentItem(item, 0,
+                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         list->scrollToItem(item);
     }
     virtual bool acceptRow(DBRow *row, bool isNew)
@@ -116,6 +116,22 @@ public:
         }
     }
 
+    // Every item lets go of its row because the table's rows are about to be
+    // replaced: a select reads new ones on the connection's thread, a revert
+    // copies the confirmed ones. The items keep their texts until the next
+    // fill; meanwhile row() is null and no item can be edited or removed.
+    void detachItems()
+    {
+        for (QTreeWidgetItemIterator it(this->listView()); *it; ++it) {
+            if (BBaseListItem *base = baseListItem(*it))
+                base->setRow(nullptr);
+        }
+        m_detached = true;
+        if (this->listView()->topLevelItemCount() > 0)
+            selectionChanged();
+    }
+    bool itemsDetached() const { return m_detached; }
+
     bool multiEdit() const { return m_multiEdit; }
     void setMultiEdit(bool on) { m_multiEdit = on; }
     void setCollapser(BListCollapser *collapser) { m_collapser = collapser; }
@@ -123,7 +139,7 @@ public:
 
     void add() override
     {
-        if (!this->addButton()->isEnabled())
+        if (!this->addButton()->isEnabled() || m_detached)
             return;
         DBTable *main = table();
         if (!main)
@@ -140,7 +156,7 @@ public:
 
     void edit() override
     {
-        if (!this->editButton()->isEnabled())
+        if (!this->editButton()->isEnabled() || m_detached)
             return;
         QList<QTreeWidgetItem *> items;
         for (QTreeWidgetItem *item : this->listView()->selectedItemsInOrder()) {
@@ -160,7 +176,7 @@ public:
 
     void remove() override
     {
-        if (!this->removeButton()->isEnabled() || !confirmRemove())
+        if (!this->removeButton()->isEnabled() || m_detached || !confirmRemove())
             return;
         DBTable *main = table();
         int removed = 0;
@@ -176,6 +192,7 @@ public:
             ++removed;
         }
         if (removed > 0) {
+            rowsRemoved();
             this->registerChanges();
             selectionChanged();
         }
@@ -185,7 +202,10 @@ public:
     {
         int editable = 0;
         int removable = 0;
-        for (QTreeWidgetItem *item : this->listView()->selectedItemsInOrder()) {
+        const QList<QTreeWidgetItem *> selected = m_detached
+                ? QList<QTreeWidgetItem *>()
+                : this->listView()->selectedItemsInOrder();
+        for (QTreeWidgetItem *item : selected) {
             if (BBaseListItem *base = baseListItem(item)) {
                 editable += base->canEdit() ? 1 : 0;
                 removable += base->canRemove() ? 1 : 0;
@@ -236,6 +256,8 @@ public:
         {
             BListUpdater updater(this->listView());
             if (this->fillView()) {
+                m_detached = false; // the items are new, made for the new rows
+                updater.finish(); // the rows join the list, sorted
                 restoreSelection();
                 selectionChanged();
             }
@@ -247,6 +269,7 @@ public:
     {
         if (m_collapser)
             m_collapser->forget();
+        detachItems();
         if (DBTable *main = table())
             main->revert();
         bformlist::clearPendingOperations();
@@ -272,7 +295,19 @@ public:
     }
 
 protected:
+    // Rows were removed; their changes are registered next.
+    virtual void rowsRemoved() { }
+
+    // The common load of a list page: the items let go of their rows before
+    // the select can replace them.
+    void loadTables(DBTransTab *tables, bool first)
+    {
+        detachItems();
+        Layout::loadTables(tables, first);
+    }
+
     bformlist::BFormListSlot *m_listSlot;
+    bool m_detached = false;
     bool m_multiEdit = false;
     BListCollapser *m_collapser = nullptr;
 };

@@ -6,8 +6,19 @@
 
 #include "forms/bformlist.h"
 
+#include <algorithm>
+
+namespace bformlistorder {
+// Context-menu commands of an ordered list.
+enum Command { CommandDuplicate = 41, CommandUp = 42, CommandDown = 43 };
+} // namespace bformlistorder
+
 // An editable list whose rows carry an order number the administrator changes
-// with Up and Down. Rows are BOrderListItems; the list shows them by order.
+// with Up and Down (buttons, context menu, Ctrl+Up and Ctrl+Down), Duplicate
+// (Ctrl+D) and by dragging a row. Rows are BOrderListItems; the list shows
+// them by order. Duplicate, a drop and Remove number the rows again from the
+// lowest order number, one apart, in display order; Up and Down exchange two
+// numbers, which keeps such a sequence as it is.
 template<class Layout = TBFormListOrder>
 class BFormListOrder : public BFormList<Layout>, public BFormListOrderInterface
 {
@@ -22,6 +33,38 @@ public:
                          &bformlistorder::BFormListOrderSlot::slotUp);
         QObject::connect(this->downButton(), &QPushButton::clicked, m_orderSlot,
                          &bformlistorder::BFormListOrderSlot::slotDown);
+
+        using namespace bformlistorder;
+        BListView *list = this->listView();
+        const struct
+        {
+            int id;
+            const char *text;
+            const char *keys;
+        } entries[] = {
+                {CommandDuplicate, QT_TRANSLATE_NOOP("BFormListOrder", "&Duplicate"),
+                 QT_TRANSLATE_NOOP("BFormListOrder", "Ctrl+D")},
+                {CommandUp, QT_TRANSLATE_NOOP("BFormListOrder", "Move &Up"),
+                 QT_TRANSLATE_NOOP("BFormListOrder", "Ctrl+Up")},
+                {CommandDown, QT_TRANSLATE_NOOP("BFormListOrder", "Move &Down"),
+                 QT_TRANSLATE_NOOP("BFormListOrder", "Ctrl+Down")},
+        };
+        int position = 3; // below Remove
+        for (const auto &entry : entries) {
+            QAction *action = list->insertMenuItem(
+                    entry.id, QCoreApplication::translate("BFormListOrder", entry.text),
+                    position++);
+            action->setShortcut(
+                    QKeySequence(QCoreApplication::translate("BFormListOrder", entry.keys)));
+            action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+            list->addAction(action); // the keys work while the list has the focus
+        }
+
+        list->setRowDragging(true);
+        QObject::connect(list, &BListView::signalItemDropped, m_orderSlot,
+                         &BFormListOrderSlot::slotItemDropped);
+        QObject::connect(list, &BListView::signalDragStarted, m_orderSlot,
+                         &BFormListOrderSlot::slotDragStarted);
     }
 
     // Exchanges the order numbers of two rows (items and table rows). The
@@ -53,13 +96,14 @@ public:
     void up() override { move(-1); }
     void down() override { move(1); }
 
+    // The selected row's copy goes directly below it.
     void duplicate() override
     {
         const QList<QTreeWidgetItem *> selected = this->listView()->selectedItemsInOrder();
         DBTable *main = this->table();
         auto *source
                 = selected.size() == 1 ? dynamic_cast<BOrderListItem *>(selected.first()) : nullptr;
-        if (!main || !source || !source->row())
+        if (!main || !source || !source->row() || this->m_detached)
             return;
         DBRow *copy = main->addRow();
         if (!duplicateRow(source->row(), copy)) {
@@ -67,43 +111,79 @@ public:
             return;
         }
         auto *item = dynamic_cast<BOrderListItem *>(this->createItem(copy));
-        if (item) {
-            item->setOrder(nextOrder() + 1);
-            if (!orderColumn().isEmpty())
-                copy->setNumber(orderColumn(), item->order());
-            this->selectItem(item);
+        if (!item) {
+            main->removeRow(copy);
+            return;
         }
-        resort();
+        QList<BOrderListItem *> items = displayedItems();
+        items.removeOne(item);
+        items.insert(items.indexOf(source) + 1, item);
+        renumber(items);
+        this->selectItem(item);
         this->registerChanges();
         m_changes->notify();
     }
 
-    // Drag and drop: the dropped row moves behind after; orders are renumbered
-    // in display order.
+    // Drag and drop: the dropped row moves behind after (to the top when
+    // after is null).
     void itemDropped(QTreeWidgetItem *item, QTreeWidgetItem *after, bool) override
     {
-        BListView *list = this->listView();
-        const int from = list->indexOfTopLevelItem(item);
-        if (from < 0 || item == after)
-            return;
-        QList<BOrderListItem *> items = orderedItems();
         auto *moved = dynamic_cast<BOrderListItem *>(item);
+        QList<BOrderListItem *> items = displayedItems();
+        if (!moved || moved == after || !items.contains(moved) || this->m_detached)
+            return;
+        const QList<BOrderListItem *> before = items;
         items.removeOne(moved);
-        const qsizetype at = after ? items.indexOf(dynamic_cast<BOrderListItem *>(after)) + 1 : 0;
-        items.insert(at, moved);
-        QList<int> orders;
-        for (BOrderListItem *each : orderedItems())
-            orders.append(each->order());
-        for (qsizetype i = 0; i < items.size(); ++i) {
-            items[i]->setOrder(orders.at(i));
-            if (!orderColumn().isEmpty() && items[i]->row())
-                items[i]->row()->setNumber(orderColumn(), orders.at(i));
+        qsizetype at = 0;
+        if (after) {
+            at = items.indexOf(dynamic_cast<BOrderListItem *>(after));
+            if (at < 0)
+                return; // not a row of this list
+            ++at;
         }
-        resort();
+        items.insert(at, moved);
+        if (items == before)
+            return;
+        renumber(items);
+        BListView *list = this->listView();
+        // Explicitly: a held Ctrl would otherwise turn this into a toggle.
+        list->setCurrentItem(moved, 0,
+                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        list->scrollToItem(moved);
         this->registerChanges();
         m_changes->notify();
     }
-    void dragStarted() override { }
+    // The order shown is the order the drop positions refer to.
+    void dragStarted() override { this->listView()->ensureSorted(); }
+
+    void command(int id) override
+    {
+        switch (id) {
+        case bformlistorder::CommandDuplicate:
+            duplicate();
+            break;
+        case bformlistorder::CommandUp:
+            up();
+            break;
+        case bformlistorder::CommandDown:
+            down();
+            break;
+        default:
+            BFormList<Layout>::command(id);
+        }
+    }
+
+    void selectionChanged() override
+    {
+        BFormList<Layout>::selectionChanged();
+        BListView *list = this->listView();
+        const QList<QTreeWidgetItem *> selected
+                = this->m_detached ? QList<QTreeWidgetItem *>() : list->selectedItemsInOrder();
+        QTreeWidgetItem *single = selected.size() == 1 ? selected.first() : nullptr;
+        list->setMenuItemEnabled(bformlistorder::CommandDuplicate, single != nullptr);
+        list->setMenuItemEnabled(bformlistorder::CommandUp, single && list->itemAbove(single));
+        list->setMenuItemEnabled(bformlistorder::CommandDown, single && list->itemBelow(single));
+    }
 
     bformlistwidget::BFormListObject *changesObject() const { return m_changes; }
 
@@ -119,6 +199,13 @@ protected:
         return items;
     }
 
+    // The rows in the order they are shown (sorted by order number).
+    QList<BOrderListItem *> displayedItems()
+    {
+        this->listView()->ensureSorted();
+        return orderedItems();
+    }
+
     int nextOrder() const
     {
         int highest = 0;
@@ -127,10 +214,37 @@ protected:
         return highest;
     }
 
+    // Numbers the rows one apart in the given order, from the lowest order
+    // number they had (1 for a list without numbers), and shows them so.
+    void renumber(const QList<BOrderListItem *> &items)
+    {
+        if (items.isEmpty())
+            return;
+        int first = items.first()->order();
+        for (BOrderListItem *item : items)
+            first = std::min(first, item->order());
+        first = std::max(first, 1);
+        const QString column = orderColumn();
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            BOrderListItem *item = items.at(i);
+            const int order = first + int(i);
+            item->setOrder(order);
+            if (!column.isEmpty() && item->row() && item->row()->text(column).toInt() != order)
+                item->row()->setNumber(column, order);
+        }
+        this->updateItems(QList<QTreeWidgetItem *>(items.cbegin(), items.cend()));
+        resort();
+        this->selectionChanged(); // Up and Down depend on the places
+    }
+
+    // Removing rows leaves no gap in the numbers.
+    void rowsRemoved() override { renumber(displayedItems()); }
+
     void resort()
     {
+        // Rows sort by order number in every column; ascending is the order.
         BListView *list = this->listView();
-        list->sortItems(std::max(0, list->sortColumn()), Qt::AscendingOrder);
+        list->sortByColumn(std::max(0, list->sortColumn()), Qt::AscendingOrder);
     }
 
     void move(int step)
@@ -142,7 +256,7 @@ protected:
         auto *item = dynamic_cast<BOrderListItem *>(selected.first());
         auto *neighbour = dynamic_cast<BOrderListItem *>(step < 0 ? list->itemAbove(item)
                                                                   : list->itemBelow(item));
-        if (!item || !neighbour)
+        if (!item || !neighbour || this->m_detached)
             return;
         {
             BListUpdater updater(list);
@@ -151,8 +265,11 @@ protected:
             this->updateItems({item, neighbour});
         }
         resort();
-        list->setCurrentItem(item);
+        // Explicitly: Ctrl+Up and Ctrl+Down would otherwise turn this into a toggle.
+        list->setCurrentItem(item, 0,
+                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         list->scrollToItem(item);
+        this->selectionChanged(); // Up and Down depend on the places
         this->registerChanges();
         m_changes->notify();
     }

@@ -8,9 +8,12 @@ BListViewItem::BListViewItem(DBRow *row, int type)
 { }
 
 BListViewItem::BListViewItem(BListView *view, DBRow *row, int type)
-    : QTreeWidgetItem(view, type)
+    : QTreeWidgetItem(type)
     , BBaseListItem(row)
-{ }
+{
+    if (view)
+        view->adoptItem(this);
+}
 
 BListViewItem::BListViewItem(QTreeWidgetItem *parent, DBRow *row, int type)
     : QTreeWidgetItem(parent, type)
@@ -21,15 +24,34 @@ BListViewItem::BListViewItem(BListView *view, DBRow *row, const QStringList &tex
     : QTreeWidgetItem(texts, type)
     , BBaseListItem(row)
 {
-    if (view)
-        view->addTopLevelItem(this);
+    if (!view)
+        return;
+    const int column = view->fillSortColumn();
+    if (column >= 0 && column < texts.size()) {
+        m_sortText = texts.at(column);
+        m_sortTextColumn = column;
+    }
+    view->adoptItem(this);
 }
 
-int BListViewItem::compare(const BListViewItem &other, int column, const BCol *) const
+BSortKey BListViewItem::sortKey(int column, const BCol *) const
 {
-    return text(column).compare(other.text(column));
+    if (column == m_sortTextColumn)
+        return BSortKey::fromText(m_sortText);
+    return BSortKey::fromText(text(column));
 }
 
+void BListViewItem::setData(int column, int role, const QVariant &value)
+{
+    if (column == m_sortTextColumn && (role == Qt::DisplayRole || role == Qt::EditRole)) {
+        m_sortTextColumn = -1;
+        m_sortText.clear();
+    }
+    QTreeWidgetItem::setData(column, role, value);
+}
+
+// The lists sort on keys computed once per row (BListView::sortRows); this
+// answers any other sort that asks the toolkit's way, with the same order.
 bool BListViewItem::operator<(const QTreeWidgetItem &other) const
 {
     const auto *otherItem = dynamic_cast<const BListViewItem *>(&other);
@@ -38,10 +60,9 @@ bool BListViewItem::operator<(const QTreeWidgetItem &other) const
     if (!otherItem)
         return QTreeWidgetItem::operator<(other);
     const auto *view = qobject_cast<const BListView *>(tree);
-    const BCol *definition = nullptr;
-    if (view && column >= 0 && column < view->cols().count())
-        definition = &view->cols().column(column);
-    return compare(*otherItem, column, definition) < 0;
+    const BCol *definition = view ? view->columnDefinition(column) : nullptr;
+    return BSortKey::compare(sortKey(column, definition), otherItem->sortKey(column, definition))
+            < 0;
 }
 
 BCheckListItem::BCheckListItem(DBRow *row, int type)
@@ -57,7 +78,7 @@ BCheckListItem::BCheckListItem(BListView *view, DBRow *row, int type)
     setFlags(flags() | Qt::ItemIsUserCheckable);
     setCheckState(0, Qt::Unchecked);
     if (view)
-        view->addTopLevelItem(this);
+        view->adoptItem(this);
 }
 
 void BCheckListItem::setData(int column, int role, const QVariant &value)
@@ -81,14 +102,12 @@ BOrderListItem::BOrderListItem(BListView *view, DBRow *row, int order)
     , m_order(order)
 {
     if (view)
-        view->addTopLevelItem(this);
+        view->adoptItem(this);
 }
 
-int BOrderListItem::compare(const BListViewItem &other, int column, const BCol *definition) const
+BSortKey BOrderListItem::sortKey(int, const BCol *) const
 {
-    if (const auto *ordered = dynamic_cast<const BOrderListItem *>(&other))
-        return compareNumbers(m_order, ordered->m_order);
-    return BListViewItem::compare(other, column, definition);
+    return BSortKey::fromNumber(m_order);
 }
 
 BBaseListItem *baseListItem(QTreeWidgetItem *item)

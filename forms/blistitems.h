@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QTreeWidgetItem>
 
 class BCol;
@@ -25,9 +26,51 @@ private:
     DBRow *m_row;
 };
 
-// A row of a BListView. Sorting compares through the column's definition: a
-// row class may compare particular columns by value (numbers, sizes, times),
-// every other column compares by text.
+// The value a row sorts by in one column: a number (counts, sizes, times) or
+// a text. Lists compute it once per row and sort on it, so a sort of a long
+// list costs one virtual call per row, not one per comparison.
+class BSortKey
+{
+public:
+    BSortKey() = default;
+    static BSortKey fromNumber(qint64 number)
+    {
+        BSortKey key;
+        key.m_number = number;
+        key.m_isNumber = true;
+        return key;
+    }
+    static BSortKey fromText(QString text)
+    {
+        BSortKey key;
+        key.m_text = std::move(text);
+        return key;
+    }
+
+    bool isNumber() const { return m_isNumber; }
+    qint64 number() const { return m_number; }
+    const QString &text() const { return m_text; }
+
+    // Negative, zero or positive as left sorts before, with or after right in
+    // ascending order. Numbers sort before texts; texts compare by code unit.
+    static int compare(const BSortKey &left, const BSortKey &right)
+    {
+        if (left.m_isNumber != right.m_isNumber)
+            return left.m_isNumber ? -1 : 1;
+        if (left.m_isNumber)
+            return (left.m_number > right.m_number) - (left.m_number < right.m_number);
+        return left.m_text.compare(right.m_text);
+    }
+
+private:
+    QString m_text;
+    qint64 m_number = 0;
+    bool m_isNumber = false;
+};
+
+// A row of a BListView. Sorting goes through the column's definition: a row
+// class gives particular columns a number key (numbers, sizes, times compare
+// by value); every other column sorts by its text.
 class BListViewItem : public QTreeWidgetItem, public BBaseListItem
 {
 public:
@@ -40,12 +83,18 @@ public:
     // notifications (the cheap way to fill long lists).
     BListViewItem(BListView *view, DBRow *row, const QStringList &texts, int type = Type);
 
-    // Negative, zero or positive as this row sorts before, with or after other
-    // in ascending order of the given column.
-    virtual int compare(const BListViewItem &other, int column, const BCol *definition) const;
+    // What this row sorts by in the given column (definition may be null for
+    // a list without a column set). The default is the column's text.
+    virtual BSortKey sortKey(int column, const BCol *definition) const;
     bool operator<(const QTreeWidgetItem &other) const override;
+    // Forgets the kept text of the sort column when that column changes.
+    void setData(int column, int role, const QVariant &value) override;
 
-    static int compareNumbers(qint64 left, qint64 right) { return (left > right) - (left < right); }
+private:
+    // The sort column's text as the texts constructor got it, kept for the
+    // fill's sort (cheaper than reading it back); -1 when none is kept.
+    QString m_sortText;
+    int m_sortTextColumn = -1;
 };
 
 // A checkable row; check changes reach the list view's signalItemChecked().
@@ -74,7 +123,8 @@ public:
 
     int order() const { return m_order; }
     void setOrder(int order) { m_order = order; }
-    int compare(const BListViewItem &other, int column, const BCol *definition) const override;
+    // Ordered rows sort by their order number in every column.
+    BSortKey sortKey(int column, const BCol *definition) const override;
 
 private:
     int m_order;

@@ -125,6 +125,7 @@ public:
         setBusy(true);
         m_timer->stop();
         this->setFormEnabled(false);
+        this->detachItems(); // the load replaces the rows the items show
         this->load(true);
     }
 

@@ -2,9 +2,9 @@
 #include "forms/blistitems.h"
 #include "forms/blistview.h"
 
+#include "modalanswerer.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
-#include "modalanswerer.h"
 
 #include <QHeaderView>
 #include <QMenu>
@@ -38,11 +38,11 @@ public:
         setText(1, QString::number(size));
         setText(2, note);
     }
-    int compare(const BListViewItem &other, int column, const BCol *definition) const override
+    BSortKey sortKey(int column, const BCol *definition) const override
     {
         if (definition && definition->name == QLatin1String("Size"))
-            return compareNumbers(m_size, static_cast<const SizeItem &>(other).m_size);
-        return BListViewItem::compare(other, column, definition);
+            return BSortKey::fromNumber(m_size);
+        return BListViewItem::sortKey(column, definition);
     }
 
 private:
