@@ -4,6 +4,7 @@
 
 #include <type_traits>
 
+#include "db/dbconn.h"
 #include "db/dbrow.h"
 #include "db/dbtable.h"
 #include "forms/bformlistslot.h"
@@ -131,6 +132,12 @@ public:
             selectionChanged();
     }
     bool itemsDetached() const { return m_detached; }
+    // A session without the modify right sees the rows and changes none.
+    static bool sessionReadOnly()
+    {
+        const DBConn *conn = bobject::connection();
+        return conn && !conn->mayModify();
+    }
 
     bool multiEdit() const { return m_multiEdit; }
     void setMultiEdit(bool on) { m_multiEdit = on; }
@@ -210,6 +217,11 @@ public:
                 editable += base->canEdit() ? 1 : 0;
                 removable += base->canRemove() ? 1 : 0;
             }
+        }
+        if (sessionReadOnly()) {
+            editable = 0;
+            removable = 0;
+            this->addButton()->setEnabled(false);
         }
         const bool editEnabled = m_multiEdit ? editable > 0 : editable == 1;
         this->editButton()->setEnabled(editEnabled);

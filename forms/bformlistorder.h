@@ -103,7 +103,7 @@ public:
         DBTable *main = this->table();
         auto *source
                 = selected.size() == 1 ? dynamic_cast<BOrderListItem *>(selected.first()) : nullptr;
-        if (!main || !source || !source->row() || this->m_detached)
+        if (!main || !source || !source->row() || this->m_detached || this->sessionReadOnly())
             return;
         DBRow *copy = main->addRow();
         if (!duplicateRow(source->row(), copy)) {
@@ -130,7 +130,8 @@ public:
     {
         auto *moved = dynamic_cast<BOrderListItem *>(item);
         QList<BOrderListItem *> items = displayedItems();
-        if (!moved || moved == after || !items.contains(moved) || this->m_detached)
+        if (!moved || moved == after || !items.contains(moved) || this->m_detached
+            || this->sessionReadOnly())
             return;
         const QList<BOrderListItem *> before = items;
         items.removeOne(moved);
@@ -177,8 +178,9 @@ public:
     {
         BFormList<Layout>::selectionChanged();
         BListView *list = this->listView();
-        const QList<QTreeWidgetItem *> selected
-                = this->m_detached ? QList<QTreeWidgetItem *>() : list->selectedItemsInOrder();
+        const QList<QTreeWidgetItem *> selected = this->m_detached || this->sessionReadOnly()
+                ? QList<QTreeWidgetItem *>()
+                : list->selectedItemsInOrder();
         QTreeWidgetItem *single = selected.size() == 1 ? selected.first() : nullptr;
         list->setMenuItemEnabled(bformlistorder::CommandDuplicate, single != nullptr);
         list->setMenuItemEnabled(bformlistorder::CommandUp, single && list->itemAbove(single));
@@ -251,7 +253,7 @@ protected:
     {
         BListView *list = this->listView();
         const QList<QTreeWidgetItem *> selected = list->selectedItemsInOrder();
-        if (selected.size() != 1)
+        if (selected.size() != 1 || this->sessionReadOnly())
             return;
         auto *item = dynamic_cast<BOrderListItem *>(selected.first());
         auto *neighbour = dynamic_cast<BOrderListItem *>(step < 0 ? list->itemAbove(item)

@@ -393,6 +393,39 @@ private slots:
         QCOMPARE(UtKontainer::getInt("x", 0, "/Autorefresh/QueueWnd"), checked);
     }
 
+    void viewerSessionChangesNothing()
+    {
+        QVERIFY(m_server.connectAs(QStringLiteral("viewer")));
+        {
+            AliasList list(m_server.conn());
+            QVERIFY(loadList(list));
+            BListView *view = list.listView();
+            view->clearSelection();
+            view->topLevelItem(0)->setSelected(true);
+            QVERIFY(!list.addButton()->isEnabled());
+            QVERIFY(!list.editButton()->isEnabled());
+            QVERIFY(!list.removeButton()->isEnabled());
+            for (int command :
+                 {BListView::CommandAdd, BListView::CommandEdit, BListView::CommandRemove}) {
+                QVERIFY(!view->menuAction(command)->isEnabled());
+                list.command(command);
+            }
+            QCOMPARE(list.aliasesShown(), seededAliases);
+            QVERIFY(list.editedCounts.isEmpty());
+            QCOMPARE(list.registrations, 0);
+
+            RuleList rules;
+            rules.load(true);
+            rules.selectOnly(0);
+            rules.down();
+            rules.duplicate();
+            QCOMPARE(rules.namesShown(), (QStringList{"first", "second", "third"}));
+            QCOMPARE(rules.registrations, 0);
+        }
+        QCOMPARE(ctrl()->operationCount(), 0);
+        QVERIFY(m_server.connectAs());
+    }
+
     void refreshNeverOverlapsALoad()
     {
         QueueList list;
