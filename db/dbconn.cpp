@@ -8,10 +8,11 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QThread>
 #include <QTimer>
+
+#include <chrono>
 
 #include <openssl/err.h>
 #include <openssl/ssl.h>
@@ -37,6 +38,11 @@ DBConn::DBConn(const QString &host, int port, const QString &user, const QString
                const Options &options, QObject *parent)
     : DBSafeSignal(parent)
     , m_connectInCaller(options.connectInCaller)
+    , m_clockMs(options.clockMs ? options.clockMs : [] {
+        return qint64(std::chrono::duration_cast<std::chrono::milliseconds>(
+                              std::chrono::steady_clock::now().time_since_epoch())
+                              .count());
+    })
     , m_host(host)
     , m_port(port)
     , m_user(user)
@@ -291,14 +297,14 @@ void DBConn::execute(DBReq *req)
                                      : dbDetached(m_lastError);
     } else {
         utDebug(UtDebug::CategoryQuery, 5, query);
-        QElapsedTimer elapsed;
-        elapsed.start();
+        const qint64 started = m_clockMs();
         req->releaseResult();
         code = lumadb_query(handle, query.toUtf8().constData(), &req->m_result);
+        const qint64 tookMs = m_clockMs() - started;
         if (code == 0) {
             req->m_hasResult = true;
             std::lock_guard locker(m_lock);
-            m_responseTimes.append(int((elapsed.elapsed() + 500) / 1000));
+            m_responseTimes.append(int((tookMs + 500) / 1000));
             while (m_responseTimes.size() > MaxResponseTimes)
                 m_responseTimes.removeFirst();
         } else if (code == LUMADB_ERR_NETWORK) {

@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -26,6 +27,10 @@ struct DBConnOptions
     // start() logs in on the calling thread first and reports whether that
     // worked, instead of leaving the login to the worker.
     bool connectInCaller = false;
+    // Milliseconds of a monotonic clock, read on the worker around each query
+    // for the response times; empty: the system's steady clock. Tests pass a
+    // clock of their own instead of waiting for real seconds.
+    std::function<qint64()> clockMs = {};
 };
 
 class DBConn : public DBSafeSignal, public DBObject
@@ -142,6 +147,7 @@ private:
 
     std::atomic<bool> m_stopRequested{false};
     const bool m_connectInCaller;
+    const std::function<qint64()> m_clockMs;
     std::atomic<StateEnum> m_state{Disconnected};
 
     // Guards the queue, the wake flag and the requests' finished/running flags.

@@ -14,6 +14,9 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <atomic>
+#include <memory>
+
 #include <sys/socket.h>
 
 using namespace dbtest;
@@ -334,24 +337,35 @@ void TestConn::cancelPendingWithAndWithoutFlag()
 
 void TestConn::averageResponseTimeKeepsLastTen()
 {
-    auto conn = m_server.makeConnection();
-    QCOMPARE(conn->averageResponseTime(), 5);
-    QVERIFY(conn->start());
-    QTRY_COMPARE_WITH_TIMEOUT(conn->state(), DBConn::Connected, Timeout);
-    QVERIFY(m_server.fault("delay", "5600"));
-    for (int i = 0; i < 2; ++i) {
-        DBReq slow(QStringLiteral("select dummy from info"));
-        QVERIFY(conn->execSync(&slow));
-    }
-    const int slowAverage = conn->averageResponseTime();
-    QVERIFY2(slowAverage >= 6 && slowAverage <= 8, QByteArray::number(slowAverage));
-    QVERIFY(m_server.clearFaults());
-    for (int i = 0; i < 9; ++i) {
-        DBReq fast(QStringLiteral("select dummy from info"));
-        QVERIFY(conn->execSync(&fast));
-    }
-    // Ten times are kept: one slow (6-8 s) and nine fast ones.
-    QCOMPARE(conn->averageResponseTime(), 0);
+    // Each reading of the connection's clock advances it by the step, so every
+    // query appears to take exactly one step.
+    auto now = std::make_shared<std::atomic<qint64>>(0);
+    auto stepMs = std::make_shared<std::atomic<qint64>>(0);
+    DBConn::Options options;
+    options.clockMs = [now, stepMs] { return now->fetch_add(*stepMs) + *stepMs; };
+    DBConn conn(m_server.hostName(), int(m_server.port()), QStringLiteral("admin"),
+                QStringLiteral("admin"), options);
+    conn.setKnownHostsPath(m_server.knownHostsPath());
+    QCOMPARE(conn.averageResponseTime(), 5);
+    QVERIFY(conn.start());
+    QTRY_COMPARE_WITH_TIMEOUT(conn.state(), DBConn::Connected, Timeout);
+
+    const auto query = [&conn] {
+        DBReq req(QStringLiteral("select dummy from info"));
+        return conn.execSync(&req);
+    };
+    *stepMs = 6600; // rounds to 7 s
+    for (int i = 0; i < 2; ++i)
+        QVERIFY(query());
+    QCOMPARE(conn.averageResponseTime(), 7);
+    *stepMs = 0;
+    for (int i = 0; i < 9; ++i)
+        QVERIFY(query());
+    // Ten times are kept: one slow (7 s) and nine fast ones.
+    QCOMPARE(conn.averageResponseTime(), 0);
+    *stepMs = 30000;
+    QVERIFY(query());
+    QCOMPARE(conn.averageResponseTime(), 3); // the slow one has gone: (9 * 0 + 30) / 10
 }
 
 void TestConn::twoDatagramsInOneTick()
