@@ -1,6 +1,7 @@
 #include "app/fserverquery.h"
 
 #include "db/dbconn.h"
+#include "db/dbevent.h"
 #include "db/dbreq.h"
 
 #include <QCoreApplication>
@@ -90,10 +91,12 @@ bool run(DBConn *connection, const QString &query, QObject *context, Callback ca
             [guard = QPointer<QObject>(context),
              callback = std::move(callback)](DBReq *finished) mutable {
                 FQueryResult result = collect(*finished);
+                DBEvent::beforePost();
                 QMetaObject::invokeMethod(
                         QCoreApplication::instance(),
                         [guard = std::move(guard), callback = std::move(callback),
                          result = std::move(result)] {
+                            DBEvent::afterReceive();
                             if (guard)
                                 callback(result);
                         },
