@@ -17,6 +17,7 @@
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
 #include "support/devserver_process.h"
+#include "support/modalwatcher.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -34,41 +35,7 @@ namespace {
 constexpr int kTimeout = 30000;
 
 using postdesk::test::DevServerProcess;
-
-// Runs a handler on the next modal window that opens (from inside its own event
-// loop, which is where a test must answer a modal dialog or box).
-class ModalWatcher : public QObject
-{
-public:
-    using Handler = std::function<void(QWidget *)>;
-
-    void expect(Handler handler)
-    {
-        m_handlers.append(std::move(handler));
-        if (!m_timer) {
-            m_timer = new QTimer(this);
-            m_timer->setInterval(50);
-            connect(m_timer, &QTimer::timeout, this, [this] { poll(); });
-            m_timer->start();
-        }
-    }
-    int pending() const { return int(m_handlers.size()); }
-
-private:
-    void poll()
-    {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || modal == m_last || m_handlers.isEmpty() || !modal->isVisible())
-            return;
-        m_last = modal;
-        Handler handler = m_handlers.takeFirst();
-        handler(modal);
-    }
-
-    QList<Handler> m_handlers;
-    QTimer *m_timer = nullptr;
-    QPointer<QWidget> m_last;
-};
+using postdesk::test::ModalWatcher;
 
 QString domainDescription(DBConn *connection)
 {
