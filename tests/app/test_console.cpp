@@ -10,6 +10,7 @@
 #include "app/fserverquery.h"
 #include "app/fwidgetstatus.h"
 #include "app/mailwindow.h"
+#include "consoletest.h"
 #include "db/dbconn.h"
 #include "db/dbctrl.h"
 #include "db/dbreq.h"
@@ -31,8 +32,6 @@
 #include <memory>
 
 namespace {
-
-constexpr int kTimeout = 30000;
 
 using postdesk::test::DevServerProcess;
 using postdesk::test::ModalWatcher;
@@ -58,7 +57,7 @@ void clickButton(QWidget *box, const QString &text)
 
 } // namespace
 
-class TestConsole : public QObject
+class TestConsole : public ConsoleTest
 {
     Q_OBJECT
 
@@ -81,55 +80,25 @@ private:
     bool startConsole(const QString &user = QStringLiteral("admin"),
                       const QString &password = QStringLiteral("admin"));
     void restartServer(std::vector<std::string> extraArgs = {});
-    DBConn *connection() const { return m_console->connection(); }
-    FMainWindowEx *mainWindow() const { return m_console->mainWindow(); }
-    FWindow *pageArea() const { return m_console->pageArea(); }
 
-    std::unique_ptr<DevServerProcess> m_server;
-    std::unique_ptr<QTemporaryDir> m_folder;
-    FConsole *m_console = nullptr;
     ModalWatcher *m_modals = nullptr;
 };
 
 void TestConsole::init()
 {
-    m_folder = std::make_unique<QTemporaryDir>();
-    UtKontainer::clear();
-    UtKontainer::setStoreFile(m_folder->filePath(QStringLiteral("settings.ini")));
-    UtKontainer::setText(UtKey::AppEngineName, QStringLiteral("Postvane"));
-    UtKontainer::setText(UtKey::Caption, QStringLiteral("Administration Console for Postvane"));
-    FMainWindowEx::resetFirstNotice();
+    setUpConsole();
     m_modals = new ModalWatcher;
 }
 
 void TestConsole::cleanup()
 {
-    delete m_console;
-    m_console = nullptr;
     delete m_modals;
-    m_server.reset();
-    UtKontainer::clear();
-    m_folder.reset();
+    tearDownConsole();
 }
 
 bool TestConsole::startConsole(const QString &user, const QString &password)
 {
-    if (!m_server) {
-        m_server = std::make_unique<DevServerProcess>();
-        if (!m_server->start()) {
-            qWarning("server: %s", m_server->errorText().c_str());
-            return false;
-        }
-    }
-    UtKontainer::setText(UtKey::Host, QString::fromStdString(m_server->host()));
-    UtKontainer::setInt(UtKey::Port, m_server->port());
-    UtKontainer::setText(UtKey::User, user);
-    UtKontainer::setText(UtKey::Password, password);
-    m_console = new FConsole([] { return new FMainWindowEx; },
-                             [](FMainWindowEx *window) { return new MailWindow(window); });
-    m_console->start(m_folder->filePath(QStringLiteral("known_hosts")));
-    mainWindow()->show();
-    return true;
+    return launchConsole(user, password);
 }
 
 void TestConsole::restartServer(std::vector<std::string> extraArgs)
@@ -189,8 +158,7 @@ void TestConsole::treeFollowsServerInformation()
     std::vector<std::string> extra;
     for (const QString &argument : serverArguments)
         extra.push_back(argument.toStdString());
-    m_server = std::make_unique<DevServerProcess>(extra);
-    QVERIFY2(m_server->start(), m_server->errorText().c_str());
+    QVERIFY(startServer(extra));
     QVERIFY(startConsole());
     QTRY_VERIFY_WITH_TIMEOUT(connection()->isConnected() && pageArea()->isInfoLoaded(), kTimeout);
     FMainTree *tree = pageArea()->tree();

@@ -11,6 +11,7 @@
 #include "app/fpage.h"
 #include "app/fwidgetbottom.h"
 #include "app/mailwindow.h"
+#include "consoletest.h"
 #include "db/dbconn.h"
 #include "db/dbctrl.h"
 #include "db/dbreq.h"
@@ -174,7 +175,7 @@ private:
     QPointer<QMessageBox> m_last;
 };
 
-class TestPageSeam : public QObject
+class TestPageSeam : public ConsoleTest
 {
     Q_OBJECT
 
@@ -197,60 +198,31 @@ private:
     QString serverDescription();
     void clickTreeItem(int id);
 
-    DBConn *connection() const { return m_console->connection(); }
-    FMainWindowEx *mainWindow() const { return m_console->mainWindow(); }
-    FWindow *pageArea() const { return m_console->pageArea(); }
     FWidgetBottom *bar() const { return pageArea()->bottomBar(); }
     int pendingOperations() const { return connection()->transCtrl()->operationCount(); }
-
-    std::unique_ptr<DevServerProcess> m_server;
-    std::unique_ptr<QTemporaryDir> m_folder;
-    FConsole *m_console = nullptr;
 };
 
 void TestPageSeam::init()
 {
-    m_folder = std::make_unique<QTemporaryDir>();
-    UtKontainer::clear();
-    UtKontainer::setStoreFile(m_folder->filePath(QStringLiteral("settings.ini")));
-    UtKontainer::setText(UtKey::AppEngineName, QStringLiteral("Postvane"));
-    UtKontainer::setText(UtKey::Caption, QStringLiteral("Administration Console for Postvane"));
-    FMainWindowEx::resetFirstNotice();
+    setUpConsole();
     BPageFactory::instance().add(kSection,
                                  [](QWidget *parent) { return new SeamAliasWnd(parent); });
 }
 
 void TestPageSeam::cleanup()
 {
-    delete m_console;
-    m_console = nullptr;
     BPageFactory::instance().remove(kSection);
     BPageFactory::instance().remove(SectionId::MessageQueue);
     FGotoWindow::instance()->clear();
-    m_server.reset();
-    UtKontainer::clear();
-    m_folder.reset();
+    tearDownConsole();
 }
 
 bool TestPageSeam::startConsole(const QString &user)
 {
-    if (!m_server) {
-        m_server = std::make_unique<DevServerProcess>();
-        if (!m_server->start()) {
-            qWarning("server: %s", m_server->errorText().c_str());
-            return false;
-        }
-    }
-    UtKontainer::setText(UtKey::Host, QString::fromStdString(m_server->host()));
-    UtKontainer::setInt(UtKey::Port, m_server->port());
-    UtKontainer::setText(UtKey::User, user);
-    UtKontainer::setText(UtKey::Password, user);
-    m_console = new FConsole([] { return new FMainWindowEx; },
-                             [](FMainWindowEx *window) { return new MailWindow(window); });
-    m_console->start(m_folder->filePath(QStringLiteral("known_hosts")));
-    mainWindow()->show();
-    return QTest::qWaitFor(
-            [this] { return connection()->isConnected() && pageArea()->isInfoLoaded(); }, kTimeout);
+    return launchConsole(user, user)
+            && QTest::qWaitFor(
+                    [this] { return connection()->isConnected() && pageArea()->isInfoLoaded(); },
+                    kTimeout);
 }
 
 SeamAliasWnd *TestPageSeam::openPage()
@@ -268,7 +240,7 @@ QString TestPageSeam::serverDescription()
 {
     DBConn second(QString::fromStdString(m_server->host()), int(m_server->port()),
                   QStringLiteral("admin"), QStringLiteral("admin"));
-    second.setKnownHostsPath(m_folder->filePath(QStringLiteral("second_known_hosts")));
+    second.setKnownHostsPath(folderPath(QStringLiteral("second_known_hosts")));
     second.start();
     if (!QTest::qWaitFor([&second] { return second.isConnected(); }, kTimeout))
         return QStringLiteral("<no second session>");

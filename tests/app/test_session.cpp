@@ -10,6 +10,7 @@
 #include "app/fwindow.h"
 #include "app/mailwindow.h"
 #include "app/productinfownd.h"
+#include "consoletest.h"
 #include "db/dbconn.h"
 #include "forms/sectionids.h"
 #include "registry/utkeys.h"
@@ -31,8 +32,6 @@
 #include <memory>
 
 namespace {
-
-constexpr int kTimeout = 30000;
 
 using postdesk::test::DevServerProcess;
 using postdesk::test::ModalWatcher;
@@ -56,7 +55,7 @@ DialogView look(FDlgConnect *dialog)
 
 } // namespace
 
-class TestSession : public QObject
+class TestSession : public ConsoleTest
 {
     Q_OBJECT
 
@@ -69,64 +68,24 @@ private slots:
     void lostSessionIsExplainedInWords();
 
 private:
-    bool startServer();
-    void startConsole(const QString &host, int port, const QString &user, const QString &password);
-    DBConn *connection() const { return m_console->connection(); }
-    FMainWindowEx *mainWindow() const { return m_console->mainWindow(); }
-    FWindow *pageArea() const { return m_console->pageArea(); }
     ProductInfoWnd *productPage() const
     {
         return qobject_cast<ProductInfoWnd *>(pageArea()->currentPage());
     }
 
-    std::unique_ptr<DevServerProcess> m_server;
-    std::unique_ptr<QTemporaryDir> m_folder;
-    FConsole *m_console = nullptr;
     ModalWatcher *m_modals = nullptr;
 };
 
 void TestSession::init()
 {
-    m_folder = std::make_unique<QTemporaryDir>();
-    UtKontainer::clear();
-    UtKontainer::setStoreFile(m_folder->filePath(QStringLiteral("settings.ini")));
-    UtKontainer::setText(UtKey::AppEngineName, QStringLiteral("Postvane"));
-    UtKontainer::setText(UtKey::Caption, QStringLiteral("Administration Console for Postvane"));
-    FMainWindowEx::resetFirstNotice();
+    setUpConsole();
     m_modals = new ModalWatcher;
 }
 
 void TestSession::cleanup()
 {
-    delete m_console;
-    m_console = nullptr;
     delete m_modals;
-    m_server.reset();
-    UtKontainer::clear();
-    m_folder.reset();
-}
-
-bool TestSession::startServer()
-{
-    m_server = std::make_unique<DevServerProcess>();
-    if (!m_server->start()) {
-        qWarning("server: %s", m_server->errorText().c_str());
-        return false;
-    }
-    return true;
-}
-
-void TestSession::startConsole(const QString &host, int port, const QString &user,
-                               const QString &password)
-{
-    UtKontainer::setText(UtKey::Host, host);
-    UtKontainer::setInt(UtKey::Port, port);
-    UtKontainer::setText(UtKey::User, user);
-    UtKontainer::setText(UtKey::Password, password);
-    m_console = new FConsole([] { return new FMainWindowEx; },
-                             [](FMainWindowEx *window) { return new MailWindow(window); });
-    m_console->start(m_folder->filePath(QStringLiteral("known_hosts")));
-    mainWindow()->show();
+    tearDownConsole();
 }
 
 void TestSession::refusedLoginAsksForANewPassword()
@@ -147,8 +106,8 @@ void TestSession::refusedLoginAsksForANewPassword()
         dialog->passwordEdit()->setText(QStringLiteral("admin"));
         dialog->okButton()->click();
     });
-    startConsole(QString::fromStdString(m_server->host()), m_server->port(),
-                 QStringLiteral("admin"), QStringLiteral("wrong"));
+    launchConsole(QString::fromStdString(m_server->host()), m_server->port(),
+                  QStringLiteral("admin"), QStringLiteral("wrong"));
     QTRY_COMPARE_WITH_TIMEOUT(m_modals->pending(), 0, kTimeout);
     QVERIFY(seen.parametersVisible);
     QVERIFY(!seen.hostEditable);
@@ -177,8 +136,8 @@ void TestSession::reconnectAfterARefusedLoginOpensTheDialog()
         QVERIFY(dialog);
         dialog->cancelButton()->click();
     });
-    startConsole(QString::fromStdString(m_server->host()), m_server->port(),
-                 QStringLiteral("admin"), QStringLiteral("wrong"));
+    launchConsole(QString::fromStdString(m_server->host()), m_server->port(),
+                  QStringLiteral("admin"), QStringLiteral("wrong"));
     QTRY_COMPARE_WITH_TIMEOUT(m_modals->pending(), 0, kTimeout);
     QVERIFY(mainWindow()->reconnectAction()->isEnabled());
 
@@ -231,7 +190,7 @@ void TestSession::hostFieldReachesAServerOnAnotherPort()
         shown->hostEdit()->setText(QStringLiteral("127.0.0.1:%1").arg(m_server->port()));
         shown->okButton()->click();
     });
-    startConsole(QString(), 44337, QString(), QString());
+    launchConsole(QString(), 44337, QString(), QString());
     QTRY_COMPARE_WITH_TIMEOUT(m_modals->pending(), 0, kTimeout);
     QCOMPARE(portMessage,
              QStringLiteral("The port \"0\" is not valid. Enter a number from 1 to 65535."));
@@ -247,8 +206,8 @@ void TestSession::hostFieldReachesAServerOnAnotherPort()
 void TestSession::lostSessionIsExplainedInWords()
 {
     QVERIFY(startServer());
-    startConsole(QString::fromStdString(m_server->host()), m_server->port(),
-                 QStringLiteral("admin"), QStringLiteral("admin"));
+    launchConsole(QString::fromStdString(m_server->host()), m_server->port(),
+                  QStringLiteral("admin"), QStringLiteral("admin"));
     QTRY_VERIFY_WITH_TIMEOUT(connection()->isConnected() && pageArea()->isInfoLoaded(), kTimeout);
     QString error;
     QString hostField;

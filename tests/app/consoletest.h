@@ -1,0 +1,45 @@
+#pragma once
+
+#include "support/devserver_process.h"
+
+#include <QObject>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class DBConn;
+class FConsole;
+class FMainWindowEx;
+class FWindow;
+
+// Base of the tests that run the real console against a development server:
+// every test function gets a fresh registry and settings file in a folder of
+// its own, and the console is built as the application builds it.
+class ConsoleTest : public QObject
+{
+protected:
+    static constexpr int kTimeout = 30000;
+
+    // Called from the test's init() and cleanup() slots.
+    void setUpConsole();
+    void tearDownConsole();
+
+    // Starts a development server (a new one, replacing any running one).
+    bool startServer(std::vector<std::string> extraArgs = {});
+    // Starts the console against host and port with the given login.
+    void launchConsole(const QString &host, int port, const QString &user, const QString &password);
+    // Starts the console against this test's server, starting it when needed.
+    bool launchConsole(const QString &user, const QString &password);
+
+    DBConn *connection() const;
+    FMainWindowEx *mainWindow() const;
+    FWindow *pageArea() const;
+    QString folderPath(const QString &name) const { return m_folder->filePath(name); }
+
+    std::unique_ptr<postdesk::test::DevServerProcess> m_server;
+    std::unique_ptr<QTemporaryDir> m_folder;
+    FConsole *m_console = nullptr;
+};
