@@ -18,6 +18,14 @@ FHostPort refused(const QString &error)
     return result;
 }
 
+FHostPort accepted(const QString &host, int port)
+{
+    FHostPort result;
+    result.host = host;
+    result.port = port;
+    return result;
+}
+
 // A decimal port from 1 to 65535; 0 when the text is not one.
 int portNumber(const QString &text)
 {
@@ -41,10 +49,7 @@ FHostPort withPort(const QString &host, const QString &portText)
         return refused(FHostPort::tr("The port \"%1\" is not valid. Enter a number from 1 to "
                                      "65535.")
                                .arg(portText));
-    FHostPort result;
-    result.host = host;
-    result.port = port;
-    return result;
+    return accepted(host, port);
 }
 
 } // namespace
@@ -66,10 +71,7 @@ FHostPort FHostPort::parse(const QString &text, int defaultPort)
                               "[address] or [address]:port.")
                                    .arg(trimmed));
         if (rest.isEmpty()) {
-            FHostPort result;
-            result.host = address;
-            result.port = defaultPort;
-            return result;
+            return accepted(address, defaultPort);
         }
         if (!rest.startsWith(QLatin1Char(':')))
             return refused(tr("Only a port may follow the IPv6 address, as in "
@@ -83,10 +85,7 @@ FHostPort FHostPort::parse(const QString &text, int defaultPort)
             return refused(tr("\"%1\" is neither a host name nor an IPv6 address. Write an IPv6 "
                               "address with a port as [address]:port.")
                                    .arg(trimmed));
-        FHostPort result;
-        result.host = trimmed;
-        result.port = defaultPort;
-        return result;
+        return accepted(trimmed, defaultPort);
     }
     if (colons == 1) {
         const qsizetype colon = trimmed.indexOf(QLatin1Char(':'));
@@ -95,10 +94,7 @@ FHostPort FHostPort::parse(const QString &text, int defaultPort)
             return refused(tr("Please enter the host name of the server."));
         return withPort(host, trimmed.mid(colon + 1));
     }
-    FHostPort result;
-    result.host = trimmed;
-    result.port = defaultPort;
-    return result;
+    return accepted(trimmed, defaultPort);
 }
 
 QString FHostPort::format(const QString &host, int port, int defaultPort)
