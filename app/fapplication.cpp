@@ -111,7 +111,7 @@ QString FApplication::settingsGroup() const
 QString FApplication::findTranslation()
 {
     FLocalizedFile::Request request;
-    request.folder = QCoreApplication::applicationDirPath() + QStringLiteral("/translations");
+    request.folders = FLocalizedFile::standardFolders(QStringLiteral("translations"));
     request.baseName
             = QStringLiteral("%1%2%3.")
                       .arg(UtKontainer::getText(UtKey::AppShortName))

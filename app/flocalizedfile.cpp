@@ -1,5 +1,6 @@
 #include "app/flocalizedfile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
@@ -10,14 +11,33 @@ QString FLocalizedFile::systemLanguage()
     return QLocale::system().name().left(2);
 }
 
+QStringList FLocalizedFile::standardFolders(const QString &subfolder)
+{
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    return {programFolder + QLatin1Char('/') + subfolder,
+            QDir::cleanPath(programFolder + QLatin1Char('/')
+                            + QStringLiteral(POSTDESK_INSTALLED_DATA_DIR) + QLatin1Char('/')
+                            + subfolder)};
+}
+
 QString FLocalizedFile::find(const Request &request)
+{
+    for (const QString &folder : request.folders) {
+        const QString file = findInFolder(request, folder);
+        if (!file.isEmpty())
+            return file;
+    }
+    return {};
+}
+
+QString FLocalizedFile::findInFolder(const Request &request, const QString &folderPath)
 {
     const QString language1 = request.language1.isEmpty() ? systemLanguage() : request.language1;
     const QString language2 = request.language2.isEmpty() ? systemLanguage() : request.language2;
     if (language1 == QLatin1String("en"))
         return {};
-    const QDir folder(request.folder);
-    if (request.folder.isEmpty() || !folder.exists())
+    const QDir folder(folderPath);
+    if (folderPath.isEmpty() || !folder.exists())
         return {};
 
     const QString wanted1 = request.baseName + language1;

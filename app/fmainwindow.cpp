@@ -146,7 +146,7 @@ void FMainWindow::slotQuit()
 QString FMainWindow::helpFile()
 {
     FLocalizedFile::Request request;
-    request.folder = QCoreApplication::applicationDirPath() + QStringLiteral("/help");
+    request.folders = FLocalizedFile::standardFolders(QStringLiteral("help"));
     request.baseName
             = QStringLiteral("%1%2%3.")
                       .arg(UtKontainer::getText(UtKey::AppShortName))

@@ -2,7 +2,9 @@
 // badge in a category colour with a white line glyph, designed on a 16-unit grid
 // and rendered at 16 and 32 pixels. Run once after changing a glyph and commit
 // the output together with this program:
-//     postdesk-imagegen resources/images
+//     postdesk-imagegen resources/images resources/icons
+// The second folder receives the desktop's application icon as a hicolor theme
+// tree ("hicolor/<N>x<N>/apps/<name>.png").
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -16,6 +18,9 @@
 namespace {
 
 using Glyph = std::function<void(QPainter &)>;
+
+// Must match the Icon key of the desktop entry.
+const QString kDesktopIconName = QStringLiteral("org.postdesk.Postdesk");
 
 const QColor kBlue(0x2f, 0x6f, 0xb7);
 const QColor kTeal(0x1f, 0x8a, 0x88);
@@ -496,8 +501,8 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        QTextStream(stderr) << "usage: postdesk-imagegen OUTPUT_FOLDER\n";
+    if (argc != 2 && argc != 3) {
+        QTextStream(stderr) << "usage: postdesk-imagegen IMAGES_FOLDER [DESKTOP_ICONS_FOLDER]\n";
         return 2;
     }
     if (!QDir().mkpath(QString::fromLocal8Bit(argv[1]))) {
@@ -603,5 +608,16 @@ int main(int argc, char **argv)
     out.save("f_menunewconnection.png", badge(16, kBlue, plus));
     out.save("f_menuhelp.png", badge(16, kBlue, question));
 
-    return out.ok() ? 0 : 1;
+    bool iconsOk = true;
+    if (argc == 3) {
+        const QDir icons(QString::fromLocal8Bit(argv[2]));
+        for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+            const QString folder = QString("hicolor/%1x%1/apps").arg(size);
+            Writer iconOut(icons.filePath(folder));
+            iconsOk = QDir().mkpath(icons.filePath(folder))
+                    && iconOut.save(kDesktopIconName + ".png", badge(size, kBlue, envelope))
+                    && iconsOk;
+        }
+    }
+    return out.ok() && iconsOk ? 0 : 1;
 }

@@ -17,6 +17,7 @@ private slots:
     void translationChoice();
     void missingFolderLoadsNothing();
     void helpFallsBackToEnglish();
+    void foldersAreTriedInOrder();
     void languageOfPath_data();
     void languageOfPath();
     void splashWaitsForTheRestOfOneSecond_data();
@@ -63,7 +64,7 @@ void TestLookup::translationChoice()
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
     FLocalizedFile::Request request;
-    request.folder = folder.path();
+    request.folders = {folder.path()};
     request.baseName = QStringLiteral("postdesk603.");
     request.extension = QStringLiteral("qm");
     QFETCH(QString, language1);
@@ -77,7 +78,7 @@ void TestLookup::translationChoice()
 void TestLookup::missingFolderLoadsNothing()
 {
     FLocalizedFile::Request request;
-    request.folder = QStringLiteral("/nonexistent/postdesk/translations");
+    request.folders = {QStringLiteral("/nonexistent/postdesk/translations")};
     request.baseName = QStringLiteral("postdesk603.");
     request.extension = QStringLiteral("qm");
     request.language1 = QStringLiteral("de");
@@ -90,7 +91,7 @@ void TestLookup::helpFallsBackToEnglish()
     QFile english(folder.filePath(QStringLiteral("postdesk603.en.chm")));
     QVERIFY(english.open(QIODevice::WriteOnly));
     FLocalizedFile::Request request;
-    request.folder = folder.path();
+    request.folders = {folder.path()};
     request.baseName = QStringLiteral("postdesk603.");
     request.extension = QStringLiteral("chm");
     request.language1 = QStringLiteral("de");
@@ -99,6 +100,29 @@ void TestLookup::helpFallsBackToEnglish()
     request.englishFallback = true;
     QCOMPARE(QFileInfo(FLocalizedFile::find(request)).fileName(),
              QStringLiteral("postdesk603.en.chm"));
+}
+
+// The build folder's files win; the installed data folder is the fallback.
+void TestLookup::foldersAreTriedInOrder()
+{
+    QTemporaryDir build;
+    QTemporaryDir installed;
+    QFile buildFrench(build.filePath(QStringLiteral("postdesk603.fr.qm")));
+    QVERIFY(buildFrench.open(QIODevice::WriteOnly));
+    for (const char *name : {"postdesk603.de.qm", "postdesk603.fr.qm"}) {
+        QFile file(installed.filePath(QString::fromLatin1(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    FLocalizedFile::Request request;
+    request.folders = {QStringLiteral("/nonexistent/postdesk"), build.path(), installed.path()};
+    request.baseName = QStringLiteral("postdesk603.");
+    request.extension = QStringLiteral("qm");
+    request.language1 = QStringLiteral("fr");
+    QCOMPARE(FLocalizedFile::find(request), build.filePath(QStringLiteral("postdesk603.fr.qm")));
+    request.language1 = QStringLiteral("de");
+    request.language2 = QStringLiteral("de");
+    QCOMPARE(FLocalizedFile::find(request),
+             installed.filePath(QStringLiteral("postdesk603.de.qm")));
 }
 
 void TestLookup::languageOfPath_data()
