@@ -1,3 +1,4 @@
+cmake_minimum_required(VERSION 3.25)
 # Installs the build into PREFIX and checks the installed tree: the programs
 # run from there, the console finds its translation in the installed data
 # folder, and the desktop entry and metainfo validate.

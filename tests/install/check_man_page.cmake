@@ -1,3 +1,4 @@
+cmake_minimum_required(VERSION 3.25)
 # Compares the options of PROGRAM --help with those PAGE (a troff manual page)
 # documents: an option missing on either side fails with its name.
 execute_process(COMMAND ${PROGRAM} --help OUTPUT_VARIABLE help ERROR_VARIABLE help_error
