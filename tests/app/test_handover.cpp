@@ -10,6 +10,7 @@
 #include "support/devserver_process.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -279,8 +280,14 @@ void TestHandOver::handOverAndCloseChannel()
         const QByteArray bytes = record.toRegionBytes();
         std::memcpy(region.data(), bytes.constData(), size_t(bytes.size()));
     }
+    // Started from a folder anyone could have filled with plugins.
+    QTemporaryDir startFolder;
+    QVERIFY(startFolder.isValid());
     QProcess console;
-    console.setProcessEnvironment(consoleEnvironment(m_home.path()));
+    QProcessEnvironment environment = consoleEnvironment(m_home.path());
+    environment.insert(QStringLiteral("POSTDESK_DEBUG_LEVEL"), QStringLiteral("3"));
+    console.setProcessEnvironment(environment);
+    console.setWorkingDirectory(startFolder.path());
     console.start(QStringLiteral(POSTDESK_CONSOLE_PATH), {QStringLiteral("mosaic_key")});
     QVERIFY(console.waitForStarted(30000));
     console.write(id.toLatin1() + '\n' + QByteArray::number(size) + '\n');
@@ -310,6 +317,20 @@ void TestHandOver::handOverAndCloseChannel()
     QVERIFY(console.waitForFinished(60000));
     QCOMPARE(console.exitCode(), 0);
     QCOMPARE(console.readAllStandardOutput(), QByteArray());
+
+    // The plugin search path, as the console reported it once the session ran.
+    QStringList pluginFolders;
+    for (const QByteArray &line : console.readAllStandardError().split('\n')) {
+        const qsizetype at = line.indexOf("plugin folders=");
+        if (at >= 0)
+            pluginFolders = QString::fromUtf8(line.mid(at + 15)).split(QDir::listSeparator());
+    }
+    QVERIFY(!pluginFolders.isEmpty());
+    for (const QString &folder : std::as_const(pluginFolders)) {
+        QVERIFY2(QDir(folder).canonicalPath() != QDir(startFolder.path()).canonicalPath(),
+                 qPrintable(folder));
+        QVERIFY2(folder != QLatin1String("."), qPrintable(folder));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestHandOver)
