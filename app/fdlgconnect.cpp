@@ -4,6 +4,7 @@
 #include "app/fhostport.h"
 #include "app/fimages.h"
 #include "app/fmainwindowex.h"
+#include "app/fmessagebox.h"
 #include "app/ftrace.h"
 #include "app/fwidgetstatus.h"
 #include "app/fwindow.h"
@@ -87,6 +88,7 @@ FDlgConnect::FDlgConnect(QWidget *parent, FWidgetStatus *statusWidget, bool show
     m_cancel->setObjectName(QStringLiteral("m_btnCancel"));
     m_errorText->setObjectName(QStringLiteral("m_lblError"));
     m_errorText->setWordWrap(true);
+    m_errorText->setTextFormat(Qt::PlainText);
     m_parameters->setObjectName(QStringLiteral("m_grpParameters"));
     m_certificate->setObjectName(QStringLiteral("m_grpCertificate"));
 
@@ -234,7 +236,7 @@ void FDlgConnect::acceptAndReconnect()
 bool FDlgConnect::storeLogin()
 {
     const auto refuse = [this](const QString &message, QLineEdit *field) {
-        QMessageBox::warning(this, UtKontainer::getText(UtKey::Caption), message);
+        FMessageBox::warning(this, UtKontainer::getText(UtKey::Caption), message);
         field->setFocus();
         return false;
     };

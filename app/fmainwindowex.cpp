@@ -1,5 +1,7 @@
 #include "app/fmainwindowex.h"
 
+#include "app/fmessagebox.h"
+
 #include "app/fconsole.h"
 #include "app/fdlgconnect.h"
 #include "app/fmaintree.h"
@@ -84,7 +86,7 @@ void FMainWindowEx::showConnectionDialog(bool showError)
     }
     for (QWidget *window : windows) {
         if (window->isVisible() && window->isModal() && qobject_cast<QDialog *>(window)) {
-            QMessageBox::critical(this, caption(), conn->lastErrorText());
+            FMessageBox::critical(this, caption(), conn->lastErrorText());
             return;
         }
     }
@@ -127,7 +129,7 @@ void FMainWindowEx::slotConnectionStateChanged(DBConn::StateEnum state)
             m_dialogOnNextLoss = false;
             showConnectionDialog(true);
         } else if (m_console && m_console->isReconnecting()) {
-            QMessageBox::critical(this, caption(),
+            FMessageBox::critical(this, caption(),
                                   tr("Connection failed: ")
                                           + (conn ? conn->lastErrorText() : QString()));
         }
@@ -159,7 +161,7 @@ void FMainWindowEx::slotConnectionStateChanged(DBConn::StateEnum state)
                 const bool applied = ctrl->apply(true);
                 QApplication::restoreOverrideCursor();
                 if (!applied && conn->isConnected())
-                    QMessageBox::warning(this, caption(), ctrl->errorText());
+                    FMessageBox::warning(this, caption(), ctrl->errorText());
                 replayed = true;
             }
             if (area) {
@@ -213,7 +215,7 @@ int FMainWindowEx::askToSave(QWidget *parent, bool isDialog)
     box.setEscapeButton(cancel);
     box.exec();
     if (conn && !conn->isConnected())
-        QMessageBox::critical(this, caption(), conn->lastErrorText());
+        FMessageBox::critical(this, caption(), conn->lastErrorText());
     if (box.clickedButton() == yes)
         return Yes;
     if (box.clickedButton() == no)
