@@ -7,9 +7,9 @@
 #include "app/fmaintree.h"
 #include "app/fwidgetstatus.h"
 #include "app/fwindow.h"
+#include "db/dbctrl.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
-#include "db/dbctrl.h"
 
 #include <QAction>
 #include <QApplication>
@@ -90,10 +90,10 @@ void FMainWindowEx::showConnectionDialog(bool showError)
             return;
         }
     }
-    // A changed server certificate always needs the administrator's decision, and
+    // An unknown or changed server certificate always needs the administrator's decision, and
     // a refused login a new password: retrying the stored one cannot help.
     const bool loginRefused = FDlgConnect::loginRefused(conn);
-    if (!showError && !conn->identityChanged() && !loginRefused) {
+    if (!showError && !conn->needsTrustDecision() && !loginRefused) {
         if (m_console)
             m_console->reconnect();
         return;
@@ -123,9 +123,10 @@ void FMainWindowEx::slotConnectionStateChanged(DBConn::StateEnum state)
             return;
         }
         updateStatusMessage();
-        if (m_dialogOnNextLoss || (conn && conn->identityChanged())
+        if (m_dialogOnNextLoss || (conn && conn->needsTrustDecision())
             || FDlgConnect::loginRefused(conn)) {
-            // A changed certificate or a refused login needs the administrator in the dialog.
+            // An unknown or changed certificate or a refused login needs the
+            // administrator in the dialog.
             m_dialogOnNextLoss = false;
             showConnectionDialog(true);
         } else if (m_console && m_console->isReconnecting()) {

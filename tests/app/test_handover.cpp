@@ -268,6 +268,7 @@ void TestHandOver::brokenHandOverExitsWithElevenSilently()
 void TestHandOver::handOverAndCloseChannel()
 {
     postdesk::test::DevServerProcess server;
+    server.trustIn((m_home.path() + QStringLiteral("/known_hosts")).toStdString());
     QVERIFY2(server.start(), server.errorText().c_str());
     const QString id = freshRegionId();
     const qsizetype size = 512;

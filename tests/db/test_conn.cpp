@@ -409,12 +409,27 @@ void TestConn::changedCertificateIsRefusedUntilTrusted()
     QTemporaryDir dir;
     auto conn = m_server.makeConnection(QStringLiteral("admin"), QString(),
                                         dir.filePath(QStringLiteral("known_hosts.cfg")));
+    // First use: the server is not known, nothing is sent before the
+    // administrator has seen its fingerprint and trusted it.
     QVERIFY(conn->start());
-    QTRY_COMPARE_WITH_TIMEOUT(conn->state(), DBConn::Connected, Timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(conn->identityUnknown(), Timeout);
+    QCOMPARE(conn->state(), DBConn::Disconnected);
+    QVERIFY(!conn->identityChanged());
+    QVERIFY(conn->needsTrustDecision());
+    QVERIFY(conn->lastErrorText().startsWith(
+            QLatin1String("The console has not connected to this server before. ")));
     const QString presented = conn->presentedFingerprint();
     QCOMPARE(presented.size(), 64);
+    QCOMPARE(presented, QString::fromStdString(m_server.process().fingerprint()));
     char recorded[LUMADB_FINGERPRINT_LENGTH + 1] = {};
     const QByteArray path = conn->knownHostsPath().toUtf8();
+    QCOMPARE(lumadb_known_host_fingerprint(path.constData(), m_server.host().c_str(),
+                                           m_server.portText().c_str(), recorded),
+             LUMADB_ERR_SYSTEM);
+    conn->trustPresentedCertificate();
+    conn->restart(m_server.hostName(), m_server.port(), "admin", "admin");
+    QTRY_COMPARE_WITH_TIMEOUT(conn->state(), DBConn::Connected, Timeout);
+    QVERIFY(!conn->needsTrustDecision());
     QCOMPARE(lumadb_known_host_fingerprint(path.constData(), m_server.host().c_str(),
                                            m_server.portText().c_str(), recorded),
              0u);

@@ -236,10 +236,16 @@ int main(int argc, char **argv)
                     .arg(server.folder()));
         record = ConnectionRecord{server.host(), server.port(), QStringLiteral("admin"),
                                   QStringLiteral("admin")};
-        // The demo server makes a new certificate every time: trust it in a
-        // known-hosts file of its own, not the administrator's.
-        launcher.setEnvironmentValue(QStringLiteral("POSTDESK_KNOWN_HOSTS"),
-                                     QDir(server.folder()).filePath(QStringLiteral("known_hosts")));
+        // The demo server makes a new certificate every time. The launcher
+        // started it and read its certificate from its folder: the console
+        // trusts exactly that one, in a known-hosts file of its own (not the
+        // administrator's), without asking.
+        const QString knownHosts = QDir(server.folder()).filePath(QStringLiteral("known_hosts"));
+        if (!server.trustIn(knownHosts, &error)) {
+            std::fprintf(stderr, "postdesk-launch: %s\n", qPrintable(error));
+            return 1;
+        }
+        launcher.setEnvironmentValue(QStringLiteral("POSTDESK_KNOWN_HOSTS"), knownHosts);
     } else if (!options.loginMode) {
         if (qEnvironmentVariableIsSet("POSTDESK_PASSWORD")) {
             record.password = qEnvironmentVariable("POSTDESK_PASSWORD");
