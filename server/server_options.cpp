@@ -26,7 +26,10 @@ const char *kUsage
           "  --seed-log-lines N       lines in the mail log at start when it is empty\n"
           "  --no-ticker              no live changes (logs, counters, queue)\n"
           "  --max-sessions N         concurrent sessions (default 64)\n"
-          "  --handshake-timeout S    seconds a client may take for TLS and login, and for\n"
+          "  --max-sessions-per-address N  concurrent sessions from one client address\n"
+          "                           (default 16)\n"
+          "  --handshake-timeout S    seconds a client may take for TLS and login in all\n"
+          "                           (an absolute deadline), and for\n"
           "                           the rest of a request it started (default 10)\n"
           "  --handshake-timeout-ms MS  the same in milliseconds\n"
           "  --fault-close-after N    close each session after its Nth statement\n"
@@ -159,6 +162,12 @@ bool parseOptions(int argc, char **argv, ServerOptions &options, std::string &me
             if (!number(text, 1, 1024, n))
                 return bad();
             options.maxSessions = static_cast<size_t>(n);
+        } else if (arg == "--max-sessions-per-address") {
+            if (!value(text))
+                return false;
+            if (!number(text, 1, 1024, n))
+                return bad();
+            options.maxSessionsPerAddress = static_cast<size_t>(n);
         } else if (arg == "--handshake-timeout") {
             if (!value(text))
                 return false;

@@ -29,6 +29,7 @@ struct ServerOptions
     FaultSettings faults;
 
     size_t maxSessions = 64;
+    size_t maxSessionsPerAddress = 16;
     size_t maxQueryBytes = 1u << 20;
     size_t maxResultBytes = 64u << 20;
     size_t maxLoginFieldBytes = 4096;

@@ -91,6 +91,11 @@ void Session::interrupt()
     ::shutdown(m_fd, SHUT_RDWR);
 }
 
+bool Session::loginOverdue(std::chrono::steady_clock::time_point now, int timeoutMs) const
+{
+    return !m_loggedIn.load() && now - m_accepted > std::chrono::milliseconds(timeoutMs);
+}
+
 void Session::setReceiveTimeout(int milliseconds)
 {
     timeval timeout{milliseconds / 1000, (milliseconds % 1000) * 1000};
@@ -139,6 +144,7 @@ void Session::run()
         bool canWrite = false;
         bool sessionMode = false;
         if (login(key, user, domain, canWrite, sessionMode)) {
+            m_loggedIn = true;
             setReceiveTimeout(0);
             const uint64_t id
                     = m_server.addSession({user + "@" + domain, m_peer, ServerContext::now()});
