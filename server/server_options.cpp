@@ -32,6 +32,8 @@ const char *kUsage
           "                           (an absolute deadline), and for\n"
           "                           the rest of a request it started (default 10)\n"
           "  --handshake-timeout-ms MS  the same in milliseconds\n"
+          "  --login-delay-ms MS      wait after a failed login, doubling with each further\n"
+          "                           failure of the address or account (default 250, 0 = off)\n"
           "  --fault-close-after N    close each session after its Nth statement\n"
           "  --fault-status S:PATTERN answer status S to statements containing PATTERN\n"
           "  --fault-delay MS         delay every answer\n"
@@ -174,6 +176,12 @@ bool parseOptions(int argc, char **argv, ServerOptions &options, std::string &me
             if (!number(text, 1, 3600, n))
                 return bad();
             options.handshakeTimeoutMs = static_cast<int>(n) * 1000;
+        } else if (arg == "--login-delay-ms") {
+            if (!value(text))
+                return false;
+            if (!number(text, 0, 60000, n))
+                return bad();
+            options.loginDelayMs = static_cast<int>(n);
         } else if (arg == "--handshake-timeout-ms") {
             if (!value(text))
                 return false;

@@ -34,6 +34,7 @@ struct ServerOptions
     size_t maxResultBytes = 64u << 20;
     size_t maxLoginFieldBytes = 4096;
     int handshakeTimeoutMs = 10000;
+    int loginDelayMs = 250; // first delay after a failed login; 0 = none
     uint32_t maxLogDataLines = 100000;
 };
 
