@@ -2,6 +2,7 @@
 
 #include "cell.h"
 
+#include <arpa/inet.h>
 #include <cctype>
 #include <cstdlib>
 #include <string_view>
@@ -49,6 +50,22 @@ bool number(std::string_view text, int64_t low, int64_t high, int64_t &value)
 }
 
 } // namespace
+
+std::vector<std::string> exposureWarnings(const ServerOptions &options, unsigned effectiveUserId)
+{
+    std::vector<std::string> warnings;
+    if (effectiveUserId == 0)
+        warnings.push_back("running as root: a development server needs no privileges; run it "
+                           "as an ordinary user");
+    in_addr address{};
+    const bool loopback = ::inet_pton(AF_INET, options.listenAddress.c_str(), &address) == 1
+            && (ntohl(address.s_addr) >> 24) == 127;
+    if (!loopback)
+        warnings.push_back("listening on " + options.listenAddress
+                           + ", beyond this machine: its seeded accounts have well-known "
+                             "passwords");
+    return warnings;
+}
 
 std::string defaultDataDir()
 {

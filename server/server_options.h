@@ -43,5 +43,8 @@ struct ServerOptions
 bool parseOptions(int argc, char **argv, ServerOptions &options, std::string &message,
                   bool &exitNow);
 std::string defaultDataDir();
+// Warnings printed at start for a server that is more exposed than a
+// development server should be: run by root, or reachable beyond loopback.
+std::vector<std::string> exposureWarnings(const ServerOptions &options, unsigned effectiveUserId);
 
 } // namespace postvane::devserver
