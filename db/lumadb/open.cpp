@@ -238,9 +238,18 @@ extern "C" uint32_t lumadb_open_ex(const char *host, const char *port, lumadb_op
 
     ERR_clear_error();
     created->tls_context = SSL_CTX_new(TLS_client_method());
-    if (created->tls_context)
+    if (created->tls_context) {
+        // TLS 1.2 or later whatever the system's configuration allows, and no
+        // new handshake in the middle of a session at the server's request.
+        SSL_CTX_set_min_proto_version(created->tls_context, TLS1_2_VERSION);
+        SSL_CTX_set_options(created->tls_context, SSL_OP_NO_RENEGOTIATION);
         created->tls = SSL_new(created->tls_context);
+    }
     bool handshaken = created->tls && SSL_set_fd(created->tls, tcp) == 1;
+    // A host name travels as the server name (SNI); an address does not.
+    in_addr literal{};
+    if (handshaken && inet_pton(AF_INET, host, &literal) != 1)
+        handshaken = SSL_set_tlsext_host_name(created->tls, host) == 1;
     if (handshaken) {
         lumadb::SigpipeGuard guard;
         errno = 0;
