@@ -171,6 +171,12 @@ ScriptedServer &ScriptedServer::send_datagram(const Bytes &bytes)
     return *this;
 }
 
+ScriptedServer &ScriptedServer::send_forged_datagram(const Bytes &bytes)
+{
+    m_steps.push_back({Step::SendForgedDatagram, bytes, {}});
+    return *this;
+}
+
 ScriptedServer &ScriptedServer::login(const LoginScript &script)
 {
     expect(byte(1), "greeting");
@@ -340,6 +346,20 @@ void ScriptedServer::run(std::vector<Step> steps)
                 ok = false;
             }
             break;
+        case Step::SendForgedDatagram: {
+            const int other = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+            if (!have_datagram_peer || other < 0
+                || ::sendto(other, step.bytes.data(), step.bytes.size(), 0,
+                            reinterpret_cast<const sockaddr *>(&datagram_peer),
+                            sizeof datagram_peer)
+                        != ssize_t(step.bytes.size())) {
+                fail(name + ": cannot send the forged datagram");
+                ok = false;
+            }
+            if (other >= 0)
+                ::close(other);
+            break;
+        }
         }
         if (!ok)
             break;

@@ -55,6 +55,8 @@ public:
     // send_datagram.
     ScriptedServer &expect_datagram(const Bytes &bytes);
     ScriptedServer &send_datagram(const Bytes &bytes);
+    // A datagram to the same target, but from another port than the server's.
+    ScriptedServer &send_forged_datagram(const Bytes &bytes);
     // The server's side of a whole login (ends with the application accepted).
     ScriptedServer &login(const LoginScript &script);
 
@@ -74,6 +76,7 @@ private:
             HangUp,
             ExpectDatagram,
             SendDatagram,
+            SendForgedDatagram,
             Renegotiate
         } kind;
         Bytes bytes;
