@@ -80,6 +80,11 @@ bool TestServer::fault(const QString &name, const QString &value, const QString 
     return control(dbFunctionCall(QStringLiteral("DevServerFault"), arguments)) == 0;
 }
 
+bool TestServer::sendNotification(const QByteArray &datagram) const
+{
+    return fault(QStringLiteral("datagram"), QString::fromLatin1(datagram.toHex()));
+}
+
 bool TestServer::clearFaults() const
 {
     return fault(QStringLiteral("clear"), QStringLiteral("0"));
