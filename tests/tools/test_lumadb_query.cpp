@@ -142,7 +142,8 @@ TEST_F(LumadbQueryTest, CsvIsQuotedAsRfc4180Says)
     EXPECT_EQ(outcome.exit_status, 1);
     EXPECT_EQ(outcome.out,
               "name,quota,address,tags,data\r\n"
-              "\"a \"\"q\"\" \\ \n\x01 ü \xef\xbf\xbd\",7,10.0.0.1,\"x,y\",00ff\r\n"
+              // The control character from the server is shown as U+FFFD.
+              "\"a \"\"q\"\" \\ \n\xef\xbf\xbd ü \xef\xbf\xbd\",7,10.0.0.1,\"x,y\",00ff\r\n"
               "\"plain, with comma\",4294967295,1.2.3.4,,\r\n");
     EXPECT_NE(outcome.err.find("status 400 (SQL query parse error)"), std::string::npos)
             << outcome.err;

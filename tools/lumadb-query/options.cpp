@@ -177,7 +177,9 @@ Options:
                          output format (default table). table is for people;
                          csv follows RFC 4180 (a header line of column names,
                          quoted fields where needed, CRLF line ends, a blank
-                         line between row sets; failures go to standard error);
+                         line between row sets; failures go to standard error;
+                         control characters other than CR and LF become
+                         U+FFFD, as in table);
                          json prints one JSON object per line.
   --login-info           first print the login outcome: with json the line
                          {"login": {"status": 0, "rights": R, "protocol": 22,
