@@ -11,6 +11,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -294,6 +295,15 @@ void TestHandOver::handOverAndCloseChannel()
     console.write(id.toLatin1() + '\n' + QByteArray::number(size) + '\n');
     console.closeWriteChannel();
     QTRY_VERIFY_WITH_TIMEOUT(console.canReadLine(), 60000);
+    // The console holds the password now: it writes no core dump.
+    QFile limits(QStringLiteral("/proc/%1/limits").arg(console.processId()));
+    QVERIFY(limits.open(QIODevice::ReadOnly));
+    bool coreDumpsOff = false;
+    for (const QByteArray &line : limits.readAll().split('\n')) {
+        if (line.startsWith("Max core file size"))
+            coreDumpsOff = line.mid(18).simplified().startsWith("0 0 ");
+    }
+    QVERIFY(coreDumpsOff);
     // One status line, and the record is gone from the region.
     QCOMPARE(console.readLine(), QByteArray("initok\n"));
     FSharedComm region;

@@ -36,7 +36,7 @@ bool ConsoleSession::start(const ConnectionRecord &record, bool loginMode,
                          : QStringLiteral("%1:%2").arg(record.host).arg(record.port);
     QByteArray handOver;
     if (!loginMode) {
-        const QByteArray bytes = record.toRegionBytes();
+        QByteArray bytes = record.toRegionBytes();
         const qsizetype size = qMax(kRegionSize, bytes.size());
         if (size > FSharedComm::kMaxSize) {
             *error = QStringLiteral("the connection record is too long");
@@ -55,6 +55,8 @@ bool ConsoleSession::start(const ConnectionRecord &record, bool loginMode,
         }
         std::memcpy(region.data(), bytes.constData(), size_t(bytes.size()));
         region.close();
+        // The record holds the password: the region is its only copy now.
+        bytes.fill('\0');
         handOver = m_regionId.toLatin1() + '\n' + QByteArray::number(size) + '\n';
     }
     QStringList arguments{loginMode ? QStringLiteral("tundra_key") : QStringLiteral("mosaic_key")};

@@ -39,6 +39,13 @@ bool DemoServer::start(const QString &serverPath, QString *error)
         return false;
     }
     m_process.setStandardErrorFile(m_folder.filePath(QStringLiteral("devserver.log")));
+    // The server needs nothing of the console's: no password, no trust file.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString &name : environment.keys()) {
+        if (name.startsWith(QLatin1String("POSTDESK_")))
+            environment.remove(name);
+    }
+    m_process.setProcessEnvironment(environment);
     m_process.start(serverPath,
                     {QStringLiteral("--listen"), QStringLiteral("127.0.0.1"),
                      QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--data"),
