@@ -218,8 +218,15 @@ int FApplication::run()
     // Events run from here on (the splash waits for the window, a failed login
     // opens the connection dialog): the launcher must already be able to close us.
     m_hidden = new FHiddenWindow(m_console->mainWindow(), this);
-    if (!m_hidden->listen())
-        fTrace(QStringLiteral("close channel not available: %1").arg(m_hidden->name()));
+    if (!m_hidden->listen()) {
+        // Said aloud: the launcher will not be able to close this console.
+        const QString text = QStringLiteral("the close channel cannot listen (%1); the launcher "
+                                            "cannot close this console")
+                                     .arg(m_hidden->errorText());
+        std::fprintf(stderr, "postdesk: %s\n", qPrintable(text));
+        std::fflush(stderr);
+        fTrace(text);
+    }
     connect(
             m_hidden, &FHiddenWindow::signalCloseAccepted, this,
             [this] {

@@ -52,6 +52,7 @@ class TestHandOver : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void launchModes_data();
     void launchModes();
     void regionLocation_data();
@@ -66,10 +67,22 @@ private slots:
     void refusedLaunchExitsWithTen();
     void brokenHandOverExitsWithElevenSilently();
     void handOverAndCloseChannel();
+    void closeChannelWithoutAPrivateFolderIsReported();
 
 private:
     QTemporaryDir m_home;
+    QTemporaryDir m_runtime; // this user's private runtime folder, as a session has one
 };
+
+void TestHandOver::initTestCase()
+{
+    QVERIFY(m_home.isValid() && m_runtime.isValid());
+    QVERIFY(QFile::setPermissions(m_runtime.path(),
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                          | QFileDevice::ExeOwner));
+    // The consoles started here inherit it; the test finds their channels there.
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+}
 
 void TestHandOver::launchModes_data()
 {
@@ -321,6 +334,10 @@ void TestHandOver::handOverAndCloseChannel()
                 return channel.waitForConnected(1000);
             }(),
             60000);
+    // The channel lives in the private runtime folder, not in /tmp.
+    QVERIFY(QFile::exists(
+            QDir(m_runtime.path())
+                    .filePath(QStringLiteral("BrantelAdminHiddenV6.%1").arg(console.processId()))));
     channel.write("close\n");
     QVERIFY(channel.waitForBytesWritten(5000));
     while (!channel.canReadLine() && channel.waitForReadyRead(60000)) { }
@@ -342,6 +359,38 @@ void TestHandOver::handOverAndCloseChannel()
                  qPrintable(folder));
         QVERIFY2(folder != QLatin1String("."), qPrintable(folder));
     }
+}
+
+void TestHandOver::closeChannelWithoutAPrivateFolderIsReported()
+{
+    // Another user could enter both folders: the console listens nowhere and says so.
+    QTemporaryDir open;
+    QVERIFY(open.isValid());
+    QVERIFY(QFile::setPermissions(open.path(),
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                          | QFileDevice::ExeOwner | QFileDevice::ReadOther
+                                          | QFileDevice::ExeOther));
+    const QString shared = open.filePath(QStringLiteral("postdesk-%1").arg(::geteuid()));
+    QVERIFY(QDir().mkpath(shared));
+    QVERIFY(QFile::setPermissions(shared,
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                          | QFileDevice::ExeOwner | QFileDevice::WriteOther
+                                          | QFileDevice::ReadOther | QFileDevice::ExeOther));
+    QProcessEnvironment environment = consoleEnvironment(m_home.path());
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), open.path());
+    environment.insert(QStringLiteral("TMPDIR"), open.path());
+    QProcess console;
+    console.setProcessEnvironment(environment);
+    // The login launch: no record needed, the console starts and waits for a login.
+    console.start(QStringLiteral(POSTDESK_CONSOLE_PATH), {QStringLiteral("tundra_key")});
+    QVERIFY(console.waitForStarted(30000));
+    QByteArray errors;
+    QTRY_VERIFY_WITH_TIMEOUT(
+            (errors += console.readAllStandardError()).contains("the close channel cannot listen"),
+            60000);
+    QVERIFY(QDir(shared).isEmpty());
+    console.kill();
+    console.waitForFinished(30000);
 }
 
 QTEST_GUILESS_MAIN(TestHandOver)

@@ -13,6 +13,13 @@
 
 #include "lumadb/lumadb.h"
 
+#include <csignal>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
 const QByteArray kPassword = "hunter2-on-the-launcher";
@@ -64,6 +71,7 @@ private slots:
     void cleanup();
     void passwordLeavesTheLauncherAndItsConsole();
     void demoServerGetsACleanEnvironmentAndIsTrusted();
+    void closeAnswerFromAnotherUserIsNotBelieved();
 
 private:
     // Starts the launcher with the stand-in console; waits until the console
@@ -169,6 +177,52 @@ void TestLauncher::demoServerGetsACleanEnvironmentAndIsTrusted()
     QCOMPARE(lumadb_certificate_file_fingerprint(certificate.constData(), fingerprint), 0u);
     QVERIFY2(recorded.contains(QByteArray(" ") + fingerprint + "\n"), recorded.constData());
     QVERIFY(m_launcher.waitForFinished(60000));
+}
+
+void TestLauncher::closeAnswerFromAnotherUserIsNotBelieved()
+{
+    if (::geteuid() != 0)
+        QSKIP("needs root to play another user");
+    QTemporaryDir runtime;
+    QVERIFY(runtime.isValid());
+    QVERIFY(QFile::setPermissions(runtime.path(),
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                          | QFileDevice::ExeOwner));
+    const qint64 fakeConsole = 999999;
+    const QByteArray path = QFile::encodeName(
+            runtime.filePath(QStringLiteral("BrantelAdminHiddenV6.%1").arg(fakeConsole)));
+    // Another user's process answers on the console's channel.
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()) + 1);
+    QCOMPARE(::bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    const pid_t impostor = ::fork();
+    if (impostor == 0) {
+        std::signal(SIGPIPE, SIG_IGN);
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0 || ::listen(listener, 1) != 0)
+            ::_exit(2);
+        const int client = ::accept(listener, nullptr, nullptr);
+        char request[16];
+        (void)!::read(client, request, sizeof request);
+        (void)!::write(client, "closed\n", 7);
+        ::_exit(0);
+    }
+    ::close(listener);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    QProcess close;
+    close.setProcessEnvironment(environment);
+    close.start(QStringLiteral(POSTDESK_LAUNCHER_PATH),
+                {QStringLiteral("--close"), QString::number(fakeConsole)});
+    QVERIFY(close.waitForFinished(60000));
+    const QByteArray said = close.readAllStandardOutput();
+    const QByteArray complained = close.readAllStandardError();
+    ::kill(impostor, SIGKILL);
+    ::waitpid(impostor, nullptr, 0);
+    QCOMPARE(close.exitCode(), 1);
+    QVERIFY2(!said.contains("closed"), said.constData());
+    QVERIFY2(complained.contains("another user"), complained.constData());
 }
 
 QTEST_GUILESS_MAIN(TestLauncher)

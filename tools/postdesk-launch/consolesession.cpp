@@ -113,10 +113,20 @@ QString ConsoleSession::requestClose(int timeoutMs)
 
 QString ConsoleSession::requestClose(qint64 processId, int timeoutMs, QString *error)
 {
+    const QString channel = closeChannelName(processId);
+    if (channel.isEmpty()) {
+        closeChannelFolder(false, error);
+        return {};
+    }
     QLocalSocket socket;
-    socket.connectToServer(closeChannelName(processId));
+    socket.connectToServer(channel);
     if (!socket.waitForConnected(5000)) {
         *error = socket.errorString();
+        return {};
+    }
+    // Only a console of this user may answer for it.
+    if (!closeChannelPeerIsOwnUser(socket.socketDescriptor())) {
+        *error = QStringLiteral("the close channel %1 belongs to another user").arg(channel);
         return {};
     }
     socket.write("close\n");
