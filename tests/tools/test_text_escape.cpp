@@ -46,7 +46,9 @@ TEST(TextEscape, CsvFields)
               "csi \xef\xbf\xbd"
               "31m");
     EXPECT_EQ(csv_field(std::string("nul\0x", 5)), "nul\xef\xbf\xbdx");
-    EXPECT_EQ(csv_field("tab\tend,"), "\"tab\xef\xbf\xbd" "end,\"");
+    EXPECT_EQ(csv_field("tab\tend,"),
+              "\"tab\xef\xbf\xbd"
+              "end,\"");
 }
 
 TEST(TextEscape, TableCells)
