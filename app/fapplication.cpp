@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QSettings>
 #include <QSplashScreen>
@@ -29,6 +30,7 @@ FApplication::FApplication(int &argc, char **argv)
 {
     // Qt's own messages and the framework's traces join the console's trace.
     UtQtMessages::install();
+    restrictPluginFolders();
     const QStringList all = arguments().mid(1);
     for (const QString &argument : all) {
         if (argument.startsWith(QLatin1String("--tour=")))
@@ -133,6 +135,25 @@ void FApplication::loadTranslation()
     fTrace(QStringLiteral("translation=%1").arg(file));
 }
 
+void FApplication::restrictPluginFolders()
+{
+    QStringList allowed{QLibraryInfo::path(QLibraryInfo::PluginsPath),
+                        QCoreApplication::applicationDirPath()};
+    for (const QString &folder :
+         qEnvironmentVariable("QT_PLUGIN_PATH").split(QDir::listSeparator(), Qt::SkipEmptyParts))
+        allowed.append(folder);
+    for (QString &folder : allowed)
+        folder = QDir(folder).canonicalPath();
+    QStringList kept;
+    for (const QString &folder : QCoreApplication::libraryPaths()) {
+        const QString canonical = QDir(folder).canonicalPath();
+        if (!canonical.isEmpty() && allowed.contains(canonical))
+            kept.append(folder);
+    }
+    QCoreApplication::setLibraryPaths(kept);
+    fTrace(QStringLiteral("plugin folders=%1").arg(kept.join(QDir::listSeparator())));
+}
+
 int FApplication::splashRemainingMs(qint64 elapsedMs)
 {
     return elapsedMs >= 1000 ? 0 : int(1000 - qMax<qint64>(0, elapsedMs));
@@ -181,7 +202,8 @@ int FApplication::run()
         processEvents();
     }
     setApplicationTexts();
-    addLibraryPath(QStringLiteral("."));
+    // Nothing loaded so far may have widened the plugin search again.
+    restrictPluginFolders();
 
     m_console = new FConsole(
             [this] {
@@ -196,8 +218,15 @@ int FApplication::run()
     // Events run from here on (the splash waits for the window, a failed login
     // opens the connection dialog): the launcher must already be able to close us.
     m_hidden = new FHiddenWindow(m_console->mainWindow(), this);
-    if (!m_hidden->listen())
-        fTrace(QStringLiteral("close channel not available: %1").arg(m_hidden->name()));
+    if (!m_hidden->listen()) {
+        // Said aloud: the launcher will not be able to close this console.
+        const QString text = QStringLiteral("the close channel cannot listen (%1); the launcher "
+                                            "cannot close this console")
+                                     .arg(m_hidden->errorText());
+        std::fprintf(stderr, "postdesk: %s\n", qPrintable(text));
+        std::fflush(stderr);
+        fTrace(text);
+    }
     connect(
             m_hidden, &FHiddenWindow::signalCloseAccepted, this,
             [this] {

@@ -47,6 +47,10 @@ public:
 
     // How long a splash shown elapsedMs ago must still stay (at least 1 s in all).
     static int splashRemainingMs(qint64 elapsedMs);
+    // Keeps only Qt's own plugin folder, the folders named by QT_PLUGIN_PATH and
+    // the program's folder on the library path: never the current folder, which
+    // someone else may be able to write to.
+    static void restrictPluginFolders();
 
 protected:
     virtual bool applyLaunchParameters(LaunchMode mode);

@@ -4,6 +4,7 @@
 #include "app/fhostport.h"
 #include "app/fimages.h"
 #include "app/fmainwindowex.h"
+#include "app/fmessagebox.h"
 #include "app/ftrace.h"
 #include "app/fwidgetstatus.h"
 #include "app/fwindow.h"
@@ -87,6 +88,7 @@ FDlgConnect::FDlgConnect(QWidget *parent, FWidgetStatus *statusWidget, bool show
     m_cancel->setObjectName(QStringLiteral("m_btnCancel"));
     m_errorText->setObjectName(QStringLiteral("m_lblError"));
     m_errorText->setWordWrap(true);
+    m_errorText->setTextFormat(Qt::PlainText);
     m_parameters->setObjectName(QStringLiteral("m_grpParameters"));
     m_certificate->setObjectName(QStringLiteral("m_grpCertificate"));
 
@@ -155,19 +157,28 @@ FDlgConnect::FDlgConnect(QWidget *parent, FWidgetStatus *statusWidget, bool show
         m_errorIcon->hide();
         m_errorText->hide();
     }
-    if (conn && conn->identityChanged()) {
+    if (conn && conn->needsTrustDecision()) {
+        // The same question for a first connection (as SSH asks it) and for a
+        // changed certificate: the fingerprint, and no login until it is trusted.
         auto *certificate = new QFormLayout(m_certificate);
-        auto *recorded = new QLabel(conn->recordedFingerprint(), m_certificate);
-        auto *presented = new QLabel(conn->presentedFingerprint(), m_certificate);
-        recorded->setObjectName(QStringLiteral("m_lblRecordedFingerprint"));
-        presented->setObjectName(QStringLiteral("m_lblPresentedFingerprint"));
-        for (QLabel *label : {recorded, presented}) {
-            label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-            label->setWordWrap(true);
+        const auto addFingerprint = [this, certificate](const QString &name, const QString &label,
+                                                        const QString &fingerprint) {
+            auto *value = new QLabel(fingerprint, m_certificate);
+            value->setObjectName(name);
+            value->setTextFormat(Qt::PlainText);
+            value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+            value->setWordWrap(true);
+            certificate->addRow(label, value);
+        };
+        if (conn->identityChanged()) {
+            addFingerprint(QStringLiteral("m_lblRecordedFingerprint"), tr("Recorded fingerprint:"),
+                           conn->recordedFingerprint());
+        } else {
+            m_certificate->setTitle(tr("Server not known yet"));
         }
-        certificate->addRow(tr("Recorded fingerprint:"), recorded);
-        certificate->addRow(tr("Presented fingerprint:"), presented);
-        m_ok->setText(tr("Trust && Reconnect"));
+        addFingerprint(QStringLiteral("m_lblPresentedFingerprint"), tr("Presented fingerprint:"),
+                       conn->presentedFingerprint());
+        m_ok->setText(conn->identityChanged() ? tr("Trust && Reconnect") : tr("Trust && Connect"));
     } else {
         m_certificate->hide();
     }
@@ -190,7 +201,7 @@ void FDlgConnect::showEvent(QShowEvent *event)
 void FDlgConnect::slotOk()
 {
     DBConn *conn = connection();
-    if (conn && conn->identityChanged()) {
+    if (conn && conn->needsTrustDecision()) {
         if (!confirmNewCertificate(this, conn->presentedFingerprint()))
             return;
         conn->trustPresentedCertificate();
@@ -208,7 +219,7 @@ void FDlgConnect::slotOk()
 void FDlgConnect::slotReconnect()
 {
     DBConn *conn = connection();
-    if (conn && conn->identityChanged()) {
+    if (conn && conn->needsTrustDecision()) {
         if (!confirmNewCertificate(this, conn->presentedFingerprint()))
             return;
         conn->trustPresentedCertificate();
@@ -234,7 +245,7 @@ void FDlgConnect::acceptAndReconnect()
 bool FDlgConnect::storeLogin()
 {
     const auto refuse = [this](const QString &message, QLineEdit *field) {
-        QMessageBox::warning(this, UtKontainer::getText(UtKey::Caption), message);
+        FMessageBox::warning(this, UtKontainer::getText(UtKey::Caption), message);
         field->setFocus();
         return false;
     };

@@ -28,10 +28,15 @@ FHiddenWindow::~FHiddenWindow()
 
 bool FHiddenWindow::listen()
 {
+    if (closeChannelFolder(true, &m_error).isEmpty())
+        return false;
     const QString channel = channelName(QCoreApplication::applicationPid());
     // A socket file left by a crashed process with our (recycled) id would block us.
     QLocalServer::removeServer(channel);
-    return m_server->listen(channel);
+    if (m_server->listen(channel))
+        return true;
+    m_error = QStringLiteral("%1: %2").arg(channel, m_server->errorString());
+    return false;
 }
 
 QString FHiddenWindow::name() const

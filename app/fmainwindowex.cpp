@@ -1,13 +1,15 @@
 #include "app/fmainwindowex.h"
 
+#include "app/fmessagebox.h"
+
 #include "app/fconsole.h"
 #include "app/fdlgconnect.h"
 #include "app/fmaintree.h"
 #include "app/fwidgetstatus.h"
 #include "app/fwindow.h"
+#include "db/dbctrl.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
-#include "db/dbctrl.h"
 
 #include <QAction>
 #include <QApplication>
@@ -84,14 +86,14 @@ void FMainWindowEx::showConnectionDialog(bool showError)
     }
     for (QWidget *window : windows) {
         if (window->isVisible() && window->isModal() && qobject_cast<QDialog *>(window)) {
-            QMessageBox::critical(this, caption(), conn->lastErrorText());
+            FMessageBox::critical(this, caption(), conn->lastErrorText());
             return;
         }
     }
-    // A changed server certificate always needs the administrator's decision, and
+    // An unknown or changed server certificate always needs the administrator's decision, and
     // a refused login a new password: retrying the stored one cannot help.
     const bool loginRefused = FDlgConnect::loginRefused(conn);
-    if (!showError && !conn->identityChanged() && !loginRefused) {
+    if (!showError && !conn->needsTrustDecision() && !loginRefused) {
         if (m_console)
             m_console->reconnect();
         return;
@@ -121,13 +123,14 @@ void FMainWindowEx::slotConnectionStateChanged(DBConn::StateEnum state)
             return;
         }
         updateStatusMessage();
-        if (m_dialogOnNextLoss || (conn && conn->identityChanged())
+        if (m_dialogOnNextLoss || (conn && conn->needsTrustDecision())
             || FDlgConnect::loginRefused(conn)) {
-            // A changed certificate or a refused login needs the administrator in the dialog.
+            // An unknown or changed certificate or a refused login needs the
+            // administrator in the dialog.
             m_dialogOnNextLoss = false;
             showConnectionDialog(true);
         } else if (m_console && m_console->isReconnecting()) {
-            QMessageBox::critical(this, caption(),
+            FMessageBox::critical(this, caption(),
                                   tr("Connection failed: ")
                                           + (conn ? conn->lastErrorText() : QString()));
         }
@@ -159,7 +162,7 @@ void FMainWindowEx::slotConnectionStateChanged(DBConn::StateEnum state)
                 const bool applied = ctrl->apply(true);
                 QApplication::restoreOverrideCursor();
                 if (!applied && conn->isConnected())
-                    QMessageBox::warning(this, caption(), ctrl->errorText());
+                    FMessageBox::warning(this, caption(), ctrl->errorText());
                 replayed = true;
             }
             if (area) {
@@ -213,7 +216,7 @@ int FMainWindowEx::askToSave(QWidget *parent, bool isDialog)
     box.setEscapeButton(cancel);
     box.exec();
     if (conn && !conn->isConnected())
-        QMessageBox::critical(this, caption(), conn->lastErrorText());
+        FMessageBox::critical(this, caption(), conn->lastErrorText());
     if (box.clickedButton() == yes)
         return Yes;
     if (box.clickedButton() == no)

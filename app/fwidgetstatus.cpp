@@ -35,6 +35,8 @@ QWidget *FWidgetStatus::cell(QStatusBar *bar, const QString &name, QLabel *&icon
     icon = new QLabel(box);
     icon->setFixedSize(16, 16);
     text = new QLabel(box);
+    // Host, user and messages may hold anything: never rich text.
+    text->setTextFormat(Qt::PlainText);
     layout->addWidget(icon);
     layout->addWidget(text, 1);
     if (minimumWidth > 0)

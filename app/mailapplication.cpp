@@ -63,15 +63,10 @@ bool MailApplication::applyLaunchParameters(LaunchMode mode)
     }
     case LaunchMode::Login:
         return true;
-    default: {
-        const QStringList args = launchArguments();
-        UtKontainer::setText(UtKey::Host,
-                             args.value(0).isEmpty() ? QStringLiteral("localhost") : args.value(0));
-        UtKontainer::setText(UtKey::User,
-                             args.value(1).isEmpty() ? QStringLiteral("admin") : args.value(1));
-        UtKontainer::setText(UtKey::Password, args.value(2));
-        return true;
-    }
+    default:
+        // The refused modes never get here; a password is never taken from
+        // the command line, where every local user could read it.
+        return false;
     }
 }
 

@@ -1,5 +1,7 @@
 #include "app/mailwindow.h"
 
+#include "app/fmessagebox.h"
+
 #include "app/fimages.h"
 #include "app/fmaintree.h"
 #include "app/fpage.h"
@@ -324,7 +326,7 @@ void MailWindow::slotDataError(const QString &text)
     // Errors of a session that is going down are not worth a box.
     DBConn *conn = connection();
     if (!text.isEmpty() && conn && conn->isConnected())
-        QMessageBox::critical(this, UtKontainer::getText(UtKey::Caption), text);
+        FMessageBox::critical(this, UtKontainer::getText(UtKey::Caption), text);
 }
 
 void MailWindow::slotStoreStatistic()

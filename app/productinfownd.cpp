@@ -56,6 +56,8 @@ QLabel *ProductInfoWnd::addRow(const QString &field, const QString &label)
 {
     auto *value = new QLabel(tr("Loading..."), this);
     value->setObjectName(QStringLiteral("m_lbl_") + field);
+    // Values come from the server: shown as they are, never as rich text.
+    value->setTextFormat(Qt::PlainText);
     value->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_form->addRow(label, value);
     return value;

@@ -181,6 +181,7 @@ bool DBConn::login()
         dbAssign(m_recordedFingerprint,
                  code == IdentityChangedCode ? QString::fromLatin1(options.recorded_fingerprint)
                                              : QString());
+        m_identityUnknown = code == IdentityUnknownCode;
         if (code == 0)
             dbAssign(m_trustedFingerprint, QString()); // recorded now
     }
@@ -559,6 +560,12 @@ bool DBConn::identityChanged() const
     return !m_recordedFingerprint.isEmpty();
 }
 
+bool DBConn::identityUnknown() const
+{
+    std::lock_guard locker(m_dataLock);
+    return m_identityUnknown;
+}
+
 void DBConn::trustPresentedCertificate()
 {
     std::lock_guard locker(m_dataLock);
@@ -712,6 +719,10 @@ QString DBConn::errorTextFor(uint code, uint detail, bool login, const QString &
                          "is not the one recorded for it, so someone may be intercepting the "
                          "connection. Trust the new certificate only after you have confirmed "
                          "its fingerprint with the server's administrator.");
+    case IdentityUnknownCode:
+        return translate("The console has not connected to this server before. Compare the "
+                         "fingerprint of its certificate with the one the server's administrator "
+                         "gives you, and trust it only when they are the same.");
     case LUMADB_ERR_INCOMPATIBLE:
         return translate("Unsupported version of server.");
     case LUMADB_ERR_NO_MORE_CONNECTIONS:

@@ -45,6 +45,8 @@ public:
     static constexpr uint VersionChangedCode = 10000;
     // Result code of a login refused because the server certificate changed.
     static constexpr uint IdentityChangedCode = 604;
+    // The server is not known yet: its certificate waits for the administrator.
+    static constexpr uint IdentityUnknownCode = 704;
     static constexpr const char *ApplicationId = "Brantel Admin (Windows)";
 
     struct ServerVersion
@@ -113,11 +115,14 @@ public:
     // Certificate trust. The known-hosts file defaults to the library's.
     void setKnownHostsPath(const QString &path);
     QString knownHostsPath() const;
-    // After a login refused with 604: the fingerprint the server presented
-    // and the one recorded for it.
+    // After a login refused with 604 (changed) or 704 (unknown server): the
+    // fingerprint the server presented and, for 604, the one recorded for it.
     QString presentedFingerprint() const;
     QString recordedFingerprint() const;
     bool identityChanged() const;
+    bool identityUnknown() const;
+    // Either of the two: only the administrator can decide to go on.
+    bool needsTrustDecision() const { return identityChanged() || identityUnknown(); }
     // The administrator confirmed the presented certificate: the next login
     // accepts exactly that certificate and records it.
     void trustPresentedCertificate();
@@ -181,6 +186,7 @@ private:
     QString m_knownHostsPath;
     QString m_presentedFingerprint;
     QString m_recordedFingerprint;
+    bool m_identityUnknown = false;
     QString m_trustedFingerprint; // confirmed by the administrator for the next login
     qint64 m_idleSince = 0;
 

@@ -117,10 +117,12 @@ bool setTraceFile(const QString &path)
     if (path.isEmpty())
         return true;
     out.traceFile.setFileName(path);
-    // Queries may name users and hosts: keep the trace owner-only.
-    if (!out.traceFile.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
+    // Queries may name users and hosts: the trace is owner-only from the moment
+    // it is created (and narrowed when an older file was wider).
+    const QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    if (!out.traceFile.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text, ownerOnly))
         return false;
-    out.traceFile.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    out.traceFile.setPermissions(ownerOnly);
     return true;
 }
 

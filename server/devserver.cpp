@@ -8,6 +8,7 @@
 
 #include <arpa/inet.h>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -176,6 +177,11 @@ void DevServer::run()
         if (::poll(&poller, 1, 200) > 0)
             acceptOne();
         reapSessions(false);
+        const auto now = std::chrono::steady_clock::now();
+        for (RunningSession &running : m_sessions) {
+            if (running.session->loginOverdue(now, m_context->options.handshakeTimeoutMs))
+                running.session->interrupt();
+        }
     }
     reapSessions(true);
     notifications.join();
@@ -191,8 +197,12 @@ void DevServer::acceptOne()
             = ::accept4(m_listenFd, reinterpret_cast<sockaddr *>(&peer), &peerLength, SOCK_CLOEXEC);
     if (fd < 0)
         return;
-    if (m_sessions.size() >= m_context->options.maxSessions) {
-        ::close(fd); // over the cap: refuse before any TLS work
+    size_t fromAddress = 0;
+    for (const RunningSession &running : m_sessions)
+        fromAddress += running.address == peer.sin_addr.s_addr ? 1 : 0;
+    if (m_sessions.size() >= m_context->options.maxSessions
+        || fromAddress >= m_context->options.maxSessionsPerAddress) {
+        ::close(fd); // over a cap: refuse before any TLS work
         return;
     }
     const int on = 1;
@@ -203,7 +213,8 @@ void DevServer::acceptOne()
     auto session = std::make_unique<Session>(
             *m_context, m_tls, fd, std::string(text) + ":" + std::to_string(ntohs(peer.sin_port)));
     Session *raw = session.get();
-    m_sessions.push_back({std::move(session), std::thread([raw] { raw->run(); })});
+    m_sessions.push_back(
+            {std::move(session), std::thread([raw] { raw->run(); }), peer.sin_addr.s_addr});
 }
 
 void DevServer::reapSessions(bool all)

@@ -44,6 +44,7 @@ private:
     {
         std::unique_ptr<Session> session;
         std::thread thread;
+        uint32_t address = 0; // the client's IPv4 address, network order
     };
 
     std::unique_ptr<ServerContext> m_context;

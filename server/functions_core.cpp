@@ -122,8 +122,40 @@ Reply mailPlugins(const FunctionCall &call)
 }
 
 // DevServerFault(name, value[, pattern]): switches fault injection at run time.
+// Reads lower- or upper-case hex digits; false for anything else.
+bool fromHexText(std::string_view hex, std::string &bytes)
+{
+    if (hex.size() % 2)
+        return false;
+    for (size_t i = 0; i < hex.size(); i += 2) {
+        unsigned value = 0;
+        for (char c : hex.substr(i, 2)) {
+            value <<= 4;
+            if (c >= '0' && c <= '9')
+                value |= unsigned(c - '0');
+            else if (c >= 'a' && c <= 'f')
+                value |= unsigned(c - 'a' + 10);
+            else if (c >= 'A' && c <= 'F')
+                value |= unsigned(c - 'A' + 10);
+            else
+                return false;
+        }
+        bytes += static_cast<char>(value);
+    }
+    return true;
+}
+
 Reply devServerFault(const FunctionCall &call)
 {
+    // DevServerFault('datagram', HEX): these exact bytes to every notification
+    // endpoint, from the server's own port (tests of the console's channel).
+    if (equalsIgnoreCase(argText(call, 0), "datagram")) {
+        std::string datagram;
+        if (!fromHexText(argText(call, 1), datagram) || datagram.empty() || datagram.size() > 1500)
+            return Reply::failure(status::FunctionParameters);
+        call.server.notifier.broadcastRaw(datagram);
+        return acknowledge();
+    }
     if (!call.server.faults.apply(argText(call, 0), argText(call, 1), argText(call, 2)))
         return Reply::failure(status::FunctionParameters);
     return acknowledge();

@@ -358,7 +358,8 @@ Reply mlistDel(const FunctionCall &call)
 }
 
 // Maps a server path ("C:\backup", "/backup") into the sandbox folder inside the
-// data folder; nullopt for a path that tries to leave it.
+// data folder; nullopt for a path that tries to leave it, by ".." or through a
+// symbolic link that points outside.
 std::optional<fs::path> sandboxPath(const FunctionCall &call, std::string path)
 {
     if (path.size() >= 2 && path[1] == ':')
@@ -380,7 +381,21 @@ std::optional<fs::path> sandboxPath(const FunctionCall &call, std::string path)
             resolved /= part;
         pos = end + 1;
     }
-    return resolved;
+    std::error_code error;
+    const fs::path root
+            = fs::weakly_canonical(fs::path(call.server.options.dataDir) / "files", error);
+    if (error)
+        return std::nullopt;
+    const fs::path real = fs::weakly_canonical(resolved, error);
+    if (error)
+        return std::nullopt;
+    // Component by component: "files-other" is not inside "files".
+    auto inside = real.begin();
+    for (auto part = root.begin(); part != root.end(); ++part, ++inside) {
+        if (inside == real.end() || *inside != *part)
+            return std::nullopt;
+    }
+    return real;
 }
 
 void ensureSandbox(const FunctionCall &call)
@@ -424,8 +439,12 @@ Reply accessDir(const FunctionCall &call)
     if (!path)
         return integerReply(call, "Result", 2);
     std::error_code error;
-    if (*mode == 1 && !fs::exists(*path, error))
+    if (*mode == 1 && !fs::exists(*path, error)) {
+        // Creating a folder changes the server: only with the write right.
+        if (!call.session.canWrite)
+            return Reply::failure(status::FunctionAccessDenied);
         fs::create_directories(*path, error);
+    }
     if (!fs::is_directory(*path, error))
         return integerReply(call, "Result", 1);
     if (::access(path->c_str(), R_OK | W_OK | X_OK) != 0)

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <pthread.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace postvane::devserver;
 
@@ -35,6 +36,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "postvane-devserver: %s\n", error.c_str());
         return 1;
     }
+    for (const std::string &warning : exposureWarnings(options, ::geteuid()))
+        std::fprintf(stderr, "postvane-devserver: warning: %s\n", warning.c_str());
     std::printf("postvane-devserver listening on %s:%u\n", server.listenAddress().c_str(),
                 static_cast<unsigned>(server.port()));
     std::fflush(stdout);

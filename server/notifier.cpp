@@ -94,6 +94,11 @@ void Notifier::broadcast(const std::string &payload)
 {
     std::string datagram(1, static_cast<char>(kNotificationTag));
     datagram += payload;
+    broadcastRaw(datagram);
+}
+
+void Notifier::broadcastRaw(const std::string &datagram)
+{
     std::lock_guard lock(m_mutex);
     for (const auto &[key, endpoint] : m_sessions) {
         if (endpoint && m_fd >= 0)

@@ -35,6 +35,8 @@ public:
 
     // Sends tag + payload to every registered endpoint.
     void broadcast(const std::string &payload);
+    // Sends the datagram exactly as given (tag included) to every endpoint.
+    void broadcastRaw(const std::string &datagram);
     static std::string logUpdatePayload(uint8_t logId, uint32_t offset, uint32_t lineCount);
 
 private:

@@ -106,4 +106,25 @@ bool verifyPassword(std::string_view stored, std::string_view password)
             && CRYPTO_memcmp(plain.data(), password.data(), plain.size()) == 0;
 }
 
+bool isPasswordHash(std::string_view stored)
+{
+    std::vector<unsigned char> bytes;
+    return stored.starts_with("SHA:") && stored.size() == 4 + 2 * (kSaltBytes + kKeyBytes)
+            && fromHex(stored.substr(4), bytes);
+}
+
+std::string storedPasswordForm(std::string_view written)
+{
+    if (isPasswordHash(written))
+        return std::string(written);
+    return hashPassword(written.starts_with("NUL:") ? written.substr(4) : written);
+}
+
+void spendVerificationWork(std::string_view password)
+{
+    static const unsigned char salt[kSaltBytes] = {};
+    unsigned char key[kKeyBytes];
+    deriveKey(password, salt, key);
+}
+
 } // namespace postvane::devserver

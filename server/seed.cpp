@@ -129,13 +129,13 @@ void seedUsers(ServerContext &server)
                    {"Password", hashPassword("viewer")},
                    {"Rights", "1"},
                    {"Description", "Read-only console account"}});
-    const std::string secret = hashPassword("secret");
     for (const Person &person : people) {
+        // Each account its own salt: equal passwords must not look equal.
         insertSeedRow(server, "User",
                       {{"Name", person.name},
                        {"Domain", person.domain},
                        {"Fullname", person.fullname},
-                       {"Password", secret},
+                       {"Password", hashPassword("secret")},
                        {"Rights", std::to_string(person.rights)},
                        {"Groups", person.groups},
                        {"MailAddress", person.addresses},
@@ -161,7 +161,7 @@ void seedUsers(ServerContext &server)
                      {{"Name", person.name},
                       {"Domain", "corp.example"},
                       {"Fullname", person.fullname},
-                      {"Password", secret},
+                      {"Password", hashPassword("secret")},
                       {"Rights", "0"},
                       {"$RowSource", "1"},
                       {"_active", person.active}});
@@ -569,6 +569,8 @@ void applyStartOptions(ServerContext &server)
         const int64_t existing = server.db.queryInteger(
                 "SELECT count(*) FROM \"User\" WHERE Domain = 'big.example'");
         if (existing < options.seedUsers) {
+            // The generated accounts have no console access (Rights 0) and may be
+            // hundreds of thousands: they share one hash so seeding stays quick.
             const std::string secret = hashPassword("secret");
             server.db.transaction([&] {
                 if (!server.db.queryInteger("SELECT count(*) FROM Domain WHERE Domain = "

@@ -12,6 +12,7 @@ ServerContext::ServerContext(ServerOptions serverOptions)
     , startTime(now())
 {
     faults.set(options.faults);
+    loginThrottle.configure(options.loginDelayMs);
 }
 
 ServerContext::~ServerContext()

@@ -4,6 +4,7 @@
 #include "database.h"
 #include "fault_injector.h"
 #include "log_store.h"
+#include "login_throttle.h"
 #include "notifier.h"
 #include "server_options.h"
 
@@ -48,6 +49,7 @@ public:
     LogStore logs;
     Notifier notifier;
     FaultInjector faults;
+    LoginThrottle loginThrottle;
     const FunctionRegistry &functions;
     int64_t startTime = 0;
 

@@ -2,6 +2,7 @@
 
 #include "cell.h"
 
+#include <arpa/inet.h>
 #include <cctype>
 #include <cstdlib>
 #include <string_view>
@@ -26,9 +27,14 @@ const char *kUsage
           "  --seed-log-lines N       lines in the mail log at start when it is empty\n"
           "  --no-ticker              no live changes (logs, counters, queue)\n"
           "  --max-sessions N         concurrent sessions (default 64)\n"
-          "  --handshake-timeout S    seconds a client may take for TLS and login, and for\n"
+          "  --max-sessions-per-address N  concurrent sessions from one client address\n"
+          "                           (default 16)\n"
+          "  --handshake-timeout S    seconds a client may take for TLS and login in all\n"
+          "                           (an absolute deadline), and for\n"
           "                           the rest of a request it started (default 10)\n"
           "  --handshake-timeout-ms MS  the same in milliseconds\n"
+          "  --login-delay-ms MS      wait after a failed login, doubling with each further\n"
+          "                           failure of the address or account (default 250, 0 = off)\n"
           "  --fault-close-after N    close each session after its Nth statement\n"
           "  --fault-status S:PATTERN answer status S to statements containing PATTERN\n"
           "  --fault-delay MS         delay every answer\n"
@@ -44,6 +50,22 @@ bool number(std::string_view text, int64_t low, int64_t high, int64_t &value)
 }
 
 } // namespace
+
+std::vector<std::string> exposureWarnings(const ServerOptions &options, unsigned effectiveUserId)
+{
+    std::vector<std::string> warnings;
+    if (effectiveUserId == 0)
+        warnings.push_back("running as root: a development server needs no privileges; run it "
+                           "as an ordinary user");
+    in_addr address{};
+    const bool loopback = ::inet_pton(AF_INET, options.listenAddress.c_str(), &address) == 1
+            && (ntohl(address.s_addr) >> 24) == 127;
+    if (!loopback)
+        warnings.push_back("listening on " + options.listenAddress
+                           + ", beyond this machine: its seeded accounts have well-known "
+                             "passwords");
+    return warnings;
+}
 
 std::string defaultDataDir()
 {
@@ -159,12 +181,24 @@ bool parseOptions(int argc, char **argv, ServerOptions &options, std::string &me
             if (!number(text, 1, 1024, n))
                 return bad();
             options.maxSessions = static_cast<size_t>(n);
+        } else if (arg == "--max-sessions-per-address") {
+            if (!value(text))
+                return false;
+            if (!number(text, 1, 1024, n))
+                return bad();
+            options.maxSessionsPerAddress = static_cast<size_t>(n);
         } else if (arg == "--handshake-timeout") {
             if (!value(text))
                 return false;
             if (!number(text, 1, 3600, n))
                 return bad();
             options.handshakeTimeoutMs = static_cast<int>(n) * 1000;
+        } else if (arg == "--login-delay-ms") {
+            if (!value(text))
+                return false;
+            if (!number(text, 0, 60000, n))
+                return bad();
+            options.loginDelayMs = static_cast<int>(n);
         } else if (arg == "--handshake-timeout-ms") {
             if (!value(text))
                 return false;

@@ -29,10 +29,12 @@ struct ServerOptions
     FaultSettings faults;
 
     size_t maxSessions = 64;
+    size_t maxSessionsPerAddress = 16;
     size_t maxQueryBytes = 1u << 20;
     size_t maxResultBytes = 64u << 20;
     size_t maxLoginFieldBytes = 4096;
     int handshakeTimeoutMs = 10000;
+    int loginDelayMs = 250; // first delay after a failed login; 0 = none
     uint32_t maxLogDataLines = 100000;
 };
 
@@ -41,5 +43,8 @@ struct ServerOptions
 bool parseOptions(int argc, char **argv, ServerOptions &options, std::string &message,
                   bool &exitNow);
 std::string defaultDataDir();
+// Warnings printed at start for a server that is more exposed than a
+// development server should be: run by root, or reachable beyond loopback.
+std::vector<std::string> exposureWarnings(const ServerOptions &options, unsigned effectiveUserId);
 
 } // namespace postvane::devserver

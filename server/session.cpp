@@ -91,6 +91,11 @@ void Session::interrupt()
     ::shutdown(m_fd, SHUT_RDWR);
 }
 
+bool Session::loginOverdue(std::chrono::steady_clock::time_point now, int timeoutMs) const
+{
+    return !m_loggedIn.load() && now - m_accepted > std::chrono::milliseconds(timeoutMs);
+}
+
 void Session::setReceiveTimeout(int milliseconds)
 {
     timeval timeout{milliseconds / 1000, (milliseconds % 1000) * 1000};
@@ -139,6 +144,7 @@ void Session::run()
         bool canWrite = false;
         bool sessionMode = false;
         if (login(key, user, domain, canWrite, sessionMode)) {
+            m_loggedIn = true;
             setReceiveTimeout(0);
             const uint64_t id
                     = m_server.addSession({user + "@" + domain, m_peer, ServerContext::now()});
@@ -189,10 +195,30 @@ bool Session::login(uint32_t &key, std::string &user, std::string &domain, bool 
     if (!readField(login) || !readField(password))
         return false;
 
+    // Guessing is slowed down per client address and per account.
+    const std::string address = m_peer.substr(0, m_peer.rfind(':'));
+    const std::chrono::milliseconds delay = m_server.loginThrottle.delayFor(address, login);
+    if (delay.count() > 0)
+        std::this_thread::sleep_for(delay);
     Account account;
-    const bool accepted = !m_server.faults.settings().refuseLogins
-            && findAccount(m_server, login, account) && account.enabled != 0
-            && (account.rights & 3) != 0 && verifyPassword(account.password, password);
+    const bool found = findAccount(m_server, login, account);
+    bool accepted = false;
+    if (found) {
+        accepted = verifyPassword(account.password, password);
+        // Stored plain text would answer faster than a hash: derive a key anyway.
+        if (!isPasswordHash(account.password))
+            spendVerificationWork(password);
+    } else {
+        spendVerificationWork(password); // an unknown user costs what a known one costs
+    }
+    const bool refusedByFault = m_server.faults.settings().refuseLogins;
+    if (!refusedByFault) {
+        if (accepted)
+            m_server.loginThrottle.succeeded(address, login);
+        else
+            m_server.loginThrottle.failed(address, login);
+    }
+    accepted = accepted && !refusedByFault && account.enabled != 0 && (account.rights & 3) != 0;
     password.assign(password.size(), '\0');
     const uint8_t verdict = accepted ? 1 : 0;
     if (!writeAll(&verdict, 1) || !accepted)

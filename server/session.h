@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <string>
 
 typedef struct ssl_ctx_st SSL_CTX;
@@ -24,6 +25,9 @@ public:
     // Called from another thread: makes a blocked read or write return.
     void interrupt();
     bool finished() const { return m_finished.load(); }
+    // The handshake and the login together have an absolute deadline: a peer
+    // that trickles one byte at a time must not keep its slot.
+    bool loginOverdue(std::chrono::steady_clock::time_point now, int timeoutMs) const;
 
 private:
     bool readExact(void *buffer, size_t length);
@@ -40,6 +44,8 @@ private:
     int m_fd;
     std::string m_peer;
     std::atomic<bool> m_finished{false};
+    std::atomic<bool> m_loggedIn{false};
+    const std::chrono::steady_clock::time_point m_accepted = std::chrono::steady_clock::now();
 };
 
 } // namespace postvane::devserver

@@ -155,6 +155,14 @@ Reply StatementExecutor::select(const TableDef &table, const Statement &statemen
         if (count && !columns.empty())
             return Reply::failure(status::ParseError);
     }
+    // Without the write right a password can neither be read nor probed.
+    if (!session.canWrite) {
+        for (const Condition &condition : statement.conditions) {
+            const ColumnDef *column = table.column(condition.column);
+            if (column && TableRules::secret(*column))
+                return Reply::failure(status::AccessDenied);
+        }
+    }
     Controls controls;
     if (uint32_t code = readControls(statement.controls, controls))
         return Reply::failure(code);
@@ -186,6 +194,9 @@ Reply StatementExecutor::select(const TableDef &table, const Statement &statemen
     }
     // Info's clock columns are live values rather than stored ones.
     std::vector<std::optional<int64_t>> live(resultColumns.size());
+    std::vector<bool> hidden(resultColumns.size(), false);
+    for (size_t i = 0; !count && !session.canWrite && i < columns.size(); ++i)
+        hidden[i] = TableRules::secret(*columns[i]);
     if (equalsIgnoreCase(table.name, "Info")) {
         for (size_t i = 0; i < resultColumns.size(); ++i) {
             if (resultColumns[i].name == "CurrentTime")
@@ -196,7 +207,7 @@ Reply StatementExecutor::select(const TableDef &table, const Statement &statemen
     encoder.setColumns(resultColumns);
     const int rc = m_server.db.query(sql, binds, [&](const std::vector<Cell> &row) {
         for (size_t i = 0; i < row.size(); ++i)
-            encoder.appendCell(live[i] ? Cell{*live[i]} : row[i]);
+            encoder.appendCell(live[i] ? Cell{*live[i]} : hidden[i] ? Cell{std::string()} : row[i]);
         return !encoder.overflow();
     });
     if (rc != 0)

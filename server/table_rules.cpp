@@ -1,6 +1,8 @@
 #include "table_rules.h"
 
+#include "cell.h"
 #include "database.h"
+#include "password.h"
 #include "reply.h"
 #include "server_context.h"
 
@@ -30,6 +32,22 @@ std::string textOf(const RowValues &values, const std::string &column)
 
 } // namespace
 
+bool secret(const ColumnDef &column)
+{
+    return equalsIgnoreCase(column.name, "Password")
+            || equalsIgnoreCase(column.name, "BindPassword");
+}
+
+// The login password of an account is only ever stored as a hash.
+static void hashUserPassword(const TableDef &table, RowValues &values)
+{
+    if (table.name != "User")
+        return;
+    const auto password = values.find("Password");
+    if (password != values.end())
+        password->second = Cell{storedPasswordForm(cellText(password->second))};
+}
+
 bool writable(const TableDef &table, const ColumnDef &column)
 {
     // A service runs or stops only through start_service()/stop_service().
@@ -54,6 +72,7 @@ std::string withoutGroup(const std::string &groups, const std::string &group)
 
 uint32_t beforeInsert(ServerContext &server, const TableDef &table, RowValues &values)
 {
+    hashUserPassword(table, values);
     if (table.name == "Domain") {
         if (holdsDialogMarker(values))
             return status::WrongRequest;
@@ -79,6 +98,7 @@ uint32_t beforeInsert(ServerContext &server, const TableDef &table, RowValues &v
 uint32_t beforeUpdate(ServerContext &server, const TableDef &table, RowValues &values,
                       const std::string &where, const std::vector<Cell> &whereBinds)
 {
+    hashUserPassword(table, values);
     if (table.name == "Domain" && holdsDialogMarker(values))
         return status::WrongRequest;
     if (table.name == "DirectoryService" && textOf(values, "Domain") == kDirectoryOff) {

@@ -23,6 +23,9 @@ namespace TableRules {
 constexpr uint32_t Skip = 0xffffffffu;
 
 bool writable(const TableDef &table, const ColumnDef &column);
+// Password columns: a session without the write right reads them as empty and
+// may not use them in conditions.
+bool secret(const ColumnDef &column);
 uint32_t beforeInsert(ServerContext &server, const TableDef &table, RowValues &values);
 uint32_t beforeUpdate(ServerContext &server, const TableDef &table, RowValues &values,
                       const std::string &where, const std::vector<Cell> &whereBinds);

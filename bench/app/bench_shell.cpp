@@ -68,6 +68,7 @@ int main(int argc, char **argv)
     UtKontainer::setText(UtKey::Caption, QStringLiteral("Administration Console"));
 
     postdesk::test::DevServerProcess server;
+    server.trustIn(knownHosts.toStdString());
     if (!server.start()) {
         std::fprintf(stderr, "server: %s\n", server.errorText().c_str());
         return 1;

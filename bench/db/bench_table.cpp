@@ -165,6 +165,7 @@ int main(int argc, char **argv)
         return 1;
     }
     QTemporaryDir knownHosts;
+    server.trustIn(knownHosts.filePath("known_hosts.cfg").toStdString());
     DBConn conn(QString::fromStdString(server.host()), server.port(), "admin", "admin");
     conn.setKnownHostsPath(knownHosts.filePath("known_hosts.cfg"));
     conn.start();

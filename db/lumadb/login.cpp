@@ -35,8 +35,8 @@ bool send_text_field(lumadb_handle *handle, const char *text)
             && lumadb::send_bytes(handle, text, length);
 }
 
-// Binds a datagram socket to any local address and sends the notification key
-// to the address and port number of the TCP peer.
+// Binds a datagram socket to any local address, connects it to the address and
+// port number of the TCP peer and sends the notification key there.
 uint32_t open_notification_channel(lumadb_handle *handle)
 {
     const int udp = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
@@ -64,8 +64,10 @@ uint32_t open_notification_channel(lumadb_handle *handle)
     }
     unsigned char key[4];
     lumadb::write_be32(key, handle->notification_key);
-    if (::sendto(udp, key, sizeof key, 0, reinterpret_cast<const sockaddr *>(&peer), peer_length)
-        != ssize_t(sizeof key)) {
+    // Connected to the server's address and port: the kernel drops datagrams
+    // from anyone else, so no other host or local user can feed notifications.
+    if (::connect(udp, reinterpret_cast<const sockaddr *>(&peer), peer_length) != 0
+        || ::send(udp, key, sizeof key, 0) != ssize_t(sizeof key)) {
         handle->last_error = lumadb::socket_error_code(errno);
         return LUMADB_ERR_NETWORK;
     }

@@ -8,15 +8,18 @@
 
 #include <openssl/err.h>
 #include <openssl/evp.h>
+#include <openssl/pem.h>
 #include <openssl/x509.h>
 
 #include <arpa/inet.h>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <new>
+#include <strings.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -91,15 +94,11 @@ void close_socket(int *fd)
     *fd = lumadb_no_socket;
 }
 
-bool compute_peer_fingerprint(SSL *tls, char *fingerprint)
+bool certificate_fingerprint(const X509 *certificate, char *fingerprint)
 {
-    X509 *certificate = SSL_get1_peer_certificate(tls);
-    if (!certificate)
-        return false;
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned int digest_length = 0;
     const bool digested = X509_digest(certificate, EVP_sha256(), digest, &digest_length) == 1;
-    X509_free(certificate);
     if (!digested || digest_length * 2 != LUMADB_FINGERPRINT_LENGTH)
         return false;
     static const char digits[] = "0123456789abcdef";
@@ -111,8 +110,19 @@ bool compute_peer_fingerprint(SSL *tls, char *fingerprint)
     return true;
 }
 
-// Trust on first use: compares the presented fingerprint with the recorded
-// one, records it for an unknown server or when asked to replace it.
+bool compute_peer_fingerprint(SSL *tls, char *fingerprint)
+{
+    X509 *certificate = SSL_get1_peer_certificate(tls);
+    if (!certificate)
+        return false;
+    const bool computed = certificate_fingerprint(certificate, fingerprint);
+    X509_free(certificate);
+    return computed;
+}
+
+// Compares the presented fingerprint with the recorded one. Nothing is
+// recorded without a decision: an unknown server is refused (704) until the
+// caller names the fingerprint the administrator confirmed.
 uint32_t check_trust(const char *host, const char *port, const char *presented,
                      lumadb_open_options *options)
 {
@@ -129,16 +139,33 @@ uint32_t check_trust(const char *host, const char *port, const char *presented,
     if (known && options)
         std::memcpy(options->recorded_fingerprint, recorded, sizeof recorded);
 
-    if (mode == LUMADB_TRUST_REPLACE) {
-        if (options && options->expected_fingerprint
-            && std::strcmp(options->expected_fingerprint, presented) != 0)
-            return LUMADB_ERR_MITM;
-    } else if (known) {
+    if (mode != LUMADB_TRUST_REPLACE) {
+        if (!known)
+            return LUMADB_ERR_UNKNOWN_SERVER;
         return std::strcmp(recorded, presented) == 0 ? LUMADB_OK : LUMADB_ERR_MITM;
     }
+    char expected[LUMADB_FINGERPRINT_LENGTH + 1] = {};
+    if (!options || !options->expected_fingerprint
+        || lumadb_parse_fingerprint(options->expected_fingerprint, expected) != LUMADB_OK)
+        return LUMADB_ERR_SYSTEM;
+    if (std::strcmp(expected, presented) != 0)
+        return LUMADB_ERR_MITM;
     if (lumadb_trust_fingerprint(path, host, port, presented) != LUMADB_OK)
         return LUMADB_ERR_KNOWN_HOSTS;
     return LUMADB_OK;
+}
+
+bool hex_digit(char c, unsigned *value)
+{
+    if (c >= '0' && c <= '9')
+        *value = unsigned(c - '0');
+    else if (c >= 'a' && c <= 'f')
+        *value = unsigned(c - 'a' + 10);
+    else if (c >= 'A' && c <= 'F')
+        *value = unsigned(c - 'A' + 10);
+    else
+        return false;
+    return true;
 }
 
 } // namespace
@@ -211,9 +238,18 @@ extern "C" uint32_t lumadb_open_ex(const char *host, const char *port, lumadb_op
 
     ERR_clear_error();
     created->tls_context = SSL_CTX_new(TLS_client_method());
-    if (created->tls_context)
+    if (created->tls_context) {
+        // TLS 1.2 or later whatever the system's configuration allows, and no
+        // new handshake in the middle of a session at the server's request.
+        SSL_CTX_set_min_proto_version(created->tls_context, TLS1_2_VERSION);
+        SSL_CTX_set_options(created->tls_context, SSL_OP_NO_RENEGOTIATION);
         created->tls = SSL_new(created->tls_context);
+    }
     bool handshaken = created->tls && SSL_set_fd(created->tls, tcp) == 1;
+    // A host name travels as the server name (SNI); an address does not.
+    in_addr literal{};
+    if (handshaken && inet_pton(AF_INET, host, &literal) != 1)
+        handshaken = SSL_set_tlsext_host_name(created->tls, host) == 1;
     if (handshaken) {
         lumadb::SigpipeGuard guard;
         errno = 0;
@@ -253,6 +289,61 @@ extern "C" uint32_t lumadb_peer_fingerprint(const lumadb_handle *handle, char *f
     if (!handle || !fingerprint || handle->peer_fingerprint[0] == '\0')
         return LUMADB_ERR_SYSTEM;
     std::memcpy(fingerprint, handle->peer_fingerprint, sizeof handle->peer_fingerprint);
+    return LUMADB_OK;
+}
+
+extern "C" uint32_t lumadb_certificate_file_fingerprint(const char *pem_path, char *fingerprint)
+{
+    if (!pem_path || !fingerprint)
+        return LUMADB_ERR_SYSTEM;
+    FILE *file = std::fopen(pem_path, "re");
+    if (!file)
+        return LUMADB_ERR_SYSTEM;
+    X509 *certificate = PEM_read_X509(file, nullptr, nullptr, nullptr);
+    std::fclose(file);
+    ERR_clear_error();
+    if (!certificate)
+        return LUMADB_ERR_SYSTEM;
+    const bool computed = certificate_fingerprint(certificate, fingerprint);
+    X509_free(certificate);
+    return computed ? LUMADB_OK : LUMADB_ERR_SYSTEM;
+}
+
+extern "C" uint32_t lumadb_parse_fingerprint(const char *text, char *fingerprint)
+{
+    if (!text || !fingerprint)
+        return LUMADB_ERR_SYSTEM;
+    if (strncasecmp(text, "SHA256:", 7) == 0)
+        text += 7;
+    char parsed[LUMADB_FINGERPRINT_LENGTH + 1] = {};
+    size_t digits = 0;
+    for (const char *p = text; *p; ++p) {
+        unsigned value = 0;
+        // A colon may only stand between two digit pairs.
+        if (*p == ':' && digits % 2 == 0 && digits > 0 && p[1] != '\0' && p[1] != ':')
+            continue;
+        if (!hex_digit(*p, &value) || digits == LUMADB_FINGERPRINT_LENGTH)
+            return LUMADB_ERR_SYSTEM;
+        parsed[digits++] = "0123456789abcdef"[value];
+    }
+    if (digits != LUMADB_FINGERPRINT_LENGTH)
+        return LUMADB_ERR_SYSTEM;
+    std::memcpy(fingerprint, parsed, sizeof parsed);
+    return LUMADB_OK;
+}
+
+extern "C" uint32_t lumadb_fetch_fingerprint(const char *host, const char *port, char *fingerprint)
+{
+    if (!fingerprint)
+        return LUMADB_ERR_SYSTEM;
+    lumadb_open_options options{};
+    options.trust = LUMADB_TRUST_INSECURE;
+    lumadb_handle *handle = nullptr;
+    const uint32_t status = lumadb_open_ex(host, port, &options, &handle);
+    if (status != LUMADB_OK)
+        return status;
+    std::memcpy(fingerprint, options.presented_fingerprint, sizeof options.presented_fingerprint);
+    lumadb_close(handle);
     return LUMADB_OK;
 }
 

@@ -43,6 +43,7 @@ constexpr StatusDescription status_descriptions[] = {
         {701, "client cannot open more connections"},
         {702, "client authentication failed"},
         {703, "client failed to open \"known_hosts.cfg\". Time is up"},
+        {704, "server certificate not confirmed yet"},
         {800, "LDAP server not available"},
         {801, "LDAP operation failed. Check that you have installed Directory Extensions properly"},
         {802, "LDAP map not configured for this operation"},

@@ -65,7 +65,10 @@ void DBMessageBox::show(QWidget *parent, const QString &caption, const QString &
         presenter(parent, title, text);
         return;
     }
-    QMessageBox::warning(parent, title, text, QMessageBox::Ok);
+    // The text may come from the server: shown as it is, never as rich text.
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 void DBMessageBox::slotError(const QString &text)

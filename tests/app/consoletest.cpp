@@ -30,6 +30,8 @@ void ConsoleTest::tearDownConsole()
 bool ConsoleTest::startServer(std::vector<std::string> extraArgs)
 {
     m_server = std::make_unique<postdesk::test::DevServerProcess>(std::move(extraArgs));
+    // The tests started this server: the console trusts it without a question.
+    m_server->trustIn(knownHostsPath().toStdString());
     if (!m_server->start()) {
         qWarning("server: %s", m_server->errorText().c_str());
         return false;
@@ -46,7 +48,7 @@ void ConsoleTest::launchConsole(const QString &host, int port, const QString &us
     UtKontainer::setText(UtKey::Password, password);
     m_console = new FConsole([] { return new FMainWindowEx; },
                              [](FMainWindowEx *window) { return new MailWindow(window); });
-    m_console->start(m_folder->filePath(QStringLiteral("known_hosts")));
+    m_console->start(knownHostsPath());
     mainWindow()->show();
 }
 

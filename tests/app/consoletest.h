@@ -38,6 +38,8 @@ protected:
     FMainWindowEx *mainWindow() const;
     FWindow *pageArea() const;
     QString folderPath(const QString &name) const { return m_folder->filePath(name); }
+    // The console's known-hosts file, in which startServer() trusts its server.
+    QString knownHostsPath() const { return folderPath(QStringLiteral("known_hosts")); }
 
     std::unique_ptr<postdesk::test::DevServerProcess> m_server;
     std::unique_ptr<QTemporaryDir> m_folder;

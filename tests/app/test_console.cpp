@@ -15,6 +15,7 @@
 #include "db/dbctrl.h"
 #include "db/dbreq.h"
 #include "forms/sectionids.h"
+#include "lumadb/lumadb.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
 #include "support/devserver_process.h"
@@ -75,6 +76,7 @@ private slots:
     void lossUnderAModalDialogShowsABox();
     void cancelInTheSaveQuestionKeepsTheSection();
     void changedCertificateIsTrustedAfterConfirmation();
+    void unknownServerIsAskedAboutBeforeTheFirstLogin();
 
 private:
     bool startConsole(const QString &user = QStringLiteral("admin"),
@@ -393,6 +395,53 @@ void TestConsole::changedCertificateIsTrustedAfterConfirmation()
     QCOMPARE(confirmed, presented);
     delete m_console;
     m_console = nullptr;
+}
+
+void TestConsole::unknownServerIsAskedAboutBeforeTheFirstLogin()
+{
+    // A server this console has never seen (nobody recorded it in advance).
+    m_server = std::make_unique<DevServerProcess>();
+    QVERIFY2(m_server->start(), m_server->errorText().c_str());
+    static QString confirmed;
+    static int questions = 0;
+    confirmed.clear();
+    questions = 0;
+    FDlgConnect::confirmNewCertificate = [](QWidget *, const QString &fingerprint) {
+        confirmed = fingerprint;
+        return ++questions > 1; // "No" the first time, then "Yes"
+    };
+    QString title, presented;
+    bool recordedShown = true;
+    m_modals->expect([&](QWidget *modal) {
+        auto *dialog = qobject_cast<FDlgConnect *>(modal);
+        QVERIFY(dialog);
+        QVERIFY(!connection()->isConnected());
+        QVERIFY(dialog->certificateGroup()->isVisible());
+        title = dialog->certificateGroup()->title();
+        recordedShown = dialog->findChild<QLabel *>(QStringLiteral("m_lblRecordedFingerprint"));
+        presented
+                = dialog->findChild<QLabel *>(QStringLiteral("m_lblPresentedFingerprint"))->text();
+        dialog->okButton()->click(); // answered No: the dialog stays
+        QVERIFY(dialog->isVisible());
+        QVERIFY(!connection()->isConnected());
+        dialog->okButton()->click();
+    });
+    launchConsole(QString::fromStdString(m_server->host()), m_server->port(),
+                  QStringLiteral("admin"), QStringLiteral("admin"));
+    QTRY_COMPARE_WITH_TIMEOUT(m_modals->pending(), 0, kTimeout);
+    QTRY_VERIFY_WITH_TIMEOUT(connection()->isConnected(), kTimeout);
+    QCOMPARE(title, QStringLiteral("Server not known yet"));
+    QVERIFY(!recordedShown);
+    QCOMPARE(presented, QString::fromStdString(m_server->fingerprint()));
+    QCOMPARE(confirmed, presented);
+    QCOMPARE(questions, 2);
+    // Recorded: the next session goes in without a question.
+    char recorded[LUMADB_FINGERPRINT_LENGTH + 1] = {};
+    QCOMPARE(lumadb_known_host_fingerprint(knownHostsPath().toUtf8().constData(),
+                                           m_server->host().c_str(), m_server->portText().c_str(),
+                                           recorded),
+             0u);
+    QCOMPARE(QString::fromLatin1(recorded), presented);
 }
 
 QTEST_MAIN(TestConsole)

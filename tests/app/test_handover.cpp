@@ -10,6 +10,8 @@
 #include "support/devserver_process.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -50,6 +52,7 @@ class TestHandOver : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void launchModes_data();
     void launchModes();
     void regionLocation_data();
@@ -64,10 +67,22 @@ private slots:
     void refusedLaunchExitsWithTen();
     void brokenHandOverExitsWithElevenSilently();
     void handOverAndCloseChannel();
+    void closeChannelWithoutAPrivateFolderIsReported();
 
 private:
     QTemporaryDir m_home;
+    QTemporaryDir m_runtime; // this user's private runtime folder, as a session has one
 };
+
+void TestHandOver::initTestCase()
+{
+    QVERIFY(m_home.isValid() && m_runtime.isValid());
+    QVERIFY(QFile::setPermissions(m_runtime.path(),
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                          | QFileDevice::ExeOwner));
+    // The consoles started here inherit it; the test finds their channels there.
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+}
 
 void TestHandOver::launchModes_data()
 {
@@ -267,6 +282,7 @@ void TestHandOver::brokenHandOverExitsWithElevenSilently()
 void TestHandOver::handOverAndCloseChannel()
 {
     postdesk::test::DevServerProcess server;
+    server.trustIn((m_home.path() + QStringLiteral("/known_hosts")).toStdString());
     QVERIFY2(server.start(), server.errorText().c_str());
     const QString id = freshRegionId();
     const qsizetype size = 512;
@@ -279,13 +295,28 @@ void TestHandOver::handOverAndCloseChannel()
         const QByteArray bytes = record.toRegionBytes();
         std::memcpy(region.data(), bytes.constData(), size_t(bytes.size()));
     }
+    // Started from a folder anyone could have filled with plugins.
+    QTemporaryDir startFolder;
+    QVERIFY(startFolder.isValid());
     QProcess console;
-    console.setProcessEnvironment(consoleEnvironment(m_home.path()));
+    QProcessEnvironment environment = consoleEnvironment(m_home.path());
+    environment.insert(QStringLiteral("POSTDESK_DEBUG_LEVEL"), QStringLiteral("3"));
+    console.setProcessEnvironment(environment);
+    console.setWorkingDirectory(startFolder.path());
     console.start(QStringLiteral(POSTDESK_CONSOLE_PATH), {QStringLiteral("mosaic_key")});
     QVERIFY(console.waitForStarted(30000));
     console.write(id.toLatin1() + '\n' + QByteArray::number(size) + '\n');
     console.closeWriteChannel();
     QTRY_VERIFY_WITH_TIMEOUT(console.canReadLine(), 60000);
+    // The console holds the password now: it writes no core dump.
+    QFile limits(QStringLiteral("/proc/%1/limits").arg(console.processId()));
+    QVERIFY(limits.open(QIODevice::ReadOnly));
+    bool coreDumpsOff = false;
+    for (const QByteArray &line : limits.readAll().split('\n')) {
+        if (line.startsWith("Max core file size"))
+            coreDumpsOff = line.mid(18).simplified().startsWith("0 0 ");
+    }
+    QVERIFY(coreDumpsOff);
     // One status line, and the record is gone from the region.
     QCOMPARE(console.readLine(), QByteArray("initok\n"));
     FSharedComm region;
@@ -303,6 +334,10 @@ void TestHandOver::handOverAndCloseChannel()
                 return channel.waitForConnected(1000);
             }(),
             60000);
+    // The channel lives in the private runtime folder, not in /tmp.
+    QVERIFY(QFile::exists(
+            QDir(m_runtime.path())
+                    .filePath(QStringLiteral("BrantelAdminHiddenV6.%1").arg(console.processId()))));
     channel.write("close\n");
     QVERIFY(channel.waitForBytesWritten(5000));
     while (!channel.canReadLine() && channel.waitForReadyRead(60000)) { }
@@ -310,6 +345,52 @@ void TestHandOver::handOverAndCloseChannel()
     QVERIFY(console.waitForFinished(60000));
     QCOMPARE(console.exitCode(), 0);
     QCOMPARE(console.readAllStandardOutput(), QByteArray());
+
+    // The plugin search path, as the console reported it once the session ran.
+    QStringList pluginFolders;
+    for (const QByteArray &line : console.readAllStandardError().split('\n')) {
+        const qsizetype at = line.indexOf("plugin folders=");
+        if (at >= 0)
+            pluginFolders = QString::fromUtf8(line.mid(at + 15)).split(QDir::listSeparator());
+    }
+    QVERIFY(!pluginFolders.isEmpty());
+    for (const QString &folder : std::as_const(pluginFolders)) {
+        QVERIFY2(QDir(folder).canonicalPath() != QDir(startFolder.path()).canonicalPath(),
+                 qPrintable(folder));
+        QVERIFY2(folder != QLatin1String("."), qPrintable(folder));
+    }
+}
+
+void TestHandOver::closeChannelWithoutAPrivateFolderIsReported()
+{
+    // Another user could enter both folders: the console listens nowhere and says so.
+    QTemporaryDir open;
+    QVERIFY(open.isValid());
+    QVERIFY(QFile::setPermissions(open.path(),
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                          | QFileDevice::ExeOwner | QFileDevice::ReadOther
+                                          | QFileDevice::ExeOther));
+    const QString shared = open.filePath(QStringLiteral("postdesk-%1").arg(::geteuid()));
+    QVERIFY(QDir().mkpath(shared));
+    QVERIFY(QFile::setPermissions(shared,
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                          | QFileDevice::ExeOwner | QFileDevice::WriteOther
+                                          | QFileDevice::ReadOther | QFileDevice::ExeOther));
+    QProcessEnvironment environment = consoleEnvironment(m_home.path());
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), open.path());
+    environment.insert(QStringLiteral("TMPDIR"), open.path());
+    QProcess console;
+    console.setProcessEnvironment(environment);
+    // The login launch: no record needed, the console starts and waits for a login.
+    console.start(QStringLiteral(POSTDESK_CONSOLE_PATH), {QStringLiteral("tundra_key")});
+    QVERIFY(console.waitForStarted(30000));
+    QByteArray errors;
+    QTRY_VERIFY_WITH_TIMEOUT(
+            (errors += console.readAllStandardError()).contains("the close channel cannot listen"),
+            60000);
+    QVERIFY(QDir(shared).isEmpty());
+    console.kill();
+    console.waitForFinished(30000);
 }
 
 QTEST_GUILESS_MAIN(TestHandOver)

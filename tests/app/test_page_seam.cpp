@@ -240,7 +240,7 @@ QString TestPageSeam::serverDescription()
 {
     DBConn second(QString::fromStdString(m_server->host()), int(m_server->port()),
                   QStringLiteral("admin"), QStringLiteral("admin"));
-    second.setKnownHostsPath(folderPath(QStringLiteral("second_known_hosts")));
+    second.setKnownHostsPath(knownHostsPath());
     second.start();
     if (!QTest::qWaitFor([&second] { return second.isConnected(); }, kTimeout))
         return QStringLiteral("<no second session>");

@@ -43,6 +43,7 @@ private:
 void TestServerQuery::initTestCase()
 {
     QVERIFY(m_knownHosts.isValid());
+    m_server.trustIn(m_knownHosts.filePath(QStringLiteral("known_hosts.cfg")).toStdString());
     QVERIFY2(m_server.start(), m_server.errorText().c_str());
     UtDebug::setStderrLevel(-1);
 }

@@ -55,7 +55,9 @@ inline QList<quint16> ownUdpPorts()
     return ports;
 }
 
-// Sends one datagram to 127.0.0.1:port.
+// Sends one datagram to 127.0.0.1:port from a socket of its own. The console's
+// notification channel takes datagrams only from the server's port: to feed it,
+// use TestServer::sendNotification.
 inline bool sendDatagram(quint16 port, const QByteArray &datagram)
 {
     const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);

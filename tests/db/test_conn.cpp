@@ -385,20 +385,25 @@ void TestConn::twoDatagramsInOneTick()
     });
     const QByteArray first = char(22) + QByteArray(99, 'a');
     const QByteArray second = char(22) + QByteArray(299, 'b');
-    QVERIFY(sendDatagram(opened.first(), first));
-    QVERIFY(sendDatagram(opened.first(), second));
+    // The server sends them from its own port, the only sender the channel takes.
+    const auto fromServer
+            = [this](const QByteArray &datagram) { return m_server.sendNotification(datagram); };
+    QVERIFY(fromServer(first));
+    QVERIFY(fromServer(second));
     QTest::qWait(100);
     conn->slotUpdateData(); // one tick
     QCOMPARE(payloads, (QList<QByteArray>{first.mid(1), second.mid(1)}));
-    // A datagram without the notification tag is dropped.
-    QVERIFY(sendDatagram(opened.first(), QByteArray("\x15wrong tag")));
+    // A datagram without the notification tag is dropped, and so is one from
+    // anybody else (here: another socket of this machine).
+    QVERIFY(fromServer(QByteArray("\x15wrong tag")));
+    QVERIFY(sendDatagram(opened.first(), char(22) + QByteArray("forged")));
     QTest::qWait(100);
     conn->slotUpdateData();
     QCOMPARE(payloads.size(), 2);
 
     // The timer keeps polling every 200 ms.
     conn->startNotifications();
-    QVERIFY(sendDatagram(opened.first(), char(22) + QByteArray("later")));
+    QVERIFY(fromServer(char(22) + QByteArray("later")));
     QTRY_COMPARE_WITH_TIMEOUT(payloads.size(), 3, Timeout);
     QCOMPARE(payloads.last(), QByteArray("later"));
     conn->stopNotifications();
@@ -409,12 +414,27 @@ void TestConn::changedCertificateIsRefusedUntilTrusted()
     QTemporaryDir dir;
     auto conn = m_server.makeConnection(QStringLiteral("admin"), QString(),
                                         dir.filePath(QStringLiteral("known_hosts.cfg")));
+    // First use: the server is not known, nothing is sent before the
+    // administrator has seen its fingerprint and trusted it.
     QVERIFY(conn->start());
-    QTRY_COMPARE_WITH_TIMEOUT(conn->state(), DBConn::Connected, Timeout);
+    QTRY_VERIFY_WITH_TIMEOUT(conn->identityUnknown(), Timeout);
+    QCOMPARE(conn->state(), DBConn::Disconnected);
+    QVERIFY(!conn->identityChanged());
+    QVERIFY(conn->needsTrustDecision());
+    QVERIFY(conn->lastErrorText().startsWith(
+            QLatin1String("The console has not connected to this server before. ")));
     const QString presented = conn->presentedFingerprint();
     QCOMPARE(presented.size(), 64);
+    QCOMPARE(presented, QString::fromStdString(m_server.process().fingerprint()));
     char recorded[LUMADB_FINGERPRINT_LENGTH + 1] = {};
     const QByteArray path = conn->knownHostsPath().toUtf8();
+    QCOMPARE(lumadb_known_host_fingerprint(path.constData(), m_server.host().c_str(),
+                                           m_server.portText().c_str(), recorded),
+             LUMADB_ERR_SYSTEM);
+    conn->trustPresentedCertificate();
+    conn->restart(m_server.hostName(), m_server.port(), "admin", "admin");
+    QTRY_COMPARE_WITH_TIMEOUT(conn->state(), DBConn::Connected, Timeout);
+    QVERIFY(!conn->needsTrustDecision());
     QCOMPARE(lumadb_known_host_fingerprint(path.constData(), m_server.host().c_str(),
                                            m_server.portText().c_str(), recorded),
              0u);

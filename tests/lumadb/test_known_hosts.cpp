@@ -2,6 +2,10 @@
 // known-hosts file.
 #include "session_fixture.h"
 
+#include <openssl/pem.h>
+
+#include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -79,10 +83,21 @@ protected:
 
 } // namespace
 
-TEST_F(KnownHostsTest, FirstUseIsRecordedOwnerOnlyAndTheSameCertificateAccepted)
+TEST_F(KnownHostsTest, FirstUseNeedsTheConfirmedFingerprintThenIsRecordedOwnerOnly)
 {
-    ASSERT_EQ(connect(LUMADB_TRUST_CHECK), 0u);
+    // An unknown server is refused before any credential could be sent, and
+    // its fingerprint reported for the administrator to check.
+    EXPECT_EQ(connect(LUMADB_TRUST_CHECK), LUMADB_ERR_UNKNOWN_SERVER);
     EXPECT_EQ(std::string(options.presented_fingerprint), certificate.fingerprint());
+    EXPECT_EQ(std::string(options.recorded_fingerprint), "");
+    EXPECT_NE(::access(path.c_str(), F_OK), 0) << "nothing recorded without a decision";
+    // Confirming another fingerprint does not let this server in.
+    EXPECT_EQ(connect(LUMADB_TRUST_REPLACE, other_certificate.fingerprint().c_str()),
+              LUMADB_ERR_MITM);
+    EXPECT_NE(::access(path.c_str(), F_OK), 0);
+
+    const std::string typed = "SHA256:" + certificate.fingerprint();
+    ASSERT_EQ(connect(LUMADB_TRUST_REPLACE, typed.c_str()), 0u);
     EXPECT_EQ(read_text(path), entry(certificate.fingerprint()));
     EXPECT_EQ(permissions(path), 0600u);
     EXPECT_EQ(permissions(folder + "/config"), 0700u);
@@ -113,7 +128,7 @@ TEST_F(KnownHostsTest, PeerFingerprintOfAnOpenHandle)
 
 TEST_F(KnownHostsTest, ChangedCertificateIsRefusedUntilReplacedOnRequest)
 {
-    ASSERT_EQ(connect(LUMADB_TRUST_CHECK), 0u);
+    ASSERT_EQ(connect(LUMADB_TRUST_REPLACE, certificate.fingerprint().c_str()), 0u);
     server.use_certificate(other_certificate);
 
     EXPECT_EQ(connect(LUMADB_TRUST_CHECK), LUMADB_ERR_MITM);
@@ -130,10 +145,11 @@ TEST_F(KnownHostsTest, ChangedCertificateIsRefusedUntilReplacedOnRequest)
     EXPECT_EQ(read_text(path), entry(other_certificate.fingerprint()));
     EXPECT_EQ(connect(LUMADB_TRUST_CHECK), 0u);
 
-    // Without an expected fingerprint the presented one is recorded.
+    // Without an expected fingerprint nothing is replaced: whatever answers
+    // would otherwise be trusted.
     server.use_certificate(certificate);
-    ASSERT_EQ(connect(LUMADB_TRUST_REPLACE), 0u);
-    EXPECT_EQ(read_text(path), entry(certificate.fingerprint()));
+    EXPECT_EQ(connect(LUMADB_TRUST_REPLACE), LUMADB_ERR_SYSTEM);
+    EXPECT_EQ(read_text(path), entry(other_certificate.fingerprint()));
 }
 
 TEST_F(KnownHostsTest, OtherServersLinesSurviveAnUpdate)
@@ -143,7 +159,7 @@ TEST_F(KnownHostsTest, OtherServersLinesSurviveAnUpdate)
                                "mail.example.org:44337 "
             + std::string(64, 'a') + "\n127.0.0.1:1 " + std::string(64, 'b') + "\n";
     std::ofstream(path) << others;
-    ASSERT_EQ(connect(LUMADB_TRUST_CHECK), 0u);
+    ASSERT_EQ(connect(LUMADB_TRUST_REPLACE, certificate.fingerprint().c_str()), 0u);
     EXPECT_EQ(read_text(path), others + entry(certificate.fingerprint()));
 
     ASSERT_EQ(lumadb_trust_fingerprint(path.c_str(), "MAIL.example.org", "44337",
@@ -170,7 +186,8 @@ TEST_F(KnownHostsTest, UnusableFileGives703)
     std::ofstream(folder + "/plain-file") << "x";
     path = folder + "/plain-file/known_hosts.cfg";
     EXPECT_EQ(connect(LUMADB_TRUST_CHECK), LUMADB_ERR_KNOWN_HOSTS);
-    EXPECT_EQ(connect(LUMADB_TRUST_REPLACE), LUMADB_ERR_KNOWN_HOSTS);
+    EXPECT_EQ(connect(LUMADB_TRUST_REPLACE, certificate.fingerprint().c_str()),
+              LUMADB_ERR_KNOWN_HOSTS);
     EXPECT_EQ(lumadb_trust_fingerprint(path.c_str(), "h", "1", std::string(64, 'a').c_str()),
               LUMADB_ERR_KNOWN_HOSTS);
 }
@@ -211,7 +228,17 @@ TEST_F(KnownHostsTest, DefaultPathFollowsTheConfigurationDirectory)
     ::setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
     EXPECT_EQ(std::string(lumadb_default_known_hosts_path()), folder + "/postdesk/known_hosts.cfg");
 
-    // lumadb_open checks against the default file.
+    // lumadb_open checks against the default file: unknown first, then known
+    // once the confirmed fingerprint is recorded there.
+    server.expect_end();
+    server.start();
+    EXPECT_EQ(lumadb_open("127.0.0.1", server.port_text().c_str(), &handle),
+              LUMADB_ERR_UNKNOWN_SERVER);
+    expect_script_played();
+    ASSERT_EQ(lumadb_trust_fingerprint(lumadb_default_known_hosts_path(), "127.0.0.1",
+                                       server.port_text().c_str(),
+                                       certificate.fingerprint().c_str()),
+              0u);
     server.expect_end();
     server.start();
     ASSERT_EQ(lumadb_open("127.0.0.1", server.port_text().c_str(), &handle), 0u);
@@ -228,4 +255,69 @@ TEST_F(KnownHostsTest, DefaultPathFollowsTheConfigurationDirectory)
     }
     if (saved_xdg)
         ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+}
+
+TEST(Fingerprints, WrittenFormsAreReadAndOthersRefused)
+{
+    const std::string digits = "0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef";
+    std::string paired;
+    for (size_t i = 0; i < digits.size(); i += 2)
+        paired += (i ? ":" : "") + digits.substr(i, 2);
+    std::string upper = digits;
+    for (char &c : upper)
+        c = char(std::toupper(static_cast<unsigned char>(c)));
+    struct Case
+    {
+        std::string text;
+        bool accepted;
+    };
+    const Case cases[] = {
+            {digits, true},
+            {"SHA256:" + digits, true},
+            {"sha256:" + upper, true},
+            {"SHA256:" + paired, true},
+            {digits.substr(1), false},
+            {digits + "0", false},
+            {"SHA1:" + digits, false},
+            {":" + digits, false},
+            {digits.substr(0, 62) + "::" + digits.substr(62), false},
+            {digits.substr(0, 63) + "g", false},
+            {"", false},
+    };
+    for (const Case &c : cases) {
+        char parsed[LUMADB_FINGERPRINT_LENGTH + 1] = {};
+        EXPECT_EQ(lumadb_parse_fingerprint(c.text.c_str(), parsed) == 0, c.accepted) << c.text;
+        if (c.accepted) {
+            EXPECT_EQ(std::string(parsed), digits) << c.text;
+        }
+    }
+}
+
+TEST_F(KnownHostsTest, FingerprintIsFetchedWithoutLoginOrRecord)
+{
+    server.expect_end();
+    server.start();
+    char fetched[LUMADB_FINGERPRINT_LENGTH + 1] = {};
+    ASSERT_EQ(lumadb_fetch_fingerprint("127.0.0.1", server.port_text().c_str(), fetched), 0u);
+    EXPECT_EQ(std::string(fetched), certificate.fingerprint());
+    expect_script_played();
+    EXPECT_NE(::access(path.c_str(), F_OK), 0);
+}
+
+TEST_F(KnownHostsTest, FingerprintOfACertificateFile)
+{
+    const std::string pem = folder + "/server-cert.pem";
+    FILE *file = std::fopen(pem.c_str(), "w");
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(PEM_write_X509(file, certificate.certificate()), 1);
+    std::fclose(file);
+    char read[LUMADB_FINGERPRINT_LENGTH + 1] = {};
+    ASSERT_EQ(lumadb_certificate_file_fingerprint(pem.c_str(), read), 0u);
+    EXPECT_EQ(std::string(read), certificate.fingerprint());
+    std::ofstream(folder + "/not-a-certificate.pem") << "hello\n";
+    EXPECT_EQ(
+            lumadb_certificate_file_fingerprint((folder + "/not-a-certificate.pem").c_str(), read),
+            LUMADB_ERR_SYSTEM);
+    EXPECT_EQ(lumadb_certificate_file_fingerprint((folder + "/missing.pem").c_str(), read),
+              LUMADB_ERR_SYSTEM);
 }

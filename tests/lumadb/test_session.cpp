@@ -48,6 +48,7 @@ TEST_F(SessionTest, SessionLoginSendsExactBytesAndRegistersForNotifications)
             .send_datagram(byte(22) + "abc")
             .send_datagram(byte(23) + "dropped: wrong tag")
             .send_datagram(byte(22) + Bytes(40, 'L'))
+            .send_forged_datagram(byte(22) + "forged")
             .send_datagram(byte(22) + "z")
             .expect_end();
     server.start();
@@ -64,7 +65,8 @@ TEST_F(SessionTest, SessionLoginSendsExactBytesAndRegistersForNotifications)
     EXPECT_EQ(v3, 65535u);
 
     // Payloads without the tag; the wrongly tagged and the oversized datagram
-    // (longer than the 16-byte capacity) are dropped.
+    // (longer than the 16-byte capacity) are dropped, and so is one that does
+    // not come from the server's address and port.
     std::vector<std::string> payloads;
     const auto deadline = std::chrono::steady_clock::now() + 20s;
     while (std::chrono::steady_clock::now() < deadline

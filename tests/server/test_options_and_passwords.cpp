@@ -74,6 +74,31 @@ TEST(ServerOptions, RefusesBadValues)
     }
 }
 
+TEST(ServerOptions, WarnsWhenRunAsRootOrBeyondLoopback)
+{
+    struct Case
+    {
+        const char *listen;
+        unsigned uid;
+        size_t warnings;
+        const char *mentions;
+    };
+    const Case cases[] = {
+            {"127.0.0.1", 1000, 0, ""},      {"127.8.9.10", 1000, 0, ""},
+            {"0.0.0.0", 1000, 1, "0.0.0.0"}, {"192.168.1.20", 1000, 1, "192.168.1.20"},
+            {"127.0.0.1", 0, 1, "root"},     {"10.0.0.1", 0, 2, "root"},
+    };
+    for (const Case &c : cases) {
+        ServerOptions options;
+        options.listenAddress = c.listen;
+        const std::vector<std::string> warnings = exposureWarnings(options, c.uid);
+        EXPECT_EQ(warnings.size(), c.warnings) << c.listen << " " << c.uid;
+        if (c.warnings > 0) {
+            EXPECT_NE(warnings.front().find(c.mentions), std::string::npos) << warnings.front();
+        }
+    }
+}
+
 TEST(Passwords, StoredFormsVerify)
 {
     const std::string hashed = hashPassword("s3cret äö");

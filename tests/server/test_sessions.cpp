@@ -13,6 +13,7 @@
 #include <cstring>
 #include <netinet/in.h>
 #include <openssl/ssl.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -263,6 +264,56 @@ TEST(SessionCap, RefusesSessionsBeyondTheCapUntilOneEnds)
     uint32_t status = 1;
     for (int attempt = 0; attempt < 100 && status != 0; ++attempt) {
         status = third.connect(server.host(), server.portText(), "admin", "admin");
+        if (status != 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    EXPECT_EQ(status, 0u);
+}
+
+TEST(SessionCap, TricklingClientsAreCutOffAtAnAbsoluteDeadline)
+{
+    // Each byte arrives well within the per-read allowance, but the handshake
+    // and the login together must be done within it.
+    DevServerProcess server({"--memory", "--log-rate", "0", "--handshake-timeout-ms", "1500"});
+    ASSERT_TRUE(server.start()) << server.errorText();
+    RawClient trickler;
+    ASSERT_TRUE(trickler.connectTls(server.port()));
+    const auto started = std::chrono::steady_clock::now();
+    std::string methods;
+    ASSERT_TRUE(trickler.send(std::string(1, '\x01')) && trickler.receive(2, methods));
+    // The method choice and then the user name, one byte every 300 ms: the
+    // server says nothing until the fields are complete, so anything readable
+    // is the end of the connection.
+    const std::string rest = std::string("\x02\x81\x00\x00\x00\x40", 6) + std::string(64, 'a');
+    bool cutOff = false;
+    for (size_t i = 0; i < rest.size() && !cutOff; ++i) {
+        trickler.send(rest.substr(i, 1));
+        pollfd poller{trickler.fd, POLLIN, 0};
+        cutOff = ::poll(&poller, 1, 300) > 0;
+    }
+    EXPECT_TRUE(cutOff && trickler.closedByServer());
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(8));
+}
+
+TEST(SessionCap, OneAddressCannotTakeEverySlot)
+{
+    DevServerProcess server({"--memory", "--log-rate", "0", "--max-sessions-per-address", "3"});
+    ASSERT_TRUE(server.start()) << server.errorText();
+    std::vector<std::unique_ptr<RawClient>> silent;
+    for (int i = 0; i < 3; ++i) {
+        silent.push_back(std::make_unique<RawClient>());
+        ASSERT_TRUE(silent.back()->connectTls(server.port()));
+    }
+    RawClient fourth;
+    // Refused before TLS: the server closes the connection without a word.
+    ASSERT_TRUE(fourth.connectTcp(server.port()));
+    char byte = 0;
+    EXPECT_EQ(::recv(fourth.fd, &byte, 1, 0), 0);
+    silent.clear();
+    uint32_t status = 1;
+    LumadbSession later;
+    for (int attempt = 0; attempt < 100 && status != 0; ++attempt) {
+        status = later.connect(server.host(), server.portText(), "admin", "admin");
         if (status != 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }

@@ -1,5 +1,7 @@
 #include "devserver_process.h"
 
+#include "lumadb/lumadb.h"
+
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -55,7 +57,37 @@ bool DevServerProcess::start()
         m_tempDir = pattern;
         m_dataDir = m_tempDir + "/data";
     }
-    return spawn();
+    return spawn() && recordTrust();
+}
+
+std::string DevServerProcess::fingerprint() const
+{
+    char fingerprint[LUMADB_FINGERPRINT_LENGTH + 1] = {};
+    const std::string certificate = m_dataDir + "/server-cert.pem";
+    if (lumadb_certificate_file_fingerprint(certificate.c_str(), fingerprint) != LUMADB_OK)
+        return {};
+    return fingerprint;
+}
+
+bool DevServerProcess::trustIn(const std::string &knownHostsPath)
+{
+    m_knownHostsPath = knownHostsPath;
+    return !running() || recordTrust();
+}
+
+bool DevServerProcess::recordTrust()
+{
+    if (m_knownHostsPath.empty())
+        return true;
+    const std::string known = fingerprint();
+    if (known.empty()
+        || lumadb_trust_fingerprint(m_knownHostsPath.c_str(), m_host.c_str(), portText().c_str(),
+                                    known.c_str())
+                != LUMADB_OK) {
+        m_error = "cannot record the certificate of the server in " + m_knownHostsPath;
+        return false;
+    }
+    return true;
 }
 
 bool DevServerProcess::restart(std::vector<std::string> extraArgs)

@@ -2,9 +2,11 @@
 //
 // start() spawns the server on 127.0.0.1 with a free port and a fresh data
 // folder, waits for its "listening" line and reports host and port. The server
-// presents a self-signed certificate created in that folder, so clients should
-// connect with LUMADB_TRUST_INSECURE or with a known-hosts file of their own in
-// a temporary folder (never the user's real one).
+// presents a self-signed certificate created in that folder. Whoever started
+// the server knows that certificate: trustIn() records it in a known-hosts file
+// (a temporary one, never the user's real one) after every start, so the
+// console's first-use question does not come up; clients without a file
+// connect with LUMADB_TRUST_INSECURE.
 //
 // Seeded accounts: "admin"/"admin" (read/write) and "viewer"/"viewer" (read only).
 //
@@ -39,6 +41,12 @@ public:
     // SIGKILL and wait, for durability tests.
     void kill();
 
+    // Records this server's certificate for its address in the known-hosts
+    // file now (when running) and after every later start or restart.
+    bool trustIn(const std::string &knownHostsPath);
+    // SHA-256 of the server's certificate (64 hex digits), empty before start.
+    std::string fingerprint() const;
+
     bool running() const { return m_pid > 0; }
     std::string host() const { return m_host; }
     std::string portText() const { return std::to_string(m_port); }
@@ -48,6 +56,7 @@ public:
 
 private:
     bool spawn();
+    bool recordTrust();
     void waitForExit(int signal, int timeoutSeconds);
 
     std::vector<std::string> m_extraArgs;
@@ -56,6 +65,7 @@ private:
     std::string m_host;
     uint16_t m_port = 0;
     std::string m_error;
+    std::string m_knownHostsPath;
     pid_t m_pid = -1;
 };
 

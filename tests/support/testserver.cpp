@@ -25,7 +25,8 @@ bool TestServer::start()
 {
     if (m_server.running())
         return true;
-    if (!m_server.start()) {
+    // Started by the tests themselves: trusted without the first-use question.
+    if (!m_server.trustIn(knownHostsPath().toStdString()) || !m_server.start()) {
         qWarning("development server: %s", m_server.errorText().c_str());
         return false;
     }
@@ -77,6 +78,11 @@ bool TestServer::fault(const QString &name, const QString &value, const QString 
     if (!extra.isEmpty())
         arguments.append(extra);
     return control(dbFunctionCall(QStringLiteral("DevServerFault"), arguments)) == 0;
+}
+
+bool TestServer::sendNotification(const QByteArray &datagram) const
+{
+    return fault(QStringLiteral("datagram"), QString::fromLatin1(datagram.toHex()));
 }
 
 bool TestServer::clearFaults() const

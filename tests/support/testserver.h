@@ -52,6 +52,9 @@ public:
     // its value and, for some, a statement pattern); "clear" ends every fault.
     bool fault(const QString &name, const QString &value, const QString &extra = QString()) const;
     bool clearFaults() const;
+    // The server sends these exact bytes (notification tag included) to every
+    // registered notification endpoint, from its own port.
+    bool sendNotification(const QByteArray &datagram) const;
 
     // Starts the server if needed and connects as user (password = user name),
     // the connection registered under "utKontDBConn"; true once connected.

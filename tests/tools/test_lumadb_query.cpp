@@ -142,7 +142,8 @@ TEST_F(LumadbQueryTest, CsvIsQuotedAsRfc4180Says)
     EXPECT_EQ(outcome.exit_status, 1);
     EXPECT_EQ(outcome.out,
               "name,quota,address,tags,data\r\n"
-              "\"a \"\"q\"\" \\ \n\x01 ü \xef\xbf\xbd\",7,10.0.0.1,\"x,y\",00ff\r\n"
+              // The control character from the server is shown as U+FFFD.
+              "\"a \"\"q\"\" \\ \n\xef\xbf\xbd ü \xef\xbf\xbd\",7,10.0.0.1,\"x,y\",00ff\r\n"
               "\"plain, with comma\",4294967295,1.2.3.4,,\r\n");
     EXPECT_NE(outcome.err.find("status 400 (SQL query parse error)"), std::string::npos)
             << outcome.err;
@@ -237,14 +238,46 @@ TEST_F(LumadbQueryTest, KnownHostsFirstUseChangedCertificateAndTrustNew)
 {
     const std::string known_hosts = folder + "/hosts.cfg";
     const std::string entry_prefix = "127.0.0.1:" + server.port_text() + " ";
+    const std::string typed = "SHA256:" + certificate.fingerprint();
+
+    // First use: refused before the login, the fingerprint shown, nothing recorded.
+    server.expect_end();
+    server.start();
+    ProcessOutcome outcome = run({"--known-hosts", known_hosts, "select 1"});
+    EXPECT_EQ(outcome.exit_status, 2);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_NE(outcome.err.find("status 704"), std::string::npos) << outcome.err;
+    EXPECT_NE(outcome.err.find(typed), std::string::npos) << outcome.err;
+    EXPECT_EQ(read_text(known_hosts), "");
+    EXPECT_TRUE(server.finish().empty());
+
+    // The fingerprint can be read without logging in.
+    server.expect_end();
+    server.start();
+    outcome = run({"--known-hosts", known_hosts, "--fingerprint"});
+    EXPECT_EQ(outcome.exit_status, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, typed + "\n");
+    EXPECT_EQ(read_text(known_hosts), "");
+    EXPECT_TRUE(server.finish().empty());
+
+    // --trust-new names the certificate: another one gets no password.
+    TestCertificate other("other");
+    server.expect_end();
+    server.start();
+    outcome = run({"--known-hosts", known_hosts, "--trust-new", "SHA256:" + other.fingerprint()});
+    EXPECT_EQ(outcome.exit_status, 2);
+    EXPECT_NE(outcome.err.find("status 604"), std::string::npos) << outcome.err;
+    EXPECT_EQ(read_text(known_hosts), "");
+    EXPECT_TRUE(server.finish().empty());
+
     server.login(login).expect_end();
     server.start();
-    ProcessOutcome outcome = run({"--known-hosts", known_hosts});
+    outcome = run({"--known-hosts", known_hosts, "--trust-new", typed});
     EXPECT_EQ(outcome.exit_status, 0) << outcome.err;
     EXPECT_EQ(read_text(known_hosts), entry_prefix + certificate.fingerprint() + "\n");
     EXPECT_TRUE(server.finish().empty());
 
-    TestCertificate other("other");
+    // A changed certificate is refused with both fingerprints.
     server.use_certificate(other);
     server.expect_end();
     server.start();
@@ -259,7 +292,7 @@ TEST_F(LumadbQueryTest, KnownHostsFirstUseChangedCertificateAndTrustNew)
 
     server.login(login).expect_end();
     server.start();
-    outcome = run({"--known-hosts", known_hosts, "--trust-new"});
+    outcome = run({"--known-hosts", known_hosts, "--trust-new", other.fingerprint()});
     EXPECT_EQ(outcome.exit_status, 0) << outcome.err;
     EXPECT_EQ(read_text(known_hosts), entry_prefix + other.fingerprint() + "\n");
 }
@@ -268,16 +301,20 @@ TEST_F(LumadbQueryTest, HelpAndUsageErrors)
 {
     const ProcessOutcome help = run({"--help"});
     EXPECT_EQ(help.exit_status, 0);
-    for (const char *option :
-         {"--host", "--port", "--user", "--password-env", "--app-id", "--plain", "--format",
-          "--login-info", "--listen", "--insecure", "--known-hosts", "--trust-new", "Exit status"})
+    for (const char *option : {"--host", "--port", "--user", "--password-env", "--app-id",
+                               "--plain", "--format", "--login-info", "--listen", "--insecure",
+                               "--known-hosts", "--trust-new", "--fingerprint", "Exit status"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
 
-    const std::vector<std::vector<std::string>> wrong = {{"--format", "xml"},
-                                                         {"--listen", "soon"},
-                                                         {"--user"},
-                                                         {"--bogus"},
-                                                         {"--insecure", "--trust-new"}};
+    const std::vector<std::vector<std::string>> wrong
+            = {{"--format", "xml"},
+               {"--listen", "soon"},
+               {"--user"},
+               {"--bogus"},
+               {"--trust-new"},
+               {"--trust-new", "yes"},
+               {"--trust-new", "SHA256:abc"},
+               {"--insecure", "--trust-new", "SHA256:" + std::string(64, 'a')}};
     for (const auto &arguments : wrong) {
         const ProcessOutcome outcome = run_process(LUMADB_QUERY_PATH, arguments);
         EXPECT_EQ(outcome.exit_status, 2) << arguments[0];

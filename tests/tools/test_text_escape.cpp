@@ -38,12 +38,27 @@ TEST(TextEscape, CsvFields)
     EXPECT_EQ(csv_field("cr\r"), "\"cr\r\"");
     EXPECT_EQ(csv_field(""), "");
     EXPECT_EQ(csv_field("bad \xff"), "bad \xef\xbf\xbd");
+    // A hostile server's escape sequences never reach the terminal.
+    EXPECT_EQ(csv_field("clear\x1b[2Jscreen"), "clear\xef\xbf\xbd[2Jscreen");
+    EXPECT_EQ(csv_field("bell\a"), "bell\xef\xbf\xbd");
+    EXPECT_EQ(csv_field("csi \xc2\x9b"
+                        "31m"),
+              "csi \xef\xbf\xbd"
+              "31m");
+    EXPECT_EQ(csv_field(std::string("nul\0x", 5)), "nul\xef\xbf\xbdx");
+    EXPECT_EQ(csv_field("tab\tend,"),
+              "\"tab\xef\xbf\xbd"
+              "end,\"");
 }
 
 TEST(TextEscape, TableCells)
 {
     EXPECT_EQ(printable_text("tab\there"), "tab\xef\xbf\xbdhere");
     EXPECT_EQ(printable_text("ok ü"), "ok ü");
+    EXPECT_EQ(printable_text("csi \xc2\x9b"
+                             "31m"),
+              "csi \xef\xbf\xbd"
+              "31m");
     EXPECT_EQ(display_width("ü€x"), 3u);
     EXPECT_EQ(display_width(""), 0u);
 }

@@ -30,28 +30,44 @@ lumadb_handle *connect(const QueryOptions &options)
     lumadb_open_options open_options{};
     open_options.known_hosts_path
             = options.known_hosts.empty() ? nullptr : options.known_hosts.c_str();
+    const bool trust_new = !options.trust_new.empty();
     open_options.trust = options.insecure ? LUMADB_TRUST_INSECURE
-            : options.trust_new           ? LUMADB_TRUST_REPLACE
+            : trust_new                   ? LUMADB_TRUST_REPLACE
                                           : LUMADB_TRUST_CHECK;
+    open_options.expected_fingerprint = trust_new ? options.trust_new.c_str() : nullptr;
     lumadb_handle *handle = nullptr;
     const uint32_t status
             = lumadb_open_ex(options.host.c_str(), options.port.c_str(), &open_options, &handle);
     if (status == LUMADB_OK) {
-        if (options.trust_new)
-            std::fprintf(stderr, "lumadb-query: recorded certificate fingerprint %s for %s:%s\n",
-                         open_options.presented_fingerprint, options.host.c_str(),
-                         options.port.c_str());
+        if (trust_new)
+            std::fprintf(
+                    stderr, "lumadb-query: recorded certificate fingerprint SHA256:%s for %s:%s\n",
+                    open_options.presented_fingerprint, options.host.c_str(), options.port.c_str());
         return handle;
     }
     report_status("cannot connect to " + options.host + ":" + options.port, status,
                   lumadb_last_open_error());
-    if (status == LUMADB_ERR_MITM) {
+    if (status == LUMADB_ERR_MITM && trust_new) {
         std::fprintf(stderr,
-                     "lumadb-query: the server presented certificate fingerprint\n  %s\n"
-                     "but the known-hosts file records\n  %s\n"
-                     "If the server's certificate was changed on purpose, run again with "
-                     "--trust-new.\n",
+                     "lumadb-query: the server presented certificate fingerprint\n"
+                     "  SHA256:%s\nnot the one given with --trust-new; nothing was recorded "
+                     "and no password was sent.\n",
+                     open_options.presented_fingerprint);
+    } else if (status == LUMADB_ERR_MITM) {
+        std::fprintf(stderr,
+                     "lumadb-query: the server presented certificate fingerprint\n  SHA256:%s\n"
+                     "but the known-hosts file records\n  SHA256:%s\n"
+                     "If the server's certificate was changed on purpose and you have checked "
+                     "the new fingerprint with its administrator, run again with --trust-new "
+                     "SHA256:<fingerprint>.\n",
                      open_options.presented_fingerprint, open_options.recorded_fingerprint);
+    } else if (status == LUMADB_ERR_UNKNOWN_SERVER) {
+        std::fprintf(stderr,
+                     "lumadb-query: %s:%s is not a known server. Its certificate fingerprint "
+                     "is\n  SHA256:%s\nCheck it with the server's administrator, then run "
+                     "again with --trust-new SHA256:<fingerprint>. No password was sent.\n",
+                     options.host.c_str(), options.port.c_str(),
+                     open_options.presented_fingerprint);
     } else if (status == LUMADB_ERR_KNOWN_HOSTS) {
         std::fprintf(stderr, "lumadb-query: known-hosts file: %s\n",
                      open_options.known_hosts_path ? open_options.known_hosts_path
@@ -119,6 +135,19 @@ int main(int argc, char **argv)
     }
     if (options.help) {
         std::fputs(usage_text(), stdout);
+        return exit_success;
+    }
+
+    if (options.print_fingerprint) {
+        char fingerprint[LUMADB_FINGERPRINT_LENGTH + 1] = {};
+        const uint32_t status
+                = lumadb_fetch_fingerprint(options.host.c_str(), options.port.c_str(), fingerprint);
+        if (status != LUMADB_OK) {
+            report_status("cannot connect to " + options.host + ":" + options.port, status,
+                          lumadb_last_open_error());
+            return exit_connection_failed;
+        }
+        std::printf("SHA256:%s\n", fingerprint);
         return exit_success;
     }
 

@@ -126,9 +126,20 @@ bool parse_options(int argc, char **argv, QueryOptions *options, std::string *er
                 return false;
             }
         } else if (argument == "--trust-new") {
+            std::string text;
+            if (!take_value(&text))
+                return false;
+            char fingerprint[LUMADB_FINGERPRINT_LENGTH + 1] = {};
+            if (lumadb_parse_fingerprint(text.c_str(), fingerprint) != LUMADB_OK) {
+                *error = "--trust-new needs the server's fingerprint, SHA256: and 64 hex digits "
+                         "(see --fingerprint)";
+                return false;
+            }
+            options->trust_new = fingerprint;
+        } else if (argument == "--fingerprint") {
             if (!no_value())
                 return false;
-            options->trust_new = true;
+            options->print_fingerprint = true;
         } else if (argument == "--help") {
             options->help = true;
         } else {
@@ -136,7 +147,7 @@ bool parse_options(int argc, char **argv, QueryOptions *options, std::string *er
             return false;
         }
     }
-    if (options->insecure && options->trust_new) {
+    if (options->insecure && !options->trust_new.empty()) {
         *error = "--insecure and --trust-new exclude each other";
         return false;
     }
@@ -166,7 +177,9 @@ Options:
                          output format (default table). table is for people;
                          csv follows RFC 4180 (a header line of column names,
                          quoted fields where needed, CRLF line ends, a blank
-                         line between row sets; failures go to standard error);
+                         line between row sets; failures go to standard error;
+                         control characters other than CR and LF become
+                         U+FFFD, as in table);
                          json prints one JSON object per line.
   --login-info           first print the login outcome: with json the line
                          {"login": {"status": 0, "rights": R, "protocol": 22,
@@ -180,13 +193,20 @@ Options:
   --known-hosts FILE     known-hosts file to use (default
                          $XDG_CONFIG_HOME/postdesk/known_hosts.cfg, or
                          ~/.config/postdesk/known_hosts.cfg)
-  --trust-new            record the certificate this server presents now in
-                         place of the recorded fingerprint
+  --trust-new SHA256:HEX record this fingerprint for the server (first use or
+                         a changed certificate); the connection goes on only
+                         when the server presents exactly this certificate
+  --fingerprint          print the SHA-256 fingerprint of the server's
+                         certificate as SHA256:HEX and exit, without logging
+                         in and without touching the known-hosts file
   --help                 show this text
 
-The first connection to a server records its certificate's SHA-256
-fingerprint; later connections must present the same certificate, otherwise
-the tool refuses with status 604 and shows both fingerprints.
+Only servers in the known-hosts file are trusted. An unknown server is refused
+with status 704 before any password is sent, and a server whose certificate is
+not the recorded one with status 604; both show the presented fingerprint.
+Compare it with the one the server's administrator gives you (for example
+from lumadb-query --fingerprint run on the server's own machine), then run
+again with --trust-new SHA256:HEX.
 
 Queries come from the arguments or, when there are none, from standard input,
 one per line (empty lines are skipped).

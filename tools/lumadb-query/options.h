@@ -23,7 +23,9 @@ struct QueryOptions
     std::optional<long> listen_ms;
     bool insecure = false;
     std::string known_hosts; // empty: the library's default file
-    bool trust_new = false;
+    // --trust-new: the fingerprint the user confirmed (64 lower-case hex digits).
+    std::string trust_new;
+    bool print_fingerprint = false;
     bool help = false;
     std::vector<std::string> queries;
 };

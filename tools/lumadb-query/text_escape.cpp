@@ -106,6 +106,12 @@ std::string json_string(std::string_view text)
     return out;
 }
 
+// Characters a terminal would act on (escape sequences, bells, C1 controls).
+static bool is_control(char32_t code_point)
+{
+    return code_point < 0x20 || code_point == 0x7f || (code_point >= 0x80 && code_point < 0xa0);
+}
+
 std::string csv_field(std::string_view text)
 {
     const std::string valid = [&] {
@@ -113,9 +119,12 @@ std::string csv_field(std::string_view text)
         for (size_t pos = 0; pos < text.size();) {
             char32_t code_point;
             const size_t length = decode_utf8(text, pos, &code_point);
-            if (length == 0) {
+            // Line breaks belong to CSV (inside quotes); other controls could
+            // drive the terminal the output lands on, as in the table format.
+            if (length == 0
+                || (is_control(code_point) && code_point != '\r' && code_point != '\n')) {
                 copy += replacement;
-                ++pos;
+                pos += length == 0 ? 1 : length;
             } else {
                 copy.append(text.substr(pos, length));
                 pos += length;
@@ -141,7 +150,7 @@ std::string printable_text(std::string_view text)
     for (size_t pos = 0; pos < text.size();) {
         char32_t code_point;
         const size_t length = decode_utf8(text, pos, &code_point);
-        if (length == 0 || code_point < 0x20 || code_point == 0x7f) {
+        if (length == 0 || is_control(code_point)) {
             out += replacement;
             pos += length == 0 ? 1 : length;
         } else {

@@ -9,7 +9,7 @@
 // A JSON string literal, quotes included.
 std::string json_string(std::string_view text);
 // A CSV field as RFC 4180 has it: quoted when it holds a comma, a quote, CR or
-// LF, with quotes doubled.
+// LF, with quotes doubled; other control characters shown as U+FFFD.
 std::string csv_field(std::string_view text);
 // Text for a table cell: valid UTF-8, control characters shown as U+FFFD.
 std::string printable_text(std::string_view text);

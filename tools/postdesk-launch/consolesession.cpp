@@ -36,7 +36,7 @@ bool ConsoleSession::start(const ConnectionRecord &record, bool loginMode,
                          : QStringLiteral("%1:%2").arg(record.host).arg(record.port);
     QByteArray handOver;
     if (!loginMode) {
-        const QByteArray bytes = record.toRegionBytes();
+        QByteArray bytes = record.toRegionBytes();
         const qsizetype size = qMax(kRegionSize, bytes.size());
         if (size > FSharedComm::kMaxSize) {
             *error = QStringLiteral("the connection record is too long");
@@ -55,6 +55,8 @@ bool ConsoleSession::start(const ConnectionRecord &record, bool loginMode,
         }
         std::memcpy(region.data(), bytes.constData(), size_t(bytes.size()));
         region.close();
+        // The record holds the password: the region is its only copy now.
+        bytes.fill('\0');
         handOver = m_regionId.toLatin1() + '\n' + QByteArray::number(size) + '\n';
     }
     QStringList arguments{loginMode ? QStringLiteral("tundra_key") : QStringLiteral("mosaic_key")};
@@ -111,10 +113,20 @@ QString ConsoleSession::requestClose(int timeoutMs)
 
 QString ConsoleSession::requestClose(qint64 processId, int timeoutMs, QString *error)
 {
+    const QString channel = closeChannelName(processId);
+    if (channel.isEmpty()) {
+        closeChannelFolder(false, error);
+        return {};
+    }
     QLocalSocket socket;
-    socket.connectToServer(closeChannelName(processId));
+    socket.connectToServer(channel);
     if (!socket.waitForConnected(5000)) {
         *error = socket.errorString();
+        return {};
+    }
+    // Only a console of this user may answer for it.
+    if (!closeChannelPeerIsOwnUser(socket.socketDescriptor())) {
+        *error = QStringLiteral("the close channel %1 belongs to another user").arg(channel);
         return {};
     }
     socket.write("close\n");

@@ -1,6 +1,9 @@
 #include "demoserver.h"
 
+#include "lumadb/lumadb.h"
+
 #include <QDeadlineTimer>
+#include <QDir>
 
 DemoServer::DemoServer(QObject *parent)
     : QObject(parent)
@@ -36,6 +39,13 @@ bool DemoServer::start(const QString &serverPath, QString *error)
         return false;
     }
     m_process.setStandardErrorFile(m_folder.filePath(QStringLiteral("devserver.log")));
+    // The server needs nothing of the console's: no password, no trust file.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString &name : environment.keys()) {
+        if (name.startsWith(QLatin1String("POSTDESK_")))
+            environment.remove(name);
+    }
+    m_process.setProcessEnvironment(environment);
     m_process.start(serverPath,
                     {QStringLiteral("--listen"), QStringLiteral("127.0.0.1"),
                      QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--data"),
@@ -60,6 +70,26 @@ bool DemoServer::start(const QString &serverPath, QString *error)
     }
     *error = QStringLiteral("the development server did not start listening");
     return false;
+}
+
+bool DemoServer::trustIn(const QString &knownHostsPath, QString *error) const
+{
+    const QByteArray certificate
+            = QDir(m_folder.path()).filePath(QStringLiteral("data/server-cert.pem")).toLocal8Bit();
+    char fingerprint[LUMADB_FINGERPRINT_LENGTH + 1] = {};
+    if (lumadb_certificate_file_fingerprint(certificate.constData(), fingerprint) != LUMADB_OK) {
+        *error = QStringLiteral("cannot read the certificate of the development server");
+        return false;
+    }
+    const QByteArray path = knownHostsPath.toLocal8Bit();
+    const QByteArray host = m_host.toUtf8();
+    const QByteArray port = QByteArray::number(m_port);
+    if (lumadb_trust_fingerprint(path.constData(), host.constData(), port.constData(), fingerprint)
+        != LUMADB_OK) {
+        *error = QStringLiteral("cannot write %1").arg(knownHostsPath);
+        return false;
+    }
+    return true;
 }
 
 void DemoServer::stop()

@@ -20,6 +20,10 @@ public:
     QString host() const { return m_host; }
     int port() const { return m_port; }
     QString folder() const { return m_folder.path(); }
+    // Records the certificate of the server this launcher started (read from
+    // its data folder, not from the network) as trusted for its address, so the
+    // console does not ask about it.
+    bool trustIn(const QString &knownHostsPath, QString *error) const;
 
     // Parses "postvane-devserver listening on ADDR:PORT".
     static bool parseListeningLine(const QString &line, QString &host, int &port);

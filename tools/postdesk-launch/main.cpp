@@ -4,6 +4,8 @@
 #include "launchoptions.h"
 #include "passwordprompt.h"
 
+#include "handover/secretprocess.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -146,6 +148,7 @@ private:
         record.user = user.trimmed().isEmpty() ? QStringLiteral("admin") : user.trimmed();
         promptHidden(QStringLiteral("Password: "), record.password);
         startConsole(record, false);
+        record.password.fill(QChar(u'\0'));
     }
 
     void readCommand()
@@ -181,6 +184,13 @@ private:
 
 int main(int argc, char **argv)
 {
+    // The launcher holds passwords: no core dumps, and the password variable
+    // leaves the environment (and the process's environment block) at once.
+    protectSecretProcess();
+    const bool passwordGiven = qEnvironmentVariableIsSet("POSTDESK_PASSWORD");
+    QString environmentPassword = qEnvironmentVariable("POSTDESK_PASSWORD");
+    eraseEnvironmentVariable("POSTDESK_PASSWORD");
+
     QCoreApplication application(argc, argv);
     LaunchOptions options;
     QString error;
@@ -236,13 +246,19 @@ int main(int argc, char **argv)
                     .arg(server.folder()));
         record = ConnectionRecord{server.host(), server.port(), QStringLiteral("admin"),
                                   QStringLiteral("admin")};
-        // The demo server makes a new certificate every time: trust it in a
-        // known-hosts file of its own, not the administrator's.
-        launcher.setEnvironmentValue(QStringLiteral("POSTDESK_KNOWN_HOSTS"),
-                                     QDir(server.folder()).filePath(QStringLiteral("known_hosts")));
+        // The demo server makes a new certificate every time. The launcher
+        // started it and read its certificate from its folder: the console
+        // trusts exactly that one, in a known-hosts file of its own (not the
+        // administrator's), without asking.
+        const QString knownHosts = QDir(server.folder()).filePath(QStringLiteral("known_hosts"));
+        if (!server.trustIn(knownHosts, &error)) {
+            std::fprintf(stderr, "postdesk-launch: %s\n", qPrintable(error));
+            return 1;
+        }
+        launcher.setEnvironmentValue(QStringLiteral("POSTDESK_KNOWN_HOSTS"), knownHosts);
     } else if (!options.loginMode) {
-        if (qEnvironmentVariableIsSet("POSTDESK_PASSWORD")) {
-            record.password = qEnvironmentVariable("POSTDESK_PASSWORD");
+        if (passwordGiven) {
+            record.password = environmentPassword;
         } else if (!promptHidden(
                            QStringLiteral("Password for %1@%2: ").arg(record.user, record.host),
                            record.password)) {
@@ -252,7 +268,13 @@ int main(int argc, char **argv)
             return 1;
         }
     }
-    if (!launcher.startConsole(record, options.loginMode && !options.demo))
+    const bool started = launcher.startConsole(record, options.loginMode && !options.demo);
+    // The console has the record now (or never will): no copy stays here.
+    record.password.fill(QChar(u'\0'));
+    record.password.clear();
+    environmentPassword.fill(QChar(u'\0'));
+    environmentPassword.clear();
+    if (!started)
         return 1;
     const int status = application.exec();
     server.stop();

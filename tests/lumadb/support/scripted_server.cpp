@@ -135,6 +135,30 @@ ScriptedServer &ScriptedServer::hang_up()
     return *this;
 }
 
+ScriptedServer &ScriptedServer::renegotiate()
+{
+    m_steps.push_back({Step::Renegotiate, {}, {}});
+    return *this;
+}
+
+void ScriptedServer::set_protocol_range(int minimum, int maximum)
+{
+    SSL_CTX_set_min_proto_version(m_context, minimum);
+    SSL_CTX_set_max_proto_version(m_context, maximum);
+}
+
+std::string ScriptedServer::server_name() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_server_name;
+}
+
+bool ScriptedServer::renegotiated() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_renegotiated;
+}
+
 ScriptedServer &ScriptedServer::expect_datagram(const Bytes &bytes)
 {
     m_steps.push_back({Step::ExpectDatagram, bytes, "datagram"});
@@ -144,6 +168,12 @@ ScriptedServer &ScriptedServer::expect_datagram(const Bytes &bytes)
 ScriptedServer &ScriptedServer::send_datagram(const Bytes &bytes)
 {
     m_steps.push_back({Step::SendDatagram, bytes, {}});
+    return *this;
+}
+
+ScriptedServer &ScriptedServer::send_forged_datagram(const Bytes &bytes)
+{
+    m_steps.push_back({Step::SendForgedDatagram, bytes, {}});
     return *this;
 }
 
@@ -223,6 +253,12 @@ void ScriptedServer::run(std::vector<Step> steps)
         ::close(connection);
         return;
     }
+    {
+        const char *name = SSL_get_servername(tls, TLSEXT_NAMETYPE_host_name);
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_server_name = name ? name : "";
+        m_renegotiated = false;
+    }
 
     sockaddr_in datagram_peer{};
     bool have_datagram_peer = false;
@@ -268,6 +304,20 @@ void ScriptedServer::run(std::vector<Step> steps)
         case Step::HangUp:
             ok = false;
             break;
+        case Step::Renegotiate: {
+            // Sends the hello request, then reads what the client makes of it:
+            // a new handshake, or an alert that refuses it.
+            bool agreed = SSL_renegotiate(tls) == 1 && SSL_do_handshake(tls) == 1
+                    && SSL_do_handshake(tls) == 1;
+            char peeked = 0;
+            SSL_peek(tls, &peeked, 1);
+            agreed = agreed && !SSL_renegotiate_pending(tls);
+            ERR_clear_error();
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_renegotiated = agreed;
+            ok = agreed;
+            break;
+        }
         case Step::ExpectDatagram: {
             if (!wait_readable(m_datagram_socket, m_timeout)) {
                 fail(name + ": no datagram arrived");
@@ -296,6 +346,20 @@ void ScriptedServer::run(std::vector<Step> steps)
                 ok = false;
             }
             break;
+        case Step::SendForgedDatagram: {
+            const int other = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+            if (!have_datagram_peer || other < 0
+                || ::sendto(other, step.bytes.data(), step.bytes.size(), 0,
+                            reinterpret_cast<const sockaddr *>(&datagram_peer),
+                            sizeof datagram_peer)
+                        != ssize_t(step.bytes.size())) {
+                fail(name + ": cannot send the forged datagram");
+                ok = false;
+            }
+            if (other >= 0)
+                ::close(other);
+            break;
+        }
         }
         if (!ok)
             break;

@@ -33,6 +33,12 @@ public:
 
     // The certificate presented to the next connection.
     void use_certificate(const TestCertificate &certificate);
+    // The TLS versions the server speaks (TLS1_VERSION ... TLS1_3_VERSION).
+    void set_protocol_range(int minimum, int maximum);
+    // The host name the client sent (SNI) on the last connection, empty for none.
+    std::string server_name() const;
+    // Whether the client agreed to the last renegotiate() step.
+    bool renegotiated() const;
     // How long any single wait may take before the step fails.
     void set_timeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
 
@@ -42,10 +48,15 @@ public:
     // The client closes its end without sending anything more.
     ScriptedServer &expect_end();
     ScriptedServer &hang_up();
+    // The server asks for a new handshake (TLS 1.2 and older) and waits for
+    // the client to take it up or refuse it; see renegotiated().
+    ScriptedServer &renegotiate();
     // A datagram arriving at the UDP port; its sender becomes the target of
     // send_datagram.
     ScriptedServer &expect_datagram(const Bytes &bytes);
     ScriptedServer &send_datagram(const Bytes &bytes);
+    // A datagram to the same target, but from another port than the server's.
+    ScriptedServer &send_forged_datagram(const Bytes &bytes);
     // The server's side of a whole login (ends with the application accepted).
     ScriptedServer &login(const LoginScript &script);
 
@@ -58,7 +69,16 @@ public:
 private:
     struct Step
     {
-        enum Kind { Expect, Reply, ExpectEnd, HangUp, ExpectDatagram, SendDatagram } kind;
+        enum Kind {
+            Expect,
+            Reply,
+            ExpectEnd,
+            HangUp,
+            ExpectDatagram,
+            SendDatagram,
+            SendForgedDatagram,
+            Renegotiate
+        } kind;
         Bytes bytes;
         std::string what;
     };
@@ -74,8 +94,10 @@ private:
     std::chrono::milliseconds m_timeout{10000};
     std::vector<Step> m_steps;
     std::thread m_thread;
-    std::mutex m_mutex;
+    mutable std::mutex m_mutex;
     std::vector<std::string> m_failures;
+    std::string m_server_name;
+    bool m_renegotiated = false;
 };
 
 // Renders bytes as hex for failure messages.

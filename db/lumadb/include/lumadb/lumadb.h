@@ -43,7 +43,10 @@ enum {
     LUMADB_ERR_INCOMPATIBLE = 700,
     LUMADB_ERR_NO_MORE_CONNECTIONS = 701,
     LUMADB_ERR_AUTHENTICATION = 702,
-    LUMADB_ERR_KNOWN_HOSTS = 703
+    LUMADB_ERR_KNOWN_HOSTS = 703,
+    /* The server is not in the known-hosts file: its fingerprint has to be
+     * confirmed (expected_fingerprint) before any credential is sent. */
+    LUMADB_ERR_UNKNOWN_SERVER = 704
 };
 
 /* Column type codes. */
@@ -86,13 +89,13 @@ typedef struct lumadb_result
 
 /* How lumadb_open_ex() treats the server certificate. */
 typedef enum lumadb_trust_mode {
-    /* Compare the certificate's fingerprint with the known-hosts file: an
-     * unknown server is recorded and accepted, a different fingerprint is
-     * refused with 604. */
+    /* Compare the certificate's fingerprint with the known-hosts file: the
+     * recorded fingerprint is accepted, a different one is refused with 604,
+     * an unknown server with 704 (nothing is recorded without a decision). */
     LUMADB_TRUST_CHECK = 0,
-    /* Record the presented fingerprint in place of the recorded one. When
-     * expected_fingerprint is set, only a certificate with exactly that
-     * fingerprint is accepted (the one the administrator confirmed). */
+    /* Record expected_fingerprint in place of the recorded one, provided the
+     * server presents exactly that certificate (604 otherwise, 102 without an
+     * expected fingerprint): the fingerprint the administrator confirmed. */
     LUMADB_TRUST_REPLACE = 1,
     /* Accept any certificate and touch no file. */
     LUMADB_TRUST_INSECURE = 2
@@ -102,7 +105,7 @@ typedef struct lumadb_open_options
 {
     const char *known_hosts_path; /* NULL: lumadb_default_known_hosts_path() */
     lumadb_trust_mode trust;
-    const char *expected_fingerprint; /* with LUMADB_TRUST_REPLACE, or NULL */
+    const char *expected_fingerprint; /* with LUMADB_TRUST_REPLACE: 64 hex digits */
     /* Outputs, filled whenever the TLS handshake got as far as a certificate:
      * the presented fingerprint, and on 604 the recorded one. */
     char presented_fingerprint[LUMADB_FINGERPRINT_LENGTH + 1];
@@ -189,6 +192,18 @@ uint32_t lumadb_trust_fingerprint(const char *path, const char *host, const char
                                   const char *fingerprint);
 /* Fingerprint of the certificate presented by the server of an open handle. */
 uint32_t lumadb_peer_fingerprint(const lumadb_handle *handle, char *fingerprint);
+/* Fingerprint of the first certificate in a PEM file (a server's own
+ * certificate, read by whoever started that server). 0, or 102 when the file
+ * holds no certificate. */
+uint32_t lumadb_certificate_file_fingerprint(const char *pem_path, char *fingerprint);
+/* Reads a fingerprint as an administrator writes it: 64 hex digits of either
+ * case, optionally after "SHA256:" and with ':' between the digit pairs.
+ * Fills 64 lower-case digits and returns 0, or 102 for anything else. */
+uint32_t lumadb_parse_fingerprint(const char *text, char *fingerprint);
+/* Connects to host:port, completes the TLS handshake and reports the
+ * certificate's fingerprint without logging in and without touching any
+ * known-hosts file. */
+uint32_t lumadb_fetch_fingerprint(const char *host, const char *port, char *fingerprint);
 
 #ifdef __cplusplus
 }
