@@ -5,15 +5,18 @@
 #include "app/fmaintree.h"
 #include "app/fwidgetstatus.h"
 #include "app/fwindow.h"
+#include "db/dbctrl.h"
+#include "lumadb/lumadb.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
-#include "db/dbctrl.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
+#include <QSplitter>
 
 namespace {
 bool g_firstNotice = true;
@@ -57,6 +60,23 @@ QString FMainWindowEx::hostAndPort() const
             + QString::number(UtKontainer::getInt(UtKey::Port));
 }
 
+QString FMainWindowEx::serverLabel(const QString &host, int port, const QString &user)
+{
+    QString label = host;
+    if (port != LUMADB_DEFAULT_PORT)
+        label += QLatin1Char(':') + QString::number(port);
+    if (!user.isEmpty() && user != QLatin1String(kDefaultUser))
+        label.prepend(user + QLatin1Char('@'));
+    return label;
+}
+
+QString FMainWindowEx::serverLabel() const
+{
+    return serverLabel(UtKontainer::getText(UtKey::Host),
+                       UtKontainer::getInt(UtKey::Port, LUMADB_DEFAULT_PORT),
+                       UtKontainer::getText(UtKey::User));
+}
+
 void FMainWindowEx::updateStatusMessage()
 {
     DBConn *conn = connection();
@@ -64,7 +84,7 @@ void FMainWindowEx::updateStatusMessage()
     if (conn && conn->state() == DBConn::Working)
         m_status->startLoading(tr("Loading..."));
     else
-        m_status->setMessage(connected ? tr("Ready") : tr("Not Connected"));
+        m_status->setStateMessage(connected ? tr("Ready") : tr("Not Connected"));
 }
 
 void FMainWindowEx::slotReconnect()
@@ -110,7 +130,7 @@ void FMainWindowEx::slotConnectionStateChanged(DBConn::StateEnum state)
 
     switch (state) {
     case DBConn::Disconnected: {
-        setWindowTitle(tr("Not connected - ") + caption());
+        setWindowTitle(tr("Not connected - ") + serverLabel() + QStringLiteral(" - ") + caption());
         m_status->setServer(hostAndPort(), false);
         if (area) {
             area->setTreeEnabled(false);
@@ -144,8 +164,8 @@ void FMainWindowEx::slotConnectionStateChanged(DBConn::StateEnum state)
     case DBConn::Connected: {
         g_firstNotice = false;
         const QString host = UtKontainer::getText(UtKey::Host);
-        setWindowTitle(
-                QStringLiteral("%1 - %2").arg(host.isEmpty() ? tr("Connecting") : host, caption()));
+        setWindowTitle(QStringLiteral("%1 - %2").arg(
+                host.isEmpty() ? tr("Connecting") : serverLabel(), caption()));
         m_status->setServer(hostAndPort(), true);
         m_status->setUser(UtKontainer::getText(UtKey::User), conn && !conn->mayModify());
         if (area)
@@ -177,8 +197,7 @@ void FMainWindowEx::slotConnectionStateChanged(DBConn::StateEnum state)
         break;
     }
     case DBConn::Working:
-        m_status->startLoading(m_status->messageText().isEmpty() ? tr("Loading...")
-                                                                 : m_status->messageText());
+        m_status->startLoading(loadingText());
         break;
     }
 }
@@ -240,6 +259,24 @@ bool FMainWindowEx::canLeave()
     }
     DBConn *conn = connection();
     return conn && conn->isConnected();
+}
+
+namespace {
+const QString kSplitterKey = QStringLiteral("MainWindow/splitter");
+} // namespace
+
+void FMainWindowEx::restoreLayout(const QSettings &store)
+{
+    FWindow *area = pageArea();
+    const QByteArray saved = store.value(kSplitterKey).toByteArray();
+    if (area && !saved.isEmpty())
+        area->splitter()->restoreState(saved);
+}
+
+void FMainWindowEx::saveLayout(QSettings &store)
+{
+    if (FWindow *area = pageArea())
+        store.setValue(kSplitterKey, area->splitter()->saveState());
 }
 
 void FMainWindowEx::closeEvent(QCloseEvent *event)
