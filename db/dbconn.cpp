@@ -43,6 +43,7 @@ DBConn::DBConn(const QString &host, int port, const QString &user, const QString
                               std::chrono::steady_clock::now().time_since_epoch())
                               .count());
     })
+    , m_livenessCheckMs(qMax(50, options.livenessCheckMs))
     , m_host(host)
     , m_port(port)
     , m_user(user)
@@ -143,10 +144,28 @@ void DBConn::workerLoop()
             m_idleSince = QDateTime::currentMSecsSinceEpoch();
         }
         std::unique_lock locker(m_lock);
-        m_wake.wait(locker, [this] { return m_wakeSet || m_stopRequested.load(); });
+        const auto woken = [this] { return m_wakeSet || m_stopRequested.load(); };
+        while (!m_wake.wait_for(locker, std::chrono::milliseconds(m_livenessCheckMs), woken)) {
+            locker.unlock();
+            checkServerStillThere();
+            locker.lock();
+        }
     }
     if (isConnected())
         setState(Disconnected);
+}
+
+void DBConn::checkServerStillThere()
+{
+    lumadb_handle *handle = isConnected() ? m_handle : nullptr;
+    if (!handle)
+        return;
+    const uint detail = lumadb_peer_closed(handle);
+    if (detail == 0)
+        return;
+    setLastFailure(LUMADB_ERR_NETWORK, detail,
+                   errorTextFor(LUMADB_ERR_NETWORK, detail, false, QString()));
+    setState(Disconnected);
 }
 
 bool DBConn::login()
