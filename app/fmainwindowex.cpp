@@ -6,6 +6,7 @@
 #include "app/fwidgetstatus.h"
 #include "app/fwindow.h"
 #include "db/dbctrl.h"
+#include "handover/fstreamcomm.h"
 #include "lumadb/lumadb.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
@@ -122,6 +123,15 @@ void FMainWindowEx::showConnectionDialog(bool showError)
 
 void FMainWindowEx::slotConnectionStateChanged(DBConn::StateEnum state)
 {
+    // The launcher learns whether the login worked (and reports it).
+    if (state == DBConn::Connected && !m_loginReported) {
+        m_loginReported = true;
+        FStreamComm::sendStatus(FStreamComm::Connected);
+    } else if (state == DBConn::Disconnected && m_previousState == DBConn::Connecting) {
+        FStreamComm::sendStatus(FStreamComm::ConnectionFailed);
+    }
+    m_previousState = state;
+
     if (state != DBConn::Connecting)
         m_status->stopAnimation();
     m_status->setState(state);

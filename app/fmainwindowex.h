@@ -58,4 +58,6 @@ private:
 
     FConsole *m_console = nullptr;
     bool m_dialogOnNextLoss = true;
+    bool m_loginReported = false;
+    DBConn::StateEnum m_previousState = DBConn::Disconnected;
 };

@@ -52,6 +52,8 @@ QString FStreamComm::statusWord(int code)
         return QStringLiteral("connectionfailed");
     case ConnectNew:
         return QStringLiteral("connectnew");
+    case Connected:
+        return QStringLiteral("connected");
     default:
         return {};
     }

@@ -11,7 +11,9 @@ class QIODevice;
 class FStreamComm
 {
 public:
-    enum StatusCode { InitOk = 1, ConnectionFailed = 2, ConnectNew = 3 };
+    // "connected" tells the launcher that the first login succeeded;
+    // "connectionfailed" that a login attempt failed.
+    enum StatusCode { InitOk = 1, ConnectionFailed = 2, ConnectNew = 3, Connected = 4 };
 
     // Longest accepted input line, without its "\n".
     static constexpr int kMaxLineLength = 99;

@@ -3,15 +3,20 @@
 #include "handover/closechannel.h"
 #include "handover/fsharedcomm.h"
 
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QRandomGenerator>
 
 #include <cstring>
+#include <unistd.h>
 
 ConsoleSession::ConsoleSession(const QString &consolePath, QObject *parent)
     : QObject(parent)
 {
     m_process.setProgram(consolePath);
+    // A process group of its own: Ctrl-C in the launcher's terminal reaches
+    // only the launcher, which asks the console to close instead of killing it.
+    m_process.setChildProcessModifier([] { ::setpgid(0, 0); });
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     connect(&m_process, &QProcess::readyReadStandardOutput, this, &ConsoleSession::slotReadOutput);
     connect(&m_process, &QProcess::finished, this, &ConsoleSession::slotFinished);
@@ -34,6 +39,7 @@ bool ConsoleSession::start(const ConnectionRecord &record, bool loginMode,
 {
     m_server = loginMode ? QStringLiteral("(login)")
                          : QStringLiteral("%1:%2").arg(record.host).arg(record.port);
+    m_user = loginMode ? QStringLiteral("(login)") : record.user;
     QByteArray handOver;
     if (!loginMode) {
         const QByteArray bytes = record.toRegionBytes();
@@ -67,6 +73,7 @@ bool ConsoleSession::start(const ConnectionRecord &record, bool loginMode,
         releaseRegion();
         return false;
     }
+    m_pid = m_process.processId();
     if (!handOver.isEmpty())
         m_process.write(handOver);
     m_process.closeWriteChannel();
@@ -78,8 +85,15 @@ void ConsoleSession::slotReadOutput()
     while (m_process.canReadLine()) {
         const QString word = QString::fromUtf8(m_process.readLine(256)).trimmed();
         // The record has been read and the region wiped: its name can go.
-        if (word == QLatin1String("initok"))
+        if (word == QLatin1String("initok")) {
             releaseRegion();
+            m_state = QStringLiteral("logging in");
+        } else if (word == QLatin1String("connected")) {
+            m_loggedIn = true;
+            m_state = QStringLiteral("logged in");
+        } else if (word == QLatin1String("connectionfailed")) {
+            m_state = QStringLiteral("login failed");
+        }
         emit signalStatusLine(word);
     }
 }
@@ -88,6 +102,8 @@ void ConsoleSession::slotFinished(int exitCode)
 {
     slotReadOutput();
     releaseRegion();
+    // A console that died cannot remove its close channel's socket itself.
+    QLocalServer::removeServer(closeChannelName(processId()));
     emit signalFinished(exitCode);
 }
 
@@ -114,7 +130,10 @@ QString ConsoleSession::requestClose(qint64 processId, int timeoutMs, QString *e
     QLocalSocket socket;
     socket.connectToServer(closeChannelName(processId));
     if (!socket.waitForConnected(5000)) {
-        *error = socket.errorString();
+        *error = socket.error() == QLocalSocket::ServerNotFoundError
+                        || socket.error() == QLocalSocket::ConnectionRefusedError
+                ? QStringLiteral("no console with process id %1").arg(processId)
+                : socket.errorString();
         return {};
     }
     socket.write("close\n");

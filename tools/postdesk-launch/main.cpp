@@ -57,10 +57,9 @@ public:
     {
         m_environment = QProcessEnvironment::systemEnvironment();
         m_environment.remove(QStringLiteral("POSTDESK_PASSWORD"));
-        if (::isatty(STDIN_FILENO)) {
-            m_input = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, this);
-            connect(m_input, &QSocketNotifier::activated, this, [this] { readCommand(); });
-        }
+        // Commands come from a terminal or from a pipe alike.
+        m_input = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, this);
+        connect(m_input, &QSocketNotifier::activated, this, [this] { readCommand(); });
         auto *stopPoll = new QTimer(this);
         connect(stopPoll, &QTimer::timeout, this, [this] {
             if (g_stopRequested) {
@@ -96,13 +95,20 @@ public:
         connect(session, &ConsoleSession::signalStatusLine, this,
                 [this, pid](const QString &word) { statusLine(pid, word); });
         connect(session, &ConsoleSession::signalFinished, this, [this, session, pid](int code) {
-            say(QStringLiteral("console %1 ended with status %2").arg(pid).arg(code));
+            if (session->hasLoggedIn() || m_options.loginMode)
+                say(QStringLiteral("console %1 ended with status %2").arg(pid).arg(code));
+            else
+                say(QStringLiteral("console %1 ended with status %2 without logging in to %3")
+                            .arg(pid)
+                            .arg(code)
+                            .arg(session->serverText()));
+            m_anyLoggedIn = m_anyLoggedIn || session->hasLoggedIn();
             if (m_sessions.indexOf(session) == 0 || m_exitCode < 0)
                 m_exitCode = code;
             m_sessions.removeAll(session);
             session->deleteLater();
             if (m_sessions.isEmpty())
-                QCoreApplication::exit(m_exitCode < 0 ? 0 : m_exitCode);
+                QCoreApplication::exit(exitStatus());
         });
         return true;
     }
@@ -118,6 +124,15 @@ public:
     }
 
 private:
+    // The first console's status; 1 when no console ever logged in (a wrong
+    // password or an unknown host must not look like success to a script).
+    int exitStatus() const
+    {
+        if (m_exitCode > 0)
+            return m_exitCode;
+        return m_anyLoggedIn || m_options.loginMode || !m_options.tourFolder.isEmpty() ? 0 : 1;
+    }
+
     void statusLine(qint64 pid, const QString &word)
     {
         say(QStringLiteral("console %1: %2").arg(pid).arg(word));
@@ -148,22 +163,37 @@ private:
         startConsole(record, false);
     }
 
+    // Reads what arrived on standard input and runs each complete line.
     void readCommand()
     {
         char buffer[256];
-        const ssize_t length = ::read(STDIN_FILENO, buffer, sizeof buffer - 1);
+        const ssize_t length = ::read(STDIN_FILENO, buffer, sizeof buffer);
         if (length <= 0) {
             m_input->setEnabled(false);
             return;
         }
-        const QString command = QString::fromLocal8Bit(buffer, length).trimmed();
+        m_pendingInput.append(buffer, length);
+        qsizetype end;
+        while ((end = m_pendingInput.indexOf('\n')) >= 0) {
+            runCommand(QString::fromLocal8Bit(m_pendingInput.left(end)).trimmed());
+            m_pendingInput.remove(0, end + 1);
+        }
+        // A line longer than any command is dropped rather than kept growing.
+        if (m_pendingInput.size() > 1024)
+            m_pendingInput.clear();
+    }
+
+    void runCommand(const QString &command)
+    {
         if (command == QLatin1String("close")) {
             closeAll();
         } else if (command == QLatin1String("list")) {
+            if (m_sessions.isEmpty())
+                say(QStringLiteral("no consoles"));
             for (ConsoleSession *session : std::as_const(m_sessions))
-                say(QStringLiteral("console %1: %2")
+                say(QStringLiteral("console %1: %2 as %3, %4")
                             .arg(session->processId())
-                            .arg(session->serverText()));
+                            .arg(session->serverText(), session->userText(), session->stateText()));
         } else if (!command.isEmpty()) {
             say(QStringLiteral("commands: close, list"));
         }
@@ -175,6 +205,8 @@ private:
     QList<ConsoleSession *> m_sessions;
     QSocketNotifier *m_input = nullptr;
     int m_exitCode = -1;
+    bool m_anyLoggedIn = false;
+    QByteArray m_pendingInput;
 };
 
 } // namespace
