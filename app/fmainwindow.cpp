@@ -2,6 +2,7 @@
 
 #include "app/fabout.h"
 #include "app/fanimation.h"
+#include "app/fdlgnewconnection.h"
 #include "app/fimages.h"
 #include "app/flocalizedfile.h"
 #include "app/ftrace.h"
@@ -9,6 +10,7 @@
 #include "app/fwindowslot.h"
 #include "forms/bviewmenu.h"
 #include "handover/fstreamcomm.h"
+#include "handover/recordregion.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
 
@@ -156,7 +158,21 @@ void FMainWindow::slotMenuActivated(int id)
 
 void FMainWindow::slotConnectNew()
 {
-    FStreamComm::sendStatus(FStreamComm::ConnectNew);
+    FDlgNewConnection dialog(this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    ConnectionRecord record = dialog.record();
+    RecordRegion region;
+    QString error;
+    const bool published = RecordRegion::publish(record, kConnectNewRegionSize, &region, &error);
+    record.password.fill(QChar(0));
+    if (!published) {
+        QMessageBox::warning(
+                this, UtKontainer::getText(UtKey::Caption),
+                tr("The new connection cannot be handed to the launcher: %1").arg(error));
+        return;
+    }
+    FStreamComm::sendConnectNew(region.identifier, region.size);
 }
 
 void FMainWindow::slotQuit()

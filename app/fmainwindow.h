@@ -25,6 +25,7 @@ public:
     static constexpr int kDefaultHeight = 790;
     static constexpr int kMinimumWidth = 640;
     static constexpr int kMinimumHeight = 420;
+    static constexpr qsizetype kConnectNewRegionSize = 4096;
 
     explicit FMainWindow(QWidget *parent = nullptr);
     ~FMainWindow() override;

@@ -6,8 +6,10 @@
 #include "lumadb/lumadb.h"
 #include "support/devserver_process.h"
 
+#include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -46,6 +48,7 @@ private slots:
     void closeWithoutAConsoleSaysSo();
     void failedLoginEndsWithAnError();
     void interruptClosesTheConsole();
+    void newConnectionFromAConsoleStartsAnother();
 
 private:
     QProcessEnvironment environment() const;
@@ -192,6 +195,49 @@ void TestLauncher::interruptClosesTheConsole()
              qPrintable(seen));
     QVERIFY(launcher.waitForFinished(kTimeout));
     QCOMPARE(launcher.exitStatus(), QProcess::NormalExit);
+}
+
+// A stand-in console: it takes the hand-over, and the first one hands the
+// launcher the login for another server as File > New Connection does.
+void TestLauncher::newConnectionFromAConsoleStartsAnother()
+{
+    const QString region
+            = QString::number(QRandomGenerator::global()->bounded(100000000, 999999999));
+    const QString marker = m_home.filePath(QStringLiteral("first-console-ran"));
+    const QString script = m_home.filePath(QStringLiteral("fake-console"));
+    QFile file(script);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QStringLiteral("#!/bin/sh\n"
+                              "read id; read size\n"
+                              "echo initok\n"
+                              "if [ ! -e '%1' ]; then\n"
+                              "  : > '%1'\n"
+                              "  umask 077\n"
+                              "  printf 'other.example.org\\n2001\\nops\\nsecret' > /dev/shm/%2\n"
+                              "  truncate -s 4096 /dev/shm/%2\n"
+                              "  echo 'connectnew %2 4096'\n"
+                              "fi\n"
+                              "sleep 1\n")
+                       .arg(marker, region)
+                       .toUtf8());
+    file.close();
+    QVERIFY(file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                | QFileDevice::ExeOwner));
+
+    QProcessEnvironment env = environment();
+    env.insert(QStringLiteral("POSTDESK_PASSWORD"), QStringLiteral("x"));
+    QProcess launcher;
+    launcher.setProcessEnvironment(env);
+    launcher.start(QStringLiteral(POSTDESK_LAUNCH_PATH),
+                   {"--console", script, "first.example.org"});
+    QString seen;
+    QVERIFY2(!waitForLine(launcher, QStringLiteral("started for other.example.org:2001"), &seen)
+                      .isEmpty(),
+             qPrintable(seen));
+    // The record was read once and its region removed.
+    QVERIFY(!QFile::exists(QStringLiteral("/dev/shm/") + region));
+    QVERIFY(launcher.waitForFinished(kTimeout));
+    QVERIFY2(!seen.contains(QStringLiteral("secret")), qPrintable(seen));
 }
 
 QTEST_GUILESS_MAIN(TestLauncher)

@@ -3,6 +3,7 @@
 // panes cannot vanish and that is remembered, a tree wide enough for its
 // labels, a minimum window size, and the help and About boxes by keyboard.
 #include "app/fabout.h"
+#include "app/fdlgnewconnection.h"
 #include "app/fmaintree.h"
 #include "app/fmainwindowex.h"
 #include "app/fwidgetstatus.h"
@@ -17,6 +18,7 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
@@ -38,6 +40,7 @@ private slots:
     void splitterPanesStayUsableAndAreRemembered();
     void treeIsWideEnoughForItsLongestLabel();
     void statusBarTellsOneState();
+    void newConnectionDialogChecksTheServer();
     void enterClosesAbout();
     void missingGuideIsReported();
 
@@ -187,6 +190,35 @@ void TestWindowLayout::statusBarTellsOneState()
     // Once the pointer met the tree, the cell names the item under it, or nothing.
     status->setSection(QPixmap(), QString());
     QCOMPARE(status->sectionText(), QString());
+}
+
+void TestWindowLayout::newConnectionDialogChecksTheServer()
+{
+    FDlgNewConnection dialog;
+    QPushButton *ok = dialog.buttons()->button(QDialogButtonBox::Ok);
+    QVERIFY(!ok->isEnabled());
+    QCOMPARE(dialog.userEdit()->text(), QStringLiteral("admin"));
+    QCOMPARE(dialog.passwordEdit()->echoMode(), QLineEdit::Password);
+
+    // A bad port keeps the dialog open and says why.
+    dialog.show();
+    QTest::keyClicks(dialog.serverEdit(), QStringLiteral("mail.example.org:99999"));
+    QVERIFY(ok->isEnabled());
+    QTest::keyClicks(dialog.passwordEdit(), QStringLiteral("secret"));
+    QTest::keyClick(dialog.passwordEdit(), Qt::Key_Return);
+    QVERIFY(dialog.isVisible());
+    QVERIFY(!dialog.errorLabel()->isHidden());
+
+    dialog.serverEdit()->setText(QStringLiteral("mail.example.org:2000"));
+    QTest::keyClick(dialog.passwordEdit(), Qt::Key_Return);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    const ConnectionRecord record = dialog.record();
+    QCOMPARE(record.host, QStringLiteral("mail.example.org"));
+    QCOMPARE(record.port, 2000);
+    QCOMPARE(record.user, QStringLiteral("admin"));
+    QCOMPARE(record.password, QStringLiteral("secret"));
+    // The password does not stay in the dialog.
+    QVERIFY(dialog.passwordEdit()->text().isEmpty());
 }
 
 void TestWindowLayout::enterClosesAbout()

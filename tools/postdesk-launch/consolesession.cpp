@@ -2,10 +2,10 @@
 
 #include "handover/closechannel.h"
 #include "handover/fsharedcomm.h"
+#include "handover/recordregion.h"
 
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QRandomGenerator>
 
 #include <cstring>
 #include <unistd.h>
@@ -42,26 +42,11 @@ bool ConsoleSession::start(const ConnectionRecord &record, bool loginMode,
     m_user = loginMode ? QStringLiteral("(login)") : record.user;
     QByteArray handOver;
     if (!loginMode) {
-        const QByteArray bytes = record.toRegionBytes();
-        const qsizetype size = qMax(kRegionSize, bytes.size());
-        if (size > FSharedComm::kMaxSize) {
-            *error = QStringLiteral("the connection record is too long");
+        RecordRegion region;
+        if (!RecordRegion::publish(record, kRegionSize, &region, error))
             return false;
-        }
-        FSharedComm region;
-        for (int attempt = 0; attempt < 20 && m_regionId.isEmpty(); ++attempt) {
-            const QString id
-                    = QString::number(QRandomGenerator::global()->bounded(100000000, 999999999));
-            if (region.create(id, size))
-                m_regionId = id;
-        }
-        if (m_regionId.isEmpty()) {
-            *error = QStringLiteral("cannot create the shared region: %1").arg(region.errorText());
-            return false;
-        }
-        std::memcpy(region.data(), bytes.constData(), size_t(bytes.size()));
-        region.close();
-        handOver = m_regionId.toLatin1() + '\n' + QByteArray::number(size) + '\n';
+        m_regionId = region.identifier;
+        handOver = m_regionId.toLatin1() + '\n' + QByteArray::number(region.size) + '\n';
     }
     QStringList arguments{loginMode ? QStringLiteral("tundra_key") : QStringLiteral("mosaic_key")};
     arguments += extraArguments;

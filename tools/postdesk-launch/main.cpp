@@ -4,6 +4,9 @@
 #include "launchoptions.h"
 #include "passwordprompt.h"
 
+#include "handover/fstreamcomm.h"
+#include "handover/recordregion.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -133,11 +136,31 @@ private:
         return m_anyLoggedIn || m_options.loginMode || !m_options.tourFolder.isEmpty() ? 0 : 1;
     }
 
-    void statusLine(qint64 pid, const QString &word)
+    void statusLine(qint64 pid, const QString &line)
     {
-        say(QStringLiteral("console %1: %2").arg(pid).arg(word));
-        if (word == QLatin1String("connectnew"))
+        RecordRegion region;
+        if (FStreamComm::parseConnectNew(line, &region.identifier, &region.size)) {
+            say(QStringLiteral("console %1: connectnew").arg(pid));
+            startFromRegion(region);
+            return;
+        }
+        say(QStringLiteral("console %1: %2").arg(pid).arg(line));
+        // Without a record, the launcher asks on its terminal.
+        if (line == QLatin1String("connectnew"))
             askForAnotherServer();
+    }
+
+    // A console handed over the login for another console.
+    void startFromRegion(const RecordRegion &region)
+    {
+        ConnectionRecord record;
+        QString error;
+        if (!RecordRegion::take(region, &record, &error)) {
+            say(QStringLiteral("postdesk-launch: cannot read the new connection: %1").arg(error));
+            return;
+        }
+        startConsole(record, false);
+        record.password.fill(QChar(0));
     }
 
     void askForAnotherServer()
