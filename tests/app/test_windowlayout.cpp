@@ -3,6 +3,7 @@
 // panes cannot vanish and that is remembered, a tree wide enough for its
 // labels, a minimum window size, and the help and About boxes by keyboard.
 #include "app/fabout.h"
+#include "app/fapplication.h"
 #include "app/fdlgnewconnection.h"
 #include "app/fmaintree.h"
 #include "app/fmainwindowex.h"
@@ -26,6 +27,7 @@
 #include <QStatusTipEvent>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 
 class TestWindowLayout : public QObject
 {
@@ -42,6 +44,7 @@ private slots:
     void statusBarTellsOneState();
     void newConnectionDialogChecksTheServer();
     void enterClosesAbout();
+    void germanIncludesQtsOwnTexts();
     void missingGuideIsReported();
 
 private:
@@ -231,6 +234,27 @@ void TestWindowLayout::enterClosesAbout()
     QTest::keyClick(&about, Qt::Key_Return);
     QTRY_VERIFY(!about.isVisible());
     QCOMPARE(about.result(), int(QDialog::Rejected));
+}
+
+void TestWindowLayout::germanIncludesQtsOwnTexts()
+{
+    QTranslator console;
+    QTranslator qt;
+    QVERIFY(console.load(QStringLiteral("postdesk603.de.qm"),
+                         QStringLiteral(POSTDESK_TRANSLATIONS_FOLDER)));
+    QVERIFY(FApplication::loadQtTranslation(qt, QStringLiteral("de")));
+    QCoreApplication::installTranslator(&console);
+    QCoreApplication::installTranslator(&qt);
+    {
+        FMainWindow main;
+        QCOMPARE(main.quitAction()->shortcut().toString(QKeySequence::NativeText),
+                 QStringLiteral("Strg+Q"));
+        FAbout about(QStringLiteral("Postdesk"), QString());
+        auto *buttons = about.findChild<QDialogButtonBox *>();
+        QCOMPARE(buttons->button(QDialogButtonBox::Close)->text(), QStringLiteral("Schließen"));
+    }
+    QCoreApplication::removeTranslator(&qt);
+    QCoreApplication::removeTranslator(&console);
 }
 
 void TestWindowLayout::missingGuideIsReported()
