@@ -18,6 +18,9 @@ FWidgetStatus::FWidgetStatus(QStatusBar *bar)
     m_serverIcon->setAccessibleName(tr("Not connected"));
     m_messageIcon->setPixmap(FImages::pixmap(QStringLiteral("f_statusnotloaded.png")));
     m_messageText->setText(tr("Not Connected"));
+    // Tips and descriptions can be long: the section cell takes the room there
+    // is and never widens the window.
+    m_sectionText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_loading = new FAnimation(m_messageIcon, QStringLiteral("f_statusloading"), 6, 200, this);
     m_connecting
             = new FAnimation(m_messageIcon, QStringLiteral("f_statusconnecting"), 4, 150, this);

@@ -42,6 +42,7 @@ private slots:
     void splitterPanesStayUsableAndAreRemembered();
     void treeIsWideEnoughForItsLongestLabel();
     void statusBarTellsOneState();
+    void longTextsNeverWidenTheWindow();
     void newConnectionDialogChecksTheServer();
     void enterClosesAbout();
     void germanIncludesQtsOwnTexts();
@@ -222,6 +223,33 @@ void TestWindowLayout::newConnectionDialogChecksTheServer()
     QCOMPARE(record.password, QStringLiteral("secret"));
     // The password does not stay in the dialog.
     QVERIFY(dialog.passwordEdit()->text().isEmpty());
+}
+
+void TestWindowLayout::longTextsNeverWidenTheWindow()
+{
+    FMainWindowEx main;
+    auto *area = new MailWindow;
+    UtKontainer::setObject(UtKey::FWindow, area);
+    main.setCentralWidget(area);
+    area->initialize();
+    main.resize(FMainWindow::kDefaultWidth, FMainWindow::kDefaultHeight);
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    const int width = main.width();
+
+    // A changed certificate's warning on the information page, and a long tip.
+    const QString warning = QStringLiteral("The identity of the server has changed. ").repeated(12);
+    auto *error = area->currentPage()->findChild<QLabel *>(QStringLiteral("m_lbl_error"));
+    QVERIFY(error);
+    error->setText(warning);
+    error->show();
+    main.statusWidget()->showTip(warning);
+    QCoreApplication::processEvents();
+    QCOMPARE(main.width(), width);
+    QVERIFY2(main.minimumSizeHint().width() < width,
+             qPrintable(QString::number(main.minimumSizeHint().width())));
+    QVERIFY(area->splitter()->sizes().at(0) >= FWindow::kMinimumTreeWidth);
+    UtKontainer::setObject(UtKey::FWindow, nullptr);
 }
 
 void TestWindowLayout::enterClosesAbout()
