@@ -26,6 +26,11 @@ FAbout::FAbout(const QString &header, const QString &notices, QWidget *parent)
     m_notices->setOpenExternalLinks(true);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     buttons->addButton(m_scrollButton, QDialogButtonBox::ActionRole);
+    // Enter closes the box; Scroll is only a choice.
+    m_scrollButton->setAutoDefault(false);
+    QPushButton *close = buttons->button(QDialogButtonBox::Close);
+    close->setDefault(true);
+    close->setFocus();
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(title);
     layout->addWidget(m_notices, 1);

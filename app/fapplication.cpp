@@ -127,12 +127,37 @@ QString FApplication::findTranslation()
 
 void FApplication::loadTranslation()
 {
+    // A language chosen in the console's own section wins over the general one.
+    const QString section
+            = settingsGroup().section(QLatin1Char('/'), 0, -1, QString::SectionSkipEmpty);
+    if (!section.isEmpty()) {
+        const QSettings store(QSettings::SystemScope, QString::fromLatin1(kOrganisation),
+                              QString::fromLatin1(kProductKey));
+        const QList<QPair<QString, QString>> keys
+                = {{QStringLiteral("preferredLanguage1"), UtKey::PreferredLanguage1},
+                   {QStringLiteral("preferredLanguage2"), UtKey::PreferredLanguage2}};
+        for (const auto &[name, key] : keys) {
+            const QString value = store.value(section + QLatin1Char('/') + name).toString();
+            if (!value.isEmpty())
+                UtKontainer::setText(key, value);
+        }
+    }
     const QString file = findTranslation();
     if (file.isEmpty() || !m_translator.load(file))
         return;
     installTranslator(&m_translator);
-    UtKontainer::setText(UtKey::AppLanguage, FLocalizedFile::languageOfPath(file));
+    const QString language = FLocalizedFile::languageOfPath(file);
+    UtKontainer::setText(UtKey::AppLanguage, language);
     fTrace(QStringLiteral("translation=%1").arg(file));
+    if (loadQtTranslation(m_qtTranslator, language))
+        installTranslator(&m_qtTranslator);
+}
+
+bool FApplication::loadQtTranslation(QTranslator &translator, const QString &language)
+{
+    return !language.isEmpty()
+            && translator.load(QStringLiteral("qtbase_") + language,
+                               QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 }
 
 void FApplication::restrictPluginFolders()

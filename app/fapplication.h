@@ -46,6 +46,8 @@ public:
     static QString findTranslation();
 
     // How long a splash shown elapsedMs ago must still stay (at least 1 s in all).
+    // Qt's own texts in the language: standard buttons, key names ("Strg+").
+    static bool loadQtTranslation(QTranslator &translator, const QString &language);
     static int splashRemainingMs(qint64 elapsedMs);
     // Keeps only Qt's own plugin folder, the folders named by QT_PLUGIN_PATH and
     // the program's folder on the library path: never the current folder, which
@@ -70,6 +72,7 @@ private:
     QString m_tourFolder;
     LaunchMode m_launchMode = LaunchMode::NoArgument;
     QTranslator m_translator;
+    QTranslator m_qtTranslator;
     FConsole *m_console = nullptr;
     QPointer<FHiddenWindow> m_hidden;
     QSplashScreen *m_splash = nullptr;

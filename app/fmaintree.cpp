@@ -4,8 +4,10 @@
 #include "forms/sectionids.h"
 #include "registry/utkontainer.h"
 
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTreeWidgetItemIterator>
 
 FMainTree::FMainTree(QWidget *parent)
     : QTreeWidget(parent)
@@ -110,6 +112,27 @@ QList<int> FMainTree::ids() const
     return m_items.keys();
 }
 
+int FMainTree::widthForLabels() const
+{
+    const QFontMetrics metrics(font());
+    const int iconAndSpacing = iconSize().isValid() ? iconSize().width() + 8 : 24;
+    int widest = 0;
+    for (QTreeWidgetItemIterator it(const_cast<FMainTree *>(this)); *it; ++it) {
+        QTreeWidgetItem *entry = *it;
+        int depth = 0;
+        bool hidden = entry->isHidden();
+        for (QTreeWidgetItem *up = entry->parent(); up; up = up->parent()) {
+            ++depth;
+            hidden = hidden || up->isHidden();
+        }
+        if (hidden)
+            continue;
+        const int indent = (depth + (rootIsDecorated() ? 1 : 0)) * indentation();
+        widest = qMax(widest, indent + iconAndSpacing + metrics.horizontalAdvance(entry->text(0)));
+    }
+    return widest + 2 * frameWidth() + 8;
+}
+
 bool FMainTree::selectId(int id)
 {
     FMainTreeItem *target = item(id);
@@ -137,11 +160,29 @@ void FMainTree::mousePressEvent(QMouseEvent *event)
 
 void FMainTree::keyPressEvent(QKeyEvent *event)
 {
+    // Left and Right are handled here: QTreeView::moveCursor() expands or collapses
+    // as a side effect, so asking it where they lead would act twice.
+    if (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right) {
+        QTreeWidgetItem *current = currentItem();
+        if (!current || (event->modifiers() & ~Qt::KeypadModifier)) {
+            QTreeWidget::keyPressEvent(event);
+            return;
+        }
+        event->accept();
+        const bool opens = event->key() == Qt::Key_Right;
+        if (current->childCount() > 0 && current->isExpanded() != opens) {
+            current->setExpanded(opens);
+            return;
+        }
+        QTreeWidgetItem *next = opens ? firstVisibleChild(current) : current->parent();
+        if (next && askCanLeave())
+            setCurrentItem(next);
+        return;
+    }
     static const QHash<int, CursorAction> moves
             = {{Qt::Key_Up, MoveUp},         {Qt::Key_Down, MoveDown},
                {Qt::Key_PageUp, MovePageUp}, {Qt::Key_PageDown, MovePageDown},
-               {Qt::Key_Home, MoveHome},     {Qt::Key_End, MoveEnd},
-               {Qt::Key_Left, MoveLeft},     {Qt::Key_Right, MoveRight}};
+               {Qt::Key_Home, MoveHome},     {Qt::Key_End, MoveEnd}};
     const auto move = moves.constFind(event->key());
     if (move != moves.constEnd()) {
         const QModelIndex next = moveCursor(*move, event->modifiers());
@@ -149,6 +190,15 @@ void FMainTree::keyPressEvent(QKeyEvent *event)
             return;
     }
     QTreeWidget::keyPressEvent(event);
+}
+
+QTreeWidgetItem *FMainTree::firstVisibleChild(QTreeWidgetItem *parent)
+{
+    for (int i = 0; i < parent->childCount(); ++i) {
+        if (!parent->child(i)->isHidden())
+            return parent->child(i);
+    }
+    return nullptr;
 }
 
 void FMainTree::mouseMoveEvent(QMouseEvent *event)
@@ -175,8 +225,28 @@ void FMainTree::slotCurrentItemChanged(QTreeWidgetItem *current, QTreeWidgetItem
 void FMainTree::slotExpandedOrCollapsed(QTreeWidgetItem *changed)
 {
     static_cast<FMainTreeItem *>(changed)->updateIcon();
+    if (!changed->isExpanded() && !m_restoring && hidesCurrentItem(changed)) {
+        // The current page's item disappears into the closed folder: the folder
+        // becomes current so that the selection still names the page shown. When
+        // the page may not be left, the folder stays open.
+        if (askCanLeave()) {
+            setCurrentItem(changed);
+        } else {
+            changed->setExpanded(true);
+            return;
+        }
+    }
     if (!m_restoring)
         saveOpenFolders();
+}
+
+bool FMainTree::hidesCurrentItem(QTreeWidgetItem *folder) const
+{
+    for (QTreeWidgetItem *item = currentItem(); item; item = item->parent()) {
+        if (item->parent() == folder)
+            return true;
+    }
+    return false;
 }
 
 QList<int> FMainTree::parseOpenFolders(const QString &text)

@@ -42,6 +42,9 @@ public:
     FMainTreeItem *item(int id) const;
     FMainTreeItem *currentTreeItem() const;
     QList<int> ids() const;
+    // The width that shows every label of the visible items in full, with each
+    // folder open.
+    int widthForLabels() const;
     // Selects the item with the id; false when there is none or it is hidden.
     bool selectId(int id);
 
@@ -72,6 +75,9 @@ private slots:
 private:
     FMainTreeItem *reuse(int id, bool visible);
     bool askCanLeave();
+    static QTreeWidgetItem *firstVisibleChild(QTreeWidgetItem *parent);
+    // Whether the current item is below the folder.
+    bool hidesCurrentItem(QTreeWidgetItem *folder) const;
 
     QHash<int, FMainTreeItem *> m_items;
     QList<FMainTreeItem *> m_parents;

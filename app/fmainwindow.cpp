@@ -2,12 +2,15 @@
 
 #include "app/fabout.h"
 #include "app/fanimation.h"
+#include "app/fdlgnewconnection.h"
 #include "app/fimages.h"
 #include "app/flocalizedfile.h"
 #include "app/ftrace.h"
 #include "app/fwidgetstatus.h"
+#include "app/fwindowslot.h"
 #include "forms/bviewmenu.h"
 #include "handover/fstreamcomm.h"
+#include "handover/recordregion.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
 
@@ -15,8 +18,10 @@
 #include <QDesktopServices>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QSettings>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QUrl>
 
 namespace {
@@ -28,6 +33,7 @@ FMainWindow::FMainWindow(QWidget *parent)
     , m_status(new FWidgetStatus(statusBar()))
 {
     setObjectName(QStringLiteral("FMainWindow"));
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
     resize(kDefaultWidth, kDefaultHeight);
 
     QMenu *file = menuBar()->addMenu(tr("&File"));
@@ -64,6 +70,8 @@ FMainWindow::FMainWindow(QWidget *parent)
     connect(m_about, &QAction::triggered, this, &FMainWindow::slotAbout);
 }
 
+FMainWindow::~FMainWindow() = default;
+
 QAction *FMainWindow::addMenuAction(QMenu *menu, const QString &text, const QString &tip, int id)
 {
     QAction *action = menu->addAction(text);
@@ -85,7 +93,22 @@ void FMainWindow::showSectionHint(const QPixmap &icon, const QString &text)
 
 void FMainWindow::slotAnimationLoadingSyn()
 {
-    m_status->startLoading(m_status->messageText());
+    m_status->startLoading(loadingText());
+}
+
+QString FMainWindow::loadingText() const
+{
+    const QString current = m_status->messageText();
+    return current.isEmpty() || m_status->messageIsState() ? tr("Loading...") : current;
+}
+
+bool FMainWindow::event(QEvent *event)
+{
+    if (event->type() == QEvent::StatusTip) {
+        m_status->showTip(static_cast<QStatusTipEvent *>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
 }
 
 void FMainWindow::slotSetAnimationText(const QString &text)
@@ -135,7 +158,21 @@ void FMainWindow::slotMenuActivated(int id)
 
 void FMainWindow::slotConnectNew()
 {
-    FStreamComm::sendStatus(FStreamComm::ConnectNew);
+    FDlgNewConnection dialog(this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    ConnectionRecord record = dialog.record();
+    RecordRegion region;
+    QString error;
+    const bool published = RecordRegion::publish(record, kConnectNewRegionSize, &region, &error);
+    record.password.fill(QChar(0));
+    if (!published) {
+        QMessageBox::warning(
+                this, UtKontainer::getText(UtKey::Caption),
+                tr("The new connection cannot be handed to the launcher: %1").arg(error));
+        return;
+    }
+    FStreamComm::sendConnectNew(region.identifier, region.size);
 }
 
 void FMainWindow::slotQuit()
@@ -162,8 +199,15 @@ QString FMainWindow::helpFile()
 void FMainWindow::slotHelp()
 {
     const QString file = helpFile();
-    if (file.isEmpty())
+    if (file.isEmpty()) {
+        QMessageBox::information(
+                this, UtKontainer::getText(UtKey::Caption),
+                tr("The Administrator's Guide is not installed. It is looked for in these "
+                   "folders:\n%1")
+                        .arg(FLocalizedFile::standardFolders(QStringLiteral("help"))
+                                     .join(QLatin1Char('\n'))));
         return;
+    }
     QApplication::setOverrideCursor(Qt::BusyCursor);
     QDesktopServices::openUrl(QUrl::fromLocalFile(file));
     QApplication::restoreOverrideCursor();
@@ -181,12 +225,20 @@ void FMainWindow::showWithSavedGeometry()
         const QByteArray saved = store->value(QStringLiteral("MainWindow/geometry")).toByteArray();
         if (!saved.isEmpty())
             restoreGeometry(saved);
+        restoreLayout(*store);
     }
+    // A second console opens offset from the first, not exactly over it.
+    if (!m_windowSlot)
+        m_windowSlot = std::make_unique<FWindowSlot>();
+    if (const int offset = m_windowSlot->offset())
+        move(pos() + QPoint(offset, offset));
     show();
 }
 
 void FMainWindow::saveGeometrySettings()
 {
-    if (QSettings *store = UtKontainer::store())
+    if (QSettings *store = UtKontainer::store()) {
         store->setValue(QStringLiteral("MainWindow/geometry"), saveGeometry());
+        saveLayout(*store);
+    }
 }

@@ -6,8 +6,12 @@
 #include <QMenu>
 #include <QPointer>
 
+#include <memory>
+
 class FWidgetStatus;
+class FWindowSlot;
 class QAction;
+class QSettings;
 
 // The console's top-level window: menu bar with the session commands, the
 // status bar cells and the About box. Connection handling is added by
@@ -19,8 +23,12 @@ class FMainWindow : public QMainWindow, public BMainWindowInterface
 public:
     static constexpr int kDefaultWidth = 1053;
     static constexpr int kDefaultHeight = 790;
+    static constexpr int kMinimumWidth = 640;
+    static constexpr int kMinimumHeight = 420;
+    static constexpr qsizetype kConnectNewRegionSize = 4096;
 
     explicit FMainWindow(QWidget *parent = nullptr);
+    ~FMainWindow() override;
 
     FWidgetStatus *statusWidget() const { return m_status; }
     void setAboutTexts(const QString &header, const QString &notices);
@@ -60,7 +68,18 @@ public slots:
     void slotHelp();
     void slotAbout();
 
+    // The text the loading animation shows: the page's own text, or "Loading..."
+    // instead of a state text such as "Ready".
+    QString loadingText() const;
+
 protected:
+    // Status tips go to the section cell: the status bar's own message area has
+    // no room beside the permanent cells.
+    bool event(QEvent *event) override;
+    // The window's inner layout (the splitter) kept with the geometry.
+    virtual void restoreLayout(const QSettings &) { }
+    virtual void saveLayout(QSettings &) { }
+
     FWidgetStatus *m_status;
 
 private:
@@ -77,4 +96,5 @@ private:
     QPointer<QMenu> m_viewMenu;
     QString m_aboutHeader;
     QString m_aboutNotices;
+    std::unique_ptr<FWindowSlot> m_windowSlot;
 };

@@ -8,6 +8,8 @@
 #include "app/fwidgetstatus.h"
 #include "app/fwindow.h"
 #include "db/dbctrl.h"
+#include "handover/fstreamcomm.h"
+#include "lumadb/lumadb.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
 
@@ -16,6 +18,8 @@
 #include <QCloseEvent>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
+#include <QSplitter>
 
 namespace {
 bool g_firstNotice = true;
@@ -59,6 +63,23 @@ QString FMainWindowEx::hostAndPort() const
             + QString::number(UtKontainer::getInt(UtKey::Port));
 }
 
+QString FMainWindowEx::serverLabel(const QString &host, int port, const QString &user)
+{
+    QString label = host;
+    if (port != LUMADB_DEFAULT_PORT)
+        label += QLatin1Char(':') + QString::number(port);
+    if (!user.isEmpty() && user != QLatin1String(kDefaultUser))
+        label.prepend(user + QLatin1Char('@'));
+    return label;
+}
+
+QString FMainWindowEx::serverLabel() const
+{
+    return serverLabel(UtKontainer::getText(UtKey::Host),
+                       UtKontainer::getInt(UtKey::Port, LUMADB_DEFAULT_PORT),
+                       UtKontainer::getText(UtKey::User));
+}
+
 void FMainWindowEx::updateStatusMessage()
 {
     DBConn *conn = connection();
@@ -66,7 +87,7 @@ void FMainWindowEx::updateStatusMessage()
     if (conn && conn->state() == DBConn::Working)
         m_status->startLoading(tr("Loading..."));
     else
-        m_status->setMessage(connected ? tr("Ready") : tr("Not Connected"));
+        m_status->setStateMessage(connected ? tr("Ready") : tr("Not Connected"));
 }
 
 void FMainWindowEx::slotReconnect()
@@ -104,6 +125,15 @@ void FMainWindowEx::showConnectionDialog(bool showError)
 
 void FMainWindowEx::slotConnectionStateChanged(DBConn::StateEnum state)
 {
+    // The launcher learns whether the login worked (and reports it).
+    if (state == DBConn::Connected && !m_loginReported) {
+        m_loginReported = true;
+        FStreamComm::sendStatus(FStreamComm::Connected);
+    } else if (state == DBConn::Disconnected && m_previousState == DBConn::Connecting) {
+        FStreamComm::sendStatus(FStreamComm::ConnectionFailed);
+    }
+    m_previousState = state;
+
     if (state != DBConn::Connecting)
         m_status->stopAnimation();
     m_status->setState(state);
@@ -112,7 +142,7 @@ void FMainWindowEx::slotConnectionStateChanged(DBConn::StateEnum state)
 
     switch (state) {
     case DBConn::Disconnected: {
-        setWindowTitle(tr("Not connected - ") + caption());
+        setWindowTitle(tr("Not connected - ") + serverLabel() + QStringLiteral(" - ") + caption());
         m_status->setServer(hostAndPort(), false);
         if (area) {
             area->setTreeEnabled(false);
@@ -147,8 +177,8 @@ void FMainWindowEx::slotConnectionStateChanged(DBConn::StateEnum state)
     case DBConn::Connected: {
         g_firstNotice = false;
         const QString host = UtKontainer::getText(UtKey::Host);
-        setWindowTitle(
-                QStringLiteral("%1 - %2").arg(host.isEmpty() ? tr("Connecting") : host, caption()));
+        setWindowTitle(QStringLiteral("%1 - %2").arg(
+                host.isEmpty() ? tr("Connecting") : serverLabel(), caption()));
         m_status->setServer(hostAndPort(), true);
         m_status->setUser(UtKontainer::getText(UtKey::User), conn && !conn->mayModify());
         if (area)
@@ -180,8 +210,7 @@ void FMainWindowEx::slotConnectionStateChanged(DBConn::StateEnum state)
         break;
     }
     case DBConn::Working:
-        m_status->startLoading(m_status->messageText().isEmpty() ? tr("Loading...")
-                                                                 : m_status->messageText());
+        m_status->startLoading(loadingText());
         break;
     }
 }
@@ -243,6 +272,24 @@ bool FMainWindowEx::canLeave()
     }
     DBConn *conn = connection();
     return conn && conn->isConnected();
+}
+
+namespace {
+const QString kSplitterKey = QStringLiteral("MainWindow/splitter");
+} // namespace
+
+void FMainWindowEx::restoreLayout(const QSettings &store)
+{
+    FWindow *area = pageArea();
+    const QByteArray saved = store.value(kSplitterKey).toByteArray();
+    if (area && !saved.isEmpty())
+        area->splitter()->restoreState(saved);
+}
+
+void FMainWindowEx::saveLayout(QSettings &store)
+{
+    if (FWindow *area = pageArea())
+        store.setValue(kSplitterKey, area->splitter()->saveState());
 }
 
 void FMainWindowEx::closeEvent(QCloseEvent *event)

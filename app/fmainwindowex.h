@@ -29,6 +29,11 @@ public:
     // dropped, and the session up).
     bool canLeave();
 
+    // The server as the window title names it: the host, with the port and the
+    // user when they are not the defaults, so that consoles of one host differ.
+    static QString serverLabel(const QString &host, int port, const QString &user);
+    static constexpr const char *kDefaultUser = "admin";
+
     // The first Disconnected notice of the process only sets the window up.
     static void resetFirstNotice();
 
@@ -39,6 +44,8 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void restoreLayout(const QSettings &store) override;
+    void saveLayout(QSettings &store) override;
 
 private:
     DBConn *connection() const;
@@ -46,8 +53,11 @@ private:
     bool hasPendingOperations() const;
     QString caption() const;
     QString hostAndPort() const;
+    QString serverLabel() const;
     void updateStatusMessage();
 
     FConsole *m_console = nullptr;
     bool m_dialogOnNextLoss = true;
+    bool m_loginReported = false;
+    DBConn::StateEnum m_previousState = DBConn::Disconnected;
 };

@@ -13,12 +13,14 @@ FWidgetStatus::FWidgetStatus(QStatusBar *bar)
     bar->addPermanentWidget(cell(bar, tr("Server"), m_serverIcon, m_serverText, 0));
     bar->addPermanentWidget(cell(bar, tr("User"), m_userIcon, m_userText, 0));
     bar->addPermanentWidget(cell(bar, tr("Status"), m_messageIcon, m_messageText, 100));
-    m_sectionIcon->setPixmap(FImages::pixmap(QStringLiteral("f_statustree.png")));
-    m_sectionText->setText(tr("Ready."));
+    refreshSection();
     m_serverIcon->setPixmap(FImages::pixmap(QStringLiteral("f_statusnotconnected.png")));
     m_serverIcon->setAccessibleName(tr("Not connected"));
     m_messageIcon->setPixmap(FImages::pixmap(QStringLiteral("f_statusnotloaded.png")));
     m_messageText->setText(tr("Not Connected"));
+    // Tips and descriptions can be long: the section cell takes the room there
+    // is and never widens the window.
+    m_sectionText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_loading = new FAnimation(m_messageIcon, QStringLiteral("f_statusloading"), 6, 200, this);
     m_connecting
             = new FAnimation(m_messageIcon, QStringLiteral("f_statusconnecting"), 4, 150, this);
@@ -46,8 +48,31 @@ QWidget *FWidgetStatus::cell(QStatusBar *bar, const QString &name, QLabel *&icon
 
 void FWidgetStatus::setSection(const QPixmap &icon, const QString &text)
 {
-    m_sectionIcon->setPixmap(icon);
-    m_sectionText->setText(text);
+    m_hovered = true;
+    m_hoverIcon = icon;
+    m_hoverText = text;
+    refreshSection();
+}
+
+void FWidgetStatus::showTip(const QString &tip)
+{
+    m_tip = tip;
+    refreshSection();
+}
+
+void FWidgetStatus::refreshSection()
+{
+    static const QPixmap treeIcon = FImages::pixmap(QStringLiteral("f_statustree.png"));
+    if (!m_tip.isEmpty()) {
+        m_sectionIcon->setPixmap(treeIcon);
+        m_sectionText->setText(m_tip);
+    } else if (m_hovered) {
+        m_sectionIcon->setPixmap(m_hoverIcon);
+        m_sectionText->setText(m_hoverText);
+    } else {
+        m_sectionIcon->setPixmap(treeIcon);
+        m_sectionText->setText(m_state == DBConn::Connected ? tr("Ready.") : QString());
+    }
 }
 
 void FWidgetStatus::setServer(const QString &hostAndPort, bool connected)
@@ -68,6 +93,8 @@ void FWidgetStatus::setUser(const QString &user, bool readOnly)
 
 void FWidgetStatus::setState(DBConn::StateEnum state)
 {
+    m_state = state;
+    refreshSection();
     const bool connected = state == DBConn::Connected || state == DBConn::Working;
     m_serverIcon->setPixmap(FImages::pixmap(connected
                                                     ? QStringLiteral("f_statusconnected.png")
@@ -81,20 +108,27 @@ void FWidgetStatus::setState(DBConn::StateEnum state)
 
 void FWidgetStatus::setMessage(const QString &text)
 {
+    m_messageIsState = false;
+    m_messageText->setText(text);
+}
+
+void FWidgetStatus::setStateMessage(const QString &text)
+{
+    m_messageIsState = true;
     m_messageText->setText(text);
 }
 
 void FWidgetStatus::startLoading(const QString &text)
 {
     m_connecting->stop();
-    m_messageText->setText(text);
+    setMessage(text);
     m_loading->start();
 }
 
 void FWidgetStatus::startConnecting(const QString &text)
 {
     m_loading->stop();
-    m_messageText->setText(text);
+    setStateMessage(text);
     m_connecting->start();
 }
 

@@ -20,6 +20,7 @@
 #include <QMetaMethod>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QVBoxLayout>
 
 FWindow::FWindow(QWidget *parent)
@@ -39,10 +40,15 @@ FWindow::FWindow(QWidget *parent)
     rightLayout->addWidget(m_top);
     rightLayout->addWidget(m_stack, 1);
     rightLayout->addWidget(m_bottom);
+    m_splitter->setObjectName(QStringLiteral("FWindowSplitter"));
     m_splitter->addWidget(m_tree);
     m_splitter->addWidget(right);
     m_splitter->setStretchFactor(1, 1);
-    m_splitter->setSizes({240, 800});
+    // Neither pane may be dragged away to nothing.
+    m_splitter->setChildrenCollapsible(false);
+    m_tree->setMinimumWidth(kMinimumTreeWidth);
+    right->setMinimumWidth(kMinimumPageWidth);
+    m_splitter->setSizes({kDefaultTreeWidth, 800});
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_splitter);
@@ -68,8 +74,19 @@ void FWindow::initialize()
     buildTree();
     m_tree->restoreOpenFolders();
     m_tree->selectId(SectionId::ProductInfo);
+    fitTreeWidth();
     loadData();
     loadLogs();
+}
+
+void FWindow::fitTreeWidth()
+{
+    // Room for a vertical scroll bar that may appear later as well.
+    const QList<int> sizes = m_splitter->sizes();
+    const int wanted
+            = m_tree->widthForLabels() + m_tree->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    if (sizes.size() == 2 && sizes.at(0) < wanted)
+        m_splitter->setSizes({wanted, qMax(kMinimumPageWidth, sizes.at(1) - wanted + sizes.at(0))});
 }
 
 void FWindow::reload()

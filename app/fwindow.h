@@ -27,6 +27,10 @@ class FWindow : public BFrameWindow
     Q_OBJECT
 
 public:
+    static constexpr int kDefaultTreeWidth = 240;
+    static constexpr int kMinimumTreeWidth = 140;
+    static constexpr int kMinimumPageWidth = 360;
+
     explicit FWindow(QWidget *parent = nullptr);
     ~FWindow() override;
 
@@ -39,6 +43,7 @@ public:
     FWidgetTop *header() const { return m_top; }
     FWidgetBottom *bottomBar() const { return m_bottom; }
     QStackedWidget *pageStack() const { return m_stack; }
+    QSplitter *splitter() const { return m_splitter; }
     int pagesBuilt() const { return m_pagesBuilt; }
     bool isInfoLoaded() const { return m_infoLoaded; }
     bool areLogsLoaded() const { return m_logsLoaded; }
@@ -93,6 +98,8 @@ protected:
     bool canLeave() const;
 
 private:
+    // Widens the tree's pane so that its longest label shows in full.
+    void fitTreeWidth();
     QWidget *buildPage(FMainTreeItem *item);
     void showPage(QWidget *page, FMainTreeItem *item);
     // Connects a framework page to the page area and starts its load.

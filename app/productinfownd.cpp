@@ -31,6 +31,13 @@ ProductInfoWnd::ProductInfoWnd(QWidget *parent)
     m_storage = addRow(QStringLiteral("storage"), tr("Free storage:"));
     m_domains = addRow(QStringLiteral("domains"), tr("Domains:"));
     m_users = addRow(QStringLiteral("users"), tr("Users:"));
+    m_error = new QLabel(this);
+    m_error->setObjectName(QStringLiteral("m_lbl_error"));
+    m_error->setTextFormat(Qt::PlainText);
+    m_error->setWordWrap(true);
+    m_error->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_error->hide();
+    layout->insertWidget(layout->indexOf(m_form) + 1, m_error);
     if (auto *connection = UtKontainer::objectAs<DBConn>(UtKey::DBConn)) {
         m_sessionLost = !connection->isConnected();
         connect(connection, &DBConn::signalStateChanged, this,
@@ -96,6 +103,8 @@ void ProductInfoWnd::load()
 {
     auto *connection = UtKontainer::objectAs<DBConn>(UtKey::DBConn);
     m_user->setText(UtKontainer::getText(UtKey::User));
+    m_error->clear();
+    m_error->hide();
     m_stale = false;
     m_reloadWhenAnswered = false;
     m_pending = 3;
@@ -115,14 +124,28 @@ void ProductInfoWnd::load()
         [this](const FQueryResult &r) { showCount(m_users, r); });
 }
 
+void ProductInfoWnd::showFailure(const QString &error)
+{
+    m_stale = true;
+    if (m_error->text().isEmpty()) {
+        m_error->setText(error);
+        m_error->show();
+    }
+    // Without a session nobody is logged in and no rights are known.
+    const auto *connection = UtKontainer::objectAs<DBConn>(UtKey::DBConn);
+    if (!connection || !connection->isConnected()) {
+        m_user->setText(tr("not connected"));
+        m_rights->setText(tr("unknown"));
+    }
+}
+
 void ProductInfoWnd::showInfo(const FQueryResult &result)
 {
     if (!result.ok())
-        m_stale = true;
+        showFailure(result.errorText);
     if (!result.ok() || result.rows.isEmpty()) {
-        const QString error = result.ok() ? tr("not available") : result.errorText;
         for (QLabel *label : {m_version, m_os, m_uptime, m_storage})
-            label->setText(error);
+            label->setText(tr("not available"));
         return;
     }
     // The rights word is known once the login has succeeded, which the answer proves.
@@ -151,8 +174,8 @@ void ProductInfoWnd::showInfo(const FQueryResult &result)
 void ProductInfoWnd::showCount(QLabel *label, const FQueryResult &result)
 {
     if (!result.ok()) {
-        m_stale = true;
-        label->setText(result.errorText);
+        showFailure(result.errorText);
+        label->setText(tr("not available"));
         return;
     }
     const int column = result.column(QStringLiteral("count")) >= 0

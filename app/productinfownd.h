@@ -28,6 +28,8 @@ public:
 
 private:
     QLabel *addRow(const QString &field, const QString &label);
+    // Shows why the values are missing (once per load).
+    void showFailure(const QString &error);
     void showInfo(const FQueryResult &result);
     void showCount(QLabel *label, const FQueryResult &result);
     void answerArrived();
@@ -42,6 +44,9 @@ private:
     QLabel *m_rights;
     QLabel *m_storage;
     QLabel *m_domains;
+    // The reason the values are missing, wrapped below them: a long server
+    // text must not widen the window.
+    QLabel *m_error = nullptr;
     QLabel *m_users;
     int m_pending = 0;
     // An answer of the last load was an error.

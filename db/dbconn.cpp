@@ -28,10 +28,6 @@ constexpr int PollsPerWaitingSignal = 15;
 constexpr int MaxResponseTimes = 10;
 constexpr uint NotificationCapacity = 1500;
 
-QString translate(const char *text)
-{
-    return QCoreApplication::translate("DBConn", text);
-}
 } // namespace
 
 DBConn::DBConn(const QString &host, int port, const QString &user, const QString &password,
@@ -43,6 +39,7 @@ DBConn::DBConn(const QString &host, int port, const QString &user, const QString
                               std::chrono::steady_clock::now().time_since_epoch())
                               .count());
     })
+    , m_livenessCheckMs(qMax(50, options.livenessCheckMs))
     , m_host(host)
     , m_port(port)
     , m_user(user)
@@ -143,10 +140,28 @@ void DBConn::workerLoop()
             m_idleSince = QDateTime::currentMSecsSinceEpoch();
         }
         std::unique_lock locker(m_lock);
-        m_wake.wait(locker, [this] { return m_wakeSet || m_stopRequested.load(); });
+        const auto woken = [this] { return m_wakeSet || m_stopRequested.load(); };
+        while (!m_wake.wait_for(locker, std::chrono::milliseconds(m_livenessCheckMs), woken)) {
+            locker.unlock();
+            checkServerStillThere();
+            locker.lock();
+        }
     }
     if (isConnected())
         setState(Disconnected);
+}
+
+void DBConn::checkServerStillThere()
+{
+    lumadb_handle *handle = isConnected() ? m_handle : nullptr;
+    if (!handle)
+        return;
+    const uint detail = lumadb_peer_closed(handle);
+    if (detail == 0)
+        return;
+    setLastFailure(LUMADB_ERR_NETWORK, detail,
+                   errorTextFor(LUMADB_ERR_NETWORK, detail, false, QString()));
+    setState(Disconnected);
 }
 
 bool DBConn::login()
@@ -404,7 +419,7 @@ void DBConn::cancelPending(bool cancellableOnly)
                 dropped.append(req);
             } else {
                 // A caller may be waiting for it in execSync: let it go.
-                req->setResult(LUMADB_ERR_SYSTEM, translate("The request was cancelled."));
+                req->setResult(LUMADB_ERR_SYSTEM, QCoreApplication::translate("DBConn", "The request was cancelled."));
                 req->m_finished.store(true, std::memory_order_release);
                 m_requestFinished.notify_all();
             }
@@ -612,33 +627,33 @@ QString networkFailureText(uint detail, bool login)
 {
     const QString number = QString::number(detail);
     if (isUnexpectedEof(detail)) {
-        return login ? translate("The server closed the connection before the login was "
+        return login ? QCoreApplication::translate("DBConn", "The server closed the connection before the login was "
                                  "complete. Check that the server is running and that host and "
                                  "port name its administration service. (error %1)")
                                .arg(number)
-                     : translate("Connection to the server was lost: the server closed the "
+                     : QCoreApplication::translate("DBConn", "Connection to the server was lost: the server closed the "
                                  "connection unexpectedly. Check that the server is still "
                                  "running, then reconnect. (error %1)")
                                .arg(number);
     }
     const QString tls = tlsReason(detail);
     if (!tls.isEmpty()) {
-        return translate("The secure connection to the server failed (%1). Check that host and "
+        return QCoreApplication::translate("DBConn", "The secure connection to the server failed (%1). Check that host and "
                          "port name the server's administration service and that the server's "
                          "certificate is valid. (error %2)")
                 .arg(tls, number);
     }
     switch (detail) {
     case 10065:
-        return translate("The server's computer cannot be reached. Check the host name and the "
+        return QCoreApplication::translate("DBConn", "The server's computer cannot be reached. Check the host name and the "
                          "network connection. (error %1)")
                 .arg(number);
     case 11002:
-        return translate("The host name could not be resolved at the moment. Check the name "
+        return QCoreApplication::translate("DBConn", "The host name could not be resolved at the moment. Check the name "
                          "server settings or try again later. (error %1)")
                 .arg(number);
     case 11003:
-        return translate("The host name could not be resolved. Check the host name and the "
+        return QCoreApplication::translate("DBConn", "The host name could not be resolved. Check the host name and the "
                          "name server settings. (error %1)")
                 .arg(number);
     default:
@@ -646,11 +661,11 @@ QString networkFailureText(uint detail, bool login)
     }
     const QString system = systemReason(detail);
     if (!system.isEmpty()) {
-        return translate("Connection has failed: %1. Check host and port, and that the server is "
+        return QCoreApplication::translate("DBConn", "Connection has failed: %1. Check host and port, and that the server is "
                          "running. (error %2)")
                 .arg(system, number);
     }
-    return translate("Connection has failed. Check host and port, and that the server is "
+    return QCoreApplication::translate("DBConn", "Connection has failed. Check host and port, and that the server is "
                      "running. (error %1)")
             .arg(number);
 }
@@ -660,7 +675,7 @@ QString handshakeFailureText(uint detail)
 {
     const QString number = QString::number(detail);
     if (isUnexpectedEof(detail) || detail == 10054) {
-        return translate("The server closed the connection during the secure handshake. Check "
+        return QCoreApplication::translate("DBConn", "The server closed the connection during the secure handshake. Check "
                          "that the port is the server's administration port. (error %1)")
                 .arg(number);
     }
@@ -668,12 +683,12 @@ QString handshakeFailureText(uint detail)
     if (reason.isEmpty())
         reason = systemReason(detail);
     if (reason.isEmpty()) {
-        return translate("The secure connection to the server could not be established. Check "
+        return QCoreApplication::translate("DBConn", "The secure connection to the server could not be established. Check "
                          "that the port is the server's administration port and that the "
                          "server's certificate is valid. (error %1)")
                 .arg(number);
     }
-    return translate("The secure connection to the server could not be established (%1). Check "
+    return QCoreApplication::translate("DBConn", "The secure connection to the server could not be established (%1). Check "
                      "that the port is the server's administration port and that the server's "
                      "certificate is valid. (error %2)")
             .arg(reason, number);
@@ -685,23 +700,23 @@ QString DBConn::errorTextFor(uint code, uint detail, bool login, const QString &
 {
     switch (code) {
     case VersionChangedCode:
-        return detail == 1 ? translate("Server version has changed. Reconnection is not possible.")
+        return detail == 1 ? QCoreApplication::translate("DBConn", "Server version has changed. Reconnection is not possible.")
                            : QString();
     case LUMADB_ERR_NETWORK:
         switch (detail) {
         case 10049:
         case 11001:
-            return translate("Remote computer not found.");
+            return QCoreApplication::translate("DBConn", "Remote computer not found.");
         case 10051:
-            return translate("Network is unreachable.");
+            return QCoreApplication::translate("DBConn", "Network is unreachable.");
         case 10054:
-            return translate("Connection to the server was lost.");
+            return QCoreApplication::translate("DBConn", "Connection to the server was lost.");
         case 10060:
         case 10061:
-            return translate("Server application is not running.");
+            return QCoreApplication::translate("DBConn", "Server application is not running.");
         case 0:
-            return login ? translate("Server application is not running.")
-                         : translate("Connection to the server has been lost.");
+            return login ? QCoreApplication::translate("DBConn", "Server application is not running.")
+                         : QCoreApplication::translate("DBConn", "Connection to the server has been lost.");
         default:
             return networkFailureText(detail, login);
         }
@@ -710,12 +725,12 @@ QString DBConn::errorTextFor(uint code, uint detail, bool login, const QString &
             return handshakeFailureText(detail);
         break;
     case LUMADB_ERR_FUNCTION_ACCESS_DENIED:
-        return translate("You have no rights to perform this action.");
+        return QCoreApplication::translate("DBConn", "You have no rights to perform this action.");
     case LUMADB_ERR_FUNCTION_NOT_FOUND:
         // The query may carry a password argument: never show it.
-        return translate("Query '%1' failed: function not found.").arg(dbMaskSecrets(lastQuery));
+        return QCoreApplication::translate("DBConn", "Query '%1' failed: function not found.").arg(dbMaskSecrets(lastQuery));
     case IdentityChangedCode:
-        return translate("The identity of the server has changed. The certificate it presented "
+        return QCoreApplication::translate("DBConn", "The identity of the server has changed. The certificate it presented "
                          "is not the one recorded for it, so someone may be intercepting the "
                          "connection. Trust the new certificate only after you have confirmed "
                          "its fingerprint with the server's administrator.");
@@ -724,18 +739,18 @@ QString DBConn::errorTextFor(uint code, uint detail, bool login, const QString &
                          "fingerprint of its certificate with the one the server's administrator "
                          "gives you, and trust it only when they are the same.");
     case LUMADB_ERR_INCOMPATIBLE:
-        return translate("Unsupported version of server.");
+        return QCoreApplication::translate("DBConn", "Unsupported version of server.");
     case LUMADB_ERR_NO_MORE_CONNECTIONS:
-        return translate("Too many connections.");
+        return QCoreApplication::translate("DBConn", "Too many connections.");
     case LUMADB_ERR_AUTHENTICATION:
-        return translate("Authentication failed.");
+        return QCoreApplication::translate("DBConn", "Authentication failed.");
     case 800:
-        return translate("LDAP server is not available.");
+        return QCoreApplication::translate("DBConn", "LDAP server is not available.");
     default:
         break;
     }
     const QString description = QString::fromUtf8(lumadb_status_text(code));
     if (description.isEmpty())
-        return translate("not specified error %1.").arg(code);
-    return translate("Error: %1").arg(description);
+        return QCoreApplication::translate("DBConn", "not specified error %1.").arg(code);
+    return QCoreApplication::translate("DBConn", "Error: %1").arg(description);
 }

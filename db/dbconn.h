@@ -31,6 +31,9 @@ struct DBConnOptions
     // for the response times; empty: the system's steady clock. Tests pass a
     // clock of their own instead of waiting for real seconds.
     std::function<qint64()> clockMs = {};
+    // How often an idle session checks that the server is still there, so that
+    // a stopped server shows within seconds even when nobody sends a request.
+    int livenessCheckMs = 2000;
 };
 
 class DBConn : public DBSafeSignal, public DBObject
@@ -149,10 +152,13 @@ private:
     void setState(StateEnum state);
     void closeHandle();
     void setLastFailure(uint code, uint detail, const QString &text);
+    // On the worker while idle: ends the session when the server has gone.
+    void checkServerStillThere();
 
     std::atomic<bool> m_stopRequested{false};
     const bool m_connectInCaller;
     const std::function<qint64()> m_clockMs;
+    const int m_livenessCheckMs;
     std::atomic<StateEnum> m_state{Disconnected};
 
     // Guards the queue, the wake flag and the requests' finished/running flags.

@@ -52,6 +52,8 @@ QString FStreamComm::statusWord(int code)
         return QStringLiteral("connectionfailed");
     case ConnectNew:
         return QStringLiteral("connectnew");
+    case Connected:
+        return QStringLiteral("connected");
     default:
         return {};
     }
@@ -68,4 +70,23 @@ bool FStreamComm::sendStatus(int code, FILE *out)
     std::fputc('\n', out);
     std::fflush(out);
     return true;
+}
+
+void FStreamComm::sendConnectNew(const QString &regionIdentifier, qsizetype size, FILE *out)
+{
+    const QByteArray line = statusWord(ConnectNew).toLatin1() + ' ' + regionIdentifier.toLatin1()
+            + ' ' + QByteArray::number(size) + '\n';
+    std::fputs(line.constData(), out);
+    std::fflush(out);
+}
+
+bool FStreamComm::parseConnectNew(const QString &line, QString *regionIdentifier, qsizetype *size)
+{
+    const QStringList parts = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (parts.size() != 3 || parts.at(0) != statusWord(ConnectNew))
+        return false;
+    bool ok = false;
+    *size = parts.at(2).toLongLong(&ok);
+    *regionIdentifier = parts.at(1);
+    return ok && *size > 0;
 }

@@ -11,7 +11,9 @@ class QIODevice;
 class FStreamComm
 {
 public:
-    enum StatusCode { InitOk = 1, ConnectionFailed = 2, ConnectNew = 3 };
+    // "connected" tells the launcher that the first login succeeded;
+    // "connectionfailed" that a login attempt failed.
+    enum StatusCode { InitOk = 1, ConnectionFailed = 2, ConnectNew = 3, Connected = 4 };
 
     // Longest accepted input line, without its "\n".
     static constexpr int kMaxLineLength = 99;
@@ -30,4 +32,8 @@ public:
     static QString statusWord(int code);
     // Writes the status line and flushes it; false for an unknown code.
     static bool sendStatus(int code, FILE *out = stdout);
+    // "connectnew" followed by the region that holds the new console's record.
+    static void sendConnectNew(const QString &regionIdentifier, qsizetype size, FILE *out = stdout);
+    // Splits "connectnew <identifier> <size>"; false for any other line.
+    static bool parseConnectNew(const QString &line, QString *regionIdentifier, qsizetype *size);
 };

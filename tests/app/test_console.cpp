@@ -114,8 +114,10 @@ void TestConsole::firstNoticeIsSilentAndLoginShowsTheSession()
     QVERIFY(startConsole());
     QTRY_VERIFY_WITH_TIMEOUT(connection()->isConnected() && pageArea()->isInfoLoaded(), kTimeout);
     const QString host = QString::fromStdString(m_server->host());
+    // The development server listens on a port of its own: the title names it.
+    const QString server = host + QLatin1Char(':') + QString::number(m_server->port());
     QTRY_COMPARE_WITH_TIMEOUT(mainWindow()->windowTitle(),
-                              host + QStringLiteral(" - Administration Console for Postvane"),
+                              server + QStringLiteral(" - Administration Console for Postvane"),
                               kTimeout);
     FWidgetStatus *status = mainWindow()->statusWidget();
     QCOMPARE(status->serverText(), host + QLatin1Char(':') + QString::number(m_server->port()));
@@ -204,7 +206,10 @@ void TestConsole::lostSessionWithoutEditsOffersReconnect()
     QVERIFY(!reconnectVisible);
     QVERIFY(!parametersVisible);
     QVERIFY(!error.isEmpty());
-    QCOMPARE(caption, QStringLiteral("Not connected - Administration Console for Postvane"));
+    QCOMPARE(caption,
+             QStringLiteral("Not connected - %1:%2 - Administration Console for Postvane")
+                     .arg(QString::fromStdString(m_server->host()))
+                     .arg(m_server->port()));
     QVERIFY(!treeEnabled);
     // Cancel leaves the session down with Reconnect available.
     QVERIFY(!connection()->isConnected());

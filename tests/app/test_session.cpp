@@ -92,7 +92,7 @@ void TestSession::refusedLoginAsksForANewPassword()
 {
     QVERIFY(startServer());
     DialogView seen;
-    QString pageError;
+    QString pageError, pageVersion, pageUser, pageRights;
     m_modals->expect([&](QWidget *modal) {
         auto *dialog = qobject_cast<FDlgConnect *>(modal);
         QVERIFY(dialog);
@@ -102,7 +102,10 @@ void TestSession::refusedLoginAsksForANewPassword()
                                          && productPage()->valueText(QStringLiteral("version"))
                                                  != QStringLiteral("Loading..."),
                                  kTimeout);
-        pageError = productPage()->valueText(QStringLiteral("version"));
+        pageError = productPage()->valueText(QStringLiteral("error"));
+        pageVersion = productPage()->valueText(QStringLiteral("version"));
+        pageUser = productPage()->valueText(QStringLiteral("user"));
+        pageRights = productPage()->valueText(QStringLiteral("rights"));
         dialog->passwordEdit()->setText(QStringLiteral("admin"));
         dialog->okButton()->click();
     });
@@ -114,7 +117,11 @@ void TestSession::refusedLoginAsksForANewPassword()
     QCOMPARE(seen.user, QStringLiteral("admin"));
     QCOMPARE(seen.password, QString()); // the refused password is never shown
     QCOMPARE(seen.error, QStringLiteral("Authentication failed."));
+    // The reason once, below the values; nobody is shown as connected.
     QCOMPARE(pageError, QStringLiteral("Authentication failed."));
+    QCOMPARE(pageVersion, QStringLiteral("not available"));
+    QCOMPARE(pageUser, QStringLiteral("not connected"));
+    QCOMPARE(pageRights, QStringLiteral("unknown"));
 
     QTRY_VERIFY_WITH_TIMEOUT(connection()->isConnected() && pageArea()->isInfoLoaded(), kTimeout);
     QCOMPARE(UtKontainer::getText(UtKey::Password), QStringLiteral("admin"));

@@ -46,6 +46,8 @@ private slots:
     void logItemsTakeIdsFromARunningCounter();
     void openFoldersAreRestoredAndSaved();
     void everySelectionBuildsAFreshPage();
+    void arrowKeysOpenAndCloseBeforeMoving();
+    void closingAFolderAboveTheCurrentItemSelectsIt();
     void pageClassesFollowTheOperatingSystem();
     void everyPictureExists();
 
@@ -183,6 +185,55 @@ void TestTree::everySelectionBuildsAFreshPage()
     m_window->slotLogsLoaded({"error"});
     QVERIFY(m_window->selectSection(MailWindow::peekNextLogId() - 1));
     QVERIFY(m_window->header()->isHidden());
+}
+
+void TestTree::arrowKeysOpenAndCloseBeforeMoving()
+{
+    m_window->initialize();
+    FMainTree *tree = m_window->tree();
+    FMainTreeItem *status = tree->item(SectionId::Status);
+    status->setExpanded(false);
+    QVERIFY(tree->selectId(SectionId::Status));
+
+    struct Step
+    {
+        Qt::Key key;
+        int current;
+        bool statusOpen;
+    };
+    // Right opens, a second Right moves in; Left moves out, a second Left closes.
+    const QList<Step> steps = {{Qt::Key_Right, SectionId::Status, true},
+                               {Qt::Key_Right, SectionId::MessageQueue, true},
+                               {Qt::Key_Right, SectionId::MessageQueue, true},
+                               {Qt::Key_Left, SectionId::Status, true},
+                               {Qt::Key_Left, SectionId::Status, false},
+                               {Qt::Key_Left, SectionId::ProductInfo, false}};
+    for (const Step &step : steps) {
+        QTest::keyClick(tree, step.key);
+        QCOMPARE(tree->currentTreeItem()->id(), step.current);
+        QCOMPARE(status->isExpanded(), step.statusOpen);
+    }
+    QCOMPARE(m_window->currentPage()->objectName(), QStringLiteral("ProductInfoWnd"));
+}
+
+void TestTree::closingAFolderAboveTheCurrentItemSelectsIt()
+{
+    m_window->initialize();
+    FMainTree *tree = m_window->tree();
+    FMainTreeItem *configuration = tree->item(SectionId::Configuration);
+    configuration->setExpanded(true);
+    QVERIFY(tree->selectId(SectionId::Services));
+
+    // A page that may not be left keeps its folder open.
+    tree->setCanLeave([] { return false; });
+    configuration->setExpanded(false);
+    QVERIFY(configuration->isExpanded());
+    QCOMPARE(tree->currentTreeItem()->id(), SectionId::Services);
+
+    tree->setCanLeave([] { return true; });
+    tree->item(SectionId::ProductInfo)->setExpanded(false);
+    QCOMPARE(tree->currentTreeItem()->id(), SectionId::ProductInfo);
+    QCOMPARE(m_window->currentPage()->objectName(), QStringLiteral("ProductInfoWnd"));
 }
 
 void TestTree::pageClassesFollowTheOperatingSystem()

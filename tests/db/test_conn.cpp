@@ -94,6 +94,7 @@ private slots:
     void changedCertificateIsRefusedUntilTrusted();
     void syncWaitKeepsEventsFlowing();
     void queryTraceMasksPasswords();
+    void idleSessionNoticesAStoppedServer(); // stops the server: keep last but one
     void versionChangeOnRestart(); // restarts the server: keep last
 
 private:
@@ -515,6 +516,28 @@ void TestConn::queryTraceMasksPasswords()
         QVERIFY(line.contains(QLatin1String(dbMaskedValue)));
     }
     QVERIFY(!list.errorText().contains(QLatin1String("topsecret")));
+}
+
+void TestConn::idleSessionNoticesAStoppedServer()
+{
+    DBConn::Options options;
+    options.livenessCheckMs = 100;
+    auto conn = std::make_unique<DBConn>(m_server.hostName(), m_server.port(),
+                                         QStringLiteral("admin"), QStringLiteral("admin"), options);
+    conn->setKnownHostsPath(m_server.knownHostsPath());
+    QVERIFY(conn->start());
+    QTRY_COMPARE_WITH_TIMEOUT(conn->state(), DBConn::Connected, Timeout);
+    // A server that is there is never taken for gone, however long the session idles.
+    QTest::qWait(10 * options.livenessCheckMs);
+    QCOMPARE(conn->state(), DBConn::Connected);
+    DBReq req(QStringLiteral("select dummy from info"));
+    QVERIFY(conn->execSync(&req));
+
+    // No request is made after the server stops: the session finds out by itself.
+    m_server.process().stop();
+    QTRY_COMPARE_WITH_TIMEOUT(conn->state(), DBConn::Disconnected, 5000);
+    QVERIFY(!conn->lastErrorText().isEmpty());
+    QVERIFY2(m_server.restart({"--no-ticker", "--log-rate", "0"}), m_server.errorText().c_str());
 }
 
 void TestConn::versionChangeOnRestart()

@@ -56,6 +56,18 @@ if(status EQUAL 0 OR NOT error MATCHES "Die Verwaltungskonsole kann nicht allein
             "the installed console did not answer in German (status ${status}): ${error}")
 endif()
 
+# The language may also be chosen in the console's own section of the
+# preferences, whatever the system language.
+file(WRITE ${home}/settings/system/brantel.example/AdminExe.conf
+     "[Postvane]\npreferredLanguage1=de\n")
+execute_process(COMMAND ${CMAKE_COMMAND} -E env ${private_home} LANG=C.UTF-8 LC_ALL= LANGUAGE=
+                        QT_QPA_PLATFORM=offscreen POSTDESK_NO_MODAL_ERRORS=1
+                        ${PREFIX}/${BINDIR}/postdesk
+                OUTPUT_VARIABLE output ERROR_VARIABLE error RESULT_VARIABLE status)
+if(NOT error MATCHES "Die Verwaltungskonsole kann nicht allein gestartet werden")
+    message(FATAL_ERROR "the console's own language preference was ignored: ${error}")
+endif()
+
 foreach(check
         "${DESKTOP_VALIDATE};${PREFIX}/${DATADIR}/applications/org.postdesk.Postdesk.desktop"
         "${APPSTREAMCLI};validate;--no-net;${PREFIX}/${DATADIR}/metainfo/org.postdesk.Postdesk.metainfo.xml")

@@ -2,16 +2,21 @@
 
 #include "handover/closechannel.h"
 #include "handover/fsharedcomm.h"
+#include "handover/recordregion.h"
 
+#include <QLocalServer>
 #include <QLocalSocket>
-#include <QRandomGenerator>
 
 #include <cstring>
+#include <unistd.h>
 
 ConsoleSession::ConsoleSession(const QString &consolePath, QObject *parent)
     : QObject(parent)
 {
     m_process.setProgram(consolePath);
+    // A process group of its own: Ctrl-C in the launcher's terminal reaches
+    // only the launcher, which asks the console to close instead of killing it.
+    m_process.setChildProcessModifier([] { ::setpgid(0, 0); });
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     connect(&m_process, &QProcess::readyReadStandardOutput, this, &ConsoleSession::slotReadOutput);
     connect(&m_process, &QProcess::finished, this, &ConsoleSession::slotFinished);
@@ -34,30 +39,14 @@ bool ConsoleSession::start(const ConnectionRecord &record, bool loginMode,
 {
     m_server = loginMode ? QStringLiteral("(login)")
                          : QStringLiteral("%1:%2").arg(record.host).arg(record.port);
+    m_user = loginMode ? QStringLiteral("(login)") : record.user;
     QByteArray handOver;
     if (!loginMode) {
-        QByteArray bytes = record.toRegionBytes();
-        const qsizetype size = qMax(kRegionSize, bytes.size());
-        if (size > FSharedComm::kMaxSize) {
-            *error = QStringLiteral("the connection record is too long");
+        RecordRegion region;
+        if (!RecordRegion::publish(record, kRegionSize, &region, error))
             return false;
-        }
-        FSharedComm region;
-        for (int attempt = 0; attempt < 20 && m_regionId.isEmpty(); ++attempt) {
-            const QString id
-                    = QString::number(QRandomGenerator::global()->bounded(100000000, 999999999));
-            if (region.create(id, size))
-                m_regionId = id;
-        }
-        if (m_regionId.isEmpty()) {
-            *error = QStringLiteral("cannot create the shared region: %1").arg(region.errorText());
-            return false;
-        }
-        std::memcpy(region.data(), bytes.constData(), size_t(bytes.size()));
-        region.close();
-        // The record holds the password: the region is its only copy now.
-        bytes.fill('\0');
-        handOver = m_regionId.toLatin1() + '\n' + QByteArray::number(size) + '\n';
+        m_regionId = region.identifier;
+        handOver = m_regionId.toLatin1() + '\n' + QByteArray::number(region.size) + '\n';
     }
     QStringList arguments{loginMode ? QStringLiteral("tundra_key") : QStringLiteral("mosaic_key")};
     arguments += extraArguments;
@@ -69,6 +58,7 @@ bool ConsoleSession::start(const ConnectionRecord &record, bool loginMode,
         releaseRegion();
         return false;
     }
+    m_pid = m_process.processId();
     if (!handOver.isEmpty())
         m_process.write(handOver);
     m_process.closeWriteChannel();
@@ -80,8 +70,15 @@ void ConsoleSession::slotReadOutput()
     while (m_process.canReadLine()) {
         const QString word = QString::fromUtf8(m_process.readLine(256)).trimmed();
         // The record has been read and the region wiped: its name can go.
-        if (word == QLatin1String("initok"))
+        if (word == QLatin1String("initok")) {
             releaseRegion();
+            m_state = QStringLiteral("logging in");
+        } else if (word == QLatin1String("connected")) {
+            m_loggedIn = true;
+            m_state = QStringLiteral("logged in");
+        } else if (word == QLatin1String("connectionfailed")) {
+            m_state = QStringLiteral("login failed");
+        }
         emit signalStatusLine(word);
     }
 }
@@ -90,6 +87,9 @@ void ConsoleSession::slotFinished(int exitCode)
 {
     slotReadOutput();
     releaseRegion();
+    // A console that died cannot remove its close channel's socket itself.
+    if (const QString channel = closeChannelName(processId()); !channel.isEmpty())
+        QLocalServer::removeServer(channel);
     emit signalFinished(exitCode);
 }
 
@@ -121,7 +121,10 @@ QString ConsoleSession::requestClose(qint64 processId, int timeoutMs, QString *e
     QLocalSocket socket;
     socket.connectToServer(channel);
     if (!socket.waitForConnected(5000)) {
-        *error = socket.errorString();
+        *error = socket.error() == QLocalSocket::ServerNotFoundError
+                        || socket.error() == QLocalSocket::ConnectionRefusedError
+                ? QStringLiteral("no console with process id %1").arg(processId)
+                : socket.errorString();
         return {};
     }
     // Only a console of this user may answer for it.

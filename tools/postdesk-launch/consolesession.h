@@ -23,9 +23,15 @@ public:
     bool start(const ConnectionRecord &record, bool loginMode, const QStringList &extraArguments,
                const QProcessEnvironment &environment, QString *error);
 
-    qint64 processId() const { return m_process.processId(); }
+    // The console's process id, kept after it ended.
+    qint64 processId() const { return m_pid; }
     QString serverText() const { return m_server; }
+    QString userText() const { return m_user; }
     bool isRunning() const { return m_process.state() != QProcess::NotRunning; }
+    // What the console last reported: "starting", "logging in", "logged in",
+    // "login failed".
+    QString stateText() const { return m_state; }
+    bool hasLoggedIn() const { return m_loggedIn; }
 
     // Sends the close request; the answer is "closed" or "refused" (or empty
     // when the console did not answer).
@@ -46,4 +52,8 @@ private:
     QProcess m_process;
     QString m_regionId;
     QString m_server;
+    QString m_user;
+    qint64 m_pid = 0;
+    QString m_state = QStringLiteral("starting");
+    bool m_loggedIn = false;
 };

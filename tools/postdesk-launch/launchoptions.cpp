@@ -29,6 +29,7 @@ bool LaunchOptions::splitHostPort(const QString &text, QString &host, int &port)
 bool LaunchOptions::parse(const QStringList &arguments, LaunchOptions &options, QString *error)
 {
     bool portGiven = false;
+    int serverPort = -1; // the port written after the host, if any
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
         const auto value = [&](QString &target) {
@@ -83,21 +84,42 @@ bool LaunchOptions::parse(const QStringList &arguments, LaunchOptions &options, 
             *error = QStringLiteral("unknown option: %1").arg(argument);
             return false;
         } else if (options.host.isEmpty()) {
-            int port = options.port;
+            int port = -1;
             if (!splitHostPort(argument, options.host, port)) {
                 *error = QStringLiteral("invalid server: %1").arg(argument);
                 return false;
             }
-            if (!portGiven)
-                options.port = port;
+            serverPort = port;
         } else {
             *error = QStringLiteral("unexpected argument: %1").arg(argument);
             return false;
         }
     }
-    if (!options.help && !options.demo && !options.loginMode && options.closePid == 0
-        && options.host.isEmpty()) {
+    if (serverPort > 0) {
+        if (portGiven && serverPort != options.port) {
+            *error = QStringLiteral("--port %1 contradicts the port in %2:%3")
+                             .arg(options.port)
+                             .arg(options.host)
+                             .arg(serverPort);
+            return false;
+        }
+        options.port = serverPort;
+    }
+    if (options.help)
+        return true;
+    // Each mode takes its own arguments and nothing else.
+    const int modes = int(options.demo) + int(options.loginMode) + int(options.closePid > 0)
+            + int(!options.host.isEmpty());
+    if (modes == 0) {
         *error = QStringLiteral("no server given");
+        return false;
+    }
+    if (modes > 1) {
+        *error = QStringLiteral("give only one of a server, --demo, --login and --close");
+        return false;
+    }
+    if (!options.tourFolder.isEmpty() && !options.demo) {
+        *error = QStringLiteral("--tour works only with --demo");
         return false;
     }
     return true;
@@ -115,15 +137,23 @@ QString LaunchOptions::usage()
             "The password is read from POSTDESK_PASSWORD or asked for on the terminal.\n"
             "\n"
             "  --user NAME      user to log in as (default admin)\n"
-            "  --port N         admin port (default " QT_STRINGIFY(LUMADB_DEFAULT_PORT) ")\n"
-            "  --login          let the console ask for server and login\n"
-            "  --debug          the console writes its trace file\n"
-            "  --demo           start the development server with demo data and a console\n"
-            "                   logged in to it\n"
-            "  --tour FOLDER    the console writes a screenshot of every section and exits\n"
-            "  --console PATH   console program (default: found next to the launcher)\n"
-            "  --server PATH    development server for --demo (default: found likewise)\n"
-            "  --close PID      ask the console with this process id to close\n"
-            "\n"
-            "While consoles run, type \"close\" to close them or \"list\" to list them.\n");
+            "  --port N         admin port (default " QT_STRINGIFY(
+                    LUMADB_DEFAULT_PORT) ")\n"
+                                         "  --login          let the console ask for server and "
+                                         "login\n"
+                                         "  --debug          the console writes its trace file\n"
+                                         "  --demo           start the development server with "
+                                         "demo data and a console\n"
+                                         "                   logged in to it\n"
+                                         "  --tour FOLDER    the console writes a screenshot of "
+                                         "every section and exits\n"
+                                         "  --console PATH   console program (default: found next "
+                                         "to the launcher)\n"
+                                         "  --server PATH    development server for --demo "
+                                         "(default: found likewise)\n"
+                                         "  --close PID      ask the console with this process id "
+                                         "to close\n"
+                                         "\n"
+                                         "While consoles run, type \"close\" to close them or "
+                                         "\"list\" to list them.\n");
 }

@@ -5,6 +5,8 @@
 #include "passwordprompt.h"
 
 #include "handover/secretprocess.h"
+#include "handover/fstreamcomm.h"
+#include "handover/recordregion.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -59,10 +61,9 @@ public:
     {
         m_environment = QProcessEnvironment::systemEnvironment();
         m_environment.remove(QStringLiteral("POSTDESK_PASSWORD"));
-        if (::isatty(STDIN_FILENO)) {
-            m_input = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, this);
-            connect(m_input, &QSocketNotifier::activated, this, [this] { readCommand(); });
-        }
+        // Commands come from a terminal or from a pipe alike.
+        m_input = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, this);
+        connect(m_input, &QSocketNotifier::activated, this, [this] { readCommand(); });
         auto *stopPoll = new QTimer(this);
         connect(stopPoll, &QTimer::timeout, this, [this] {
             if (g_stopRequested) {
@@ -98,13 +99,20 @@ public:
         connect(session, &ConsoleSession::signalStatusLine, this,
                 [this, pid](const QString &word) { statusLine(pid, word); });
         connect(session, &ConsoleSession::signalFinished, this, [this, session, pid](int code) {
-            say(QStringLiteral("console %1 ended with status %2").arg(pid).arg(code));
+            if (session->hasLoggedIn() || m_options.loginMode)
+                say(QStringLiteral("console %1 ended with status %2").arg(pid).arg(code));
+            else
+                say(QStringLiteral("console %1 ended with status %2 without logging in to %3")
+                            .arg(pid)
+                            .arg(code)
+                            .arg(session->serverText()));
+            m_anyLoggedIn = m_anyLoggedIn || session->hasLoggedIn();
             if (m_sessions.indexOf(session) == 0 || m_exitCode < 0)
                 m_exitCode = code;
             m_sessions.removeAll(session);
             session->deleteLater();
             if (m_sessions.isEmpty())
-                QCoreApplication::exit(m_exitCode < 0 ? 0 : m_exitCode);
+                QCoreApplication::exit(exitStatus());
         });
         return true;
     }
@@ -120,11 +128,40 @@ public:
     }
 
 private:
-    void statusLine(qint64 pid, const QString &word)
+    // The first console's status; 1 when no console ever logged in (a wrong
+    // password or an unknown host must not look like success to a script).
+    int exitStatus() const
     {
-        say(QStringLiteral("console %1: %2").arg(pid).arg(word));
-        if (word == QLatin1String("connectnew"))
+        if (m_exitCode > 0)
+            return m_exitCode;
+        return m_anyLoggedIn || m_options.loginMode || !m_options.tourFolder.isEmpty() ? 0 : 1;
+    }
+
+    void statusLine(qint64 pid, const QString &line)
+    {
+        RecordRegion region;
+        if (FStreamComm::parseConnectNew(line, &region.identifier, &region.size)) {
+            say(QStringLiteral("console %1: connectnew").arg(pid));
+            startFromRegion(region);
+            return;
+        }
+        say(QStringLiteral("console %1: %2").arg(pid).arg(line));
+        // Without a record, the launcher asks on its terminal.
+        if (line == QLatin1String("connectnew"))
             askForAnotherServer();
+    }
+
+    // A console handed over the login for another console.
+    void startFromRegion(const RecordRegion &region)
+    {
+        ConnectionRecord record;
+        QString error;
+        if (!RecordRegion::take(region, &record, &error)) {
+            say(QStringLiteral("postdesk-launch: cannot read the new connection: %1").arg(error));
+            return;
+        }
+        startConsole(record, false);
+        record.password.fill(QChar(0));
     }
 
     void askForAnotherServer()
@@ -151,22 +188,37 @@ private:
         record.password.fill(QChar(u'\0'));
     }
 
+    // Reads what arrived on standard input and runs each complete line.
     void readCommand()
     {
         char buffer[256];
-        const ssize_t length = ::read(STDIN_FILENO, buffer, sizeof buffer - 1);
+        const ssize_t length = ::read(STDIN_FILENO, buffer, sizeof buffer);
         if (length <= 0) {
             m_input->setEnabled(false);
             return;
         }
-        const QString command = QString::fromLocal8Bit(buffer, length).trimmed();
+        m_pendingInput.append(buffer, length);
+        qsizetype end;
+        while ((end = m_pendingInput.indexOf('\n')) >= 0) {
+            runCommand(QString::fromLocal8Bit(m_pendingInput.left(end)).trimmed());
+            m_pendingInput.remove(0, end + 1);
+        }
+        // A line longer than any command is dropped rather than kept growing.
+        if (m_pendingInput.size() > 1024)
+            m_pendingInput.clear();
+    }
+
+    void runCommand(const QString &command)
+    {
         if (command == QLatin1String("close")) {
             closeAll();
         } else if (command == QLatin1String("list")) {
+            if (m_sessions.isEmpty())
+                say(QStringLiteral("no consoles"));
             for (ConsoleSession *session : std::as_const(m_sessions))
-                say(QStringLiteral("console %1: %2")
+                say(QStringLiteral("console %1: %2 as %3, %4")
                             .arg(session->processId())
-                            .arg(session->serverText()));
+                            .arg(session->serverText(), session->userText(), session->stateText()));
         } else if (!command.isEmpty()) {
             say(QStringLiteral("commands: close, list"));
         }
@@ -178,6 +230,8 @@ private:
     QList<ConsoleSession *> m_sessions;
     QSocketNotifier *m_input = nullptr;
     int m_exitCode = -1;
+    bool m_anyLoggedIn = false;
+    QByteArray m_pendingInput;
 };
 
 } // namespace

@@ -164,6 +164,12 @@ uint32_t lumadb_error(const lumadb_handle *handle);
  * 10051 network unreachable, 10054 reset, 11001 host not found, otherwise the
  * errno value), the TLS library's code with 103; 0 after a successful open. */
 uint32_t lumadb_last_open_error(void);
+/* Whether the server ended the session of an idle handle (no request under
+ * way), without blocking: 0 while it is up, otherwise the system error that
+ * describes the end (10054 reset, or the socket's pending error). A closed or
+ * half-closed connection and an expired keep-alive count as ended; data the
+ * server sent unasked does not. */
+uint32_t lumadb_peer_closed(const lumadb_handle *handle);
 /* End TLS, close both sockets and free the handle. Always returns 0. */
 uint32_t lumadb_close(lumadb_handle *handle);
 

@@ -1,0 +1,35 @@
+cmake_minimum_required(VERSION 3.25)
+# Fails while a text the console's shell shows has no finished translation:
+# lupdate merges the current sources into a copy of each message file, and
+# every message of the copy must be translated.
+file(GLOB message_files ${TS_FOLDER}/*.ts)
+if(NOT message_files)
+    message(FATAL_ERROR "no message files in ${TS_FOLDER}")
+endif()
+string(REPLACE "," ";" sources "${SOURCES}")
+if(NOT sources)
+    message(FATAL_ERROR "no sources to scan")
+endif()
+set(problems "")
+foreach(message_file IN LISTS message_files)
+    get_filename_component(name ${message_file} NAME)
+    set(copy ${WORK_FOLDER}/${name})
+    file(MAKE_DIRECTORY ${WORK_FOLDER})
+    file(COPY_FILE ${message_file} ${copy})
+    execute_process(COMMAND ${LUPDATE} -silent -locations none -no-obsolete ${sources} -ts ${copy}
+                    WORKING_DIRECTORY ${SOURCE_FOLDER}
+                    RESULT_VARIABLE status ERROR_VARIABLE error)
+    if(NOT status EQUAL 0)
+        message(FATAL_ERROR "lupdate failed (${status}): ${error}")
+    endif()
+    file(READ ${copy} merged)
+    string(REGEX MATCHALL "<source>[^<]*</source>[ \t\r\n]*(<comment>[^<]*</comment>[ \t\r\n]*)?<translation type=\"unfinished\"" untranslated "${merged}")
+    foreach(entry IN LISTS untranslated)
+        string(REGEX REPLACE "<source>([^<]*)</source>.*" "\\1" text "${entry}")
+        string(APPEND problems "\n  ${name}: ${text}")
+    endforeach()
+endforeach()
+if(problems)
+    message(FATAL_ERROR "texts without a translation (update the message files with the target "
+                        "update_translations and translate them):${problems}")
+endif()
