@@ -419,7 +419,8 @@ void DBConn::cancelPending(bool cancellableOnly)
                 dropped.append(req);
             } else {
                 // A caller may be waiting for it in execSync: let it go.
-                req->setResult(LUMADB_ERR_SYSTEM, QCoreApplication::translate("DBConn", "The request was cancelled."));
+                req->setResult(LUMADB_ERR_SYSTEM,
+                               QCoreApplication::translate("DBConn", "The request was cancelled."));
                 req->m_finished.store(true, std::memory_order_release);
                 m_requestFinished.notify_all();
             }
@@ -627,46 +628,62 @@ QString networkFailureText(uint detail, bool login)
 {
     const QString number = QString::number(detail);
     if (isUnexpectedEof(detail)) {
-        return login ? QCoreApplication::translate("DBConn", "The server closed the connection before the login was "
-                                 "complete. Check that the server is running and that host and "
-                                 "port name its administration service. (error %1)")
+        return login ? QCoreApplication::translate(
+                               "DBConn",
+                               "The server closed the connection before the login was "
+                               "complete. Check that the server is running and that host and "
+                               "port name its administration service. (error %1)")
                                .arg(number)
-                     : QCoreApplication::translate("DBConn", "Connection to the server was lost: the server closed the "
-                                 "connection unexpectedly. Check that the server is still "
-                                 "running, then reconnect. (error %1)")
+                     : QCoreApplication::translate(
+                               "DBConn",
+                               "Connection to the server was lost: the server closed the "
+                               "connection unexpectedly. Check that the server is still "
+                               "running, then reconnect. (error %1)")
                                .arg(number);
     }
     const QString tls = tlsReason(detail);
     if (!tls.isEmpty()) {
-        return QCoreApplication::translate("DBConn", "The secure connection to the server failed (%1). Check that host and "
-                         "port name the server's administration service and that the server's "
-                         "certificate is valid. (error %2)")
+        return QCoreApplication::translate(
+                       "DBConn",
+                       "The secure connection to the server failed (%1). Check that host and "
+                       "port name the server's administration service and that the server's "
+                       "certificate is valid. (error %2)")
                 .arg(tls, number);
     }
     switch (detail) {
     case 10065:
-        return QCoreApplication::translate("DBConn", "The server's computer cannot be reached. Check the host name and the "
-                         "network connection. (error %1)")
+        return QCoreApplication::translate(
+                       "DBConn",
+                       "The server's computer cannot be reached. Check the host name and the "
+                       "network connection. (error %1)")
                 .arg(number);
     case 11002:
-        return QCoreApplication::translate("DBConn", "The host name could not be resolved at the moment. Check the name "
-                         "server settings or try again later. (error %1)")
+        return QCoreApplication::translate(
+                       "DBConn",
+                       "The host name could not be resolved at the moment. Check the name "
+                       "server settings or try again later. (error %1)")
                 .arg(number);
     case 11003:
-        return QCoreApplication::translate("DBConn", "The host name could not be resolved. Check the host name and the "
-                         "name server settings. (error %1)")
+        return QCoreApplication::translate(
+                       "DBConn",
+                       "The host name could not be resolved. Check the host name and the "
+                       "name server settings. (error %1)")
                 .arg(number);
     default:
         break;
     }
     const QString system = systemReason(detail);
     if (!system.isEmpty()) {
-        return QCoreApplication::translate("DBConn", "Connection has failed: %1. Check host and port, and that the server is "
-                         "running. (error %2)")
+        return QCoreApplication::translate(
+                       "DBConn",
+                       "Connection has failed: %1. Check host and port, and that the server is "
+                       "running. (error %2)")
                 .arg(system, number);
     }
-    return QCoreApplication::translate("DBConn", "Connection has failed. Check host and port, and that the server is "
-                     "running. (error %1)")
+    return QCoreApplication::translate(
+                   "DBConn",
+                   "Connection has failed. Check host and port, and that the server is "
+                   "running. (error %1)")
             .arg(number);
 }
 
@@ -675,22 +692,28 @@ QString handshakeFailureText(uint detail)
 {
     const QString number = QString::number(detail);
     if (isUnexpectedEof(detail) || detail == 10054) {
-        return QCoreApplication::translate("DBConn", "The server closed the connection during the secure handshake. Check "
-                         "that the port is the server's administration port. (error %1)")
+        return QCoreApplication::translate(
+                       "DBConn",
+                       "The server closed the connection during the secure handshake. Check "
+                       "that the port is the server's administration port. (error %1)")
                 .arg(number);
     }
     QString reason = tlsReason(detail);
     if (reason.isEmpty())
         reason = systemReason(detail);
     if (reason.isEmpty()) {
-        return QCoreApplication::translate("DBConn", "The secure connection to the server could not be established. Check "
-                         "that the port is the server's administration port and that the "
-                         "server's certificate is valid. (error %1)")
+        return QCoreApplication::translate(
+                       "DBConn",
+                       "The secure connection to the server could not be established. Check "
+                       "that the port is the server's administration port and that the "
+                       "server's certificate is valid. (error %1)")
                 .arg(number);
     }
-    return QCoreApplication::translate("DBConn", "The secure connection to the server could not be established (%1). Check "
-                     "that the port is the server's administration port and that the server's "
-                     "certificate is valid. (error %2)")
+    return QCoreApplication::translate(
+                   "DBConn",
+                   "The secure connection to the server could not be established (%1). Check "
+                   "that the port is the server's administration port and that the server's "
+                   "certificate is valid. (error %2)")
             .arg(reason, number);
 }
 
@@ -700,7 +723,8 @@ QString DBConn::errorTextFor(uint code, uint detail, bool login, const QString &
 {
     switch (code) {
     case VersionChangedCode:
-        return detail == 1 ? QCoreApplication::translate("DBConn", "Server version has changed. Reconnection is not possible.")
+        return detail == 1 ? QCoreApplication::translate(
+                       "DBConn", "Server version has changed. Reconnection is not possible.")
                            : QString();
     case LUMADB_ERR_NETWORK:
         switch (detail) {
@@ -715,8 +739,10 @@ QString DBConn::errorTextFor(uint code, uint detail, bool login, const QString &
         case 10061:
             return QCoreApplication::translate("DBConn", "Server application is not running.");
         case 0:
-            return login ? QCoreApplication::translate("DBConn", "Server application is not running.")
-                         : QCoreApplication::translate("DBConn", "Connection to the server has been lost.");
+            return login
+                    ? QCoreApplication::translate("DBConn", "Server application is not running.")
+                    : QCoreApplication::translate("DBConn",
+                                                  "Connection to the server has been lost.");
         default:
             return networkFailureText(detail, login);
         }
@@ -728,16 +754,21 @@ QString DBConn::errorTextFor(uint code, uint detail, bool login, const QString &
         return QCoreApplication::translate("DBConn", "You have no rights to perform this action.");
     case LUMADB_ERR_FUNCTION_NOT_FOUND:
         // The query may carry a password argument: never show it.
-        return QCoreApplication::translate("DBConn", "Query '%1' failed: function not found.").arg(dbMaskSecrets(lastQuery));
+        return QCoreApplication::translate("DBConn", "Query '%1' failed: function not found.")
+                .arg(dbMaskSecrets(lastQuery));
     case IdentityChangedCode:
-        return QCoreApplication::translate("DBConn", "The identity of the server has changed. The certificate it presented "
-                         "is not the one recorded for it, so someone may be intercepting the "
-                         "connection. Trust the new certificate only after you have confirmed "
-                         "its fingerprint with the server's administrator.");
+        return QCoreApplication::translate(
+                "DBConn",
+                "The identity of the server has changed. The certificate it presented "
+                "is not the one recorded for it, so someone may be intercepting the "
+                "connection. Trust the new certificate only after you have confirmed "
+                "its fingerprint with the server's administrator.");
     case IdentityUnknownCode:
-        return translate("The console has not connected to this server before. Compare the "
-                         "fingerprint of its certificate with the one the server's administrator "
-                         "gives you, and trust it only when they are the same.");
+        return QCoreApplication::translate(
+                "DBConn",
+                "The console has not connected to this server before. Compare the "
+                "fingerprint of its certificate with the one the server's administrator "
+                "gives you, and trust it only when they are the same.");
     case LUMADB_ERR_INCOMPATIBLE:
         return QCoreApplication::translate("DBConn", "Unsupported version of server.");
     case LUMADB_ERR_NO_MORE_CONNECTIONS:

@@ -111,6 +111,10 @@
         <source>Error: %1</source>
         <translation>Fehler: %1</translation>
     </message>
+    <message>
+        <source>The console has not connected to this server before. Compare the fingerprint of its certificate with the one the server&apos;s administrator gives you, and trust it only when they are the same.</source>
+        <translation>Die Konsole war noch nie mit diesem Server verbunden. Vergleichen Sie den Fingerabdruck seines Zertifikats mit dem, den Ihnen der Administrator des Servers nennt, und vertrauen Sie ihm nur, wenn beide gleich sind.</translation>
+    </message>
 </context>
 <context>
     <name>DBCtrl</name>
@@ -230,6 +234,14 @@
     <message>
         <source>Please enter the user name.</source>
         <translation>Bitte geben Sie den Benutzernamen ein.</translation>
+    </message>
+    <message>
+        <source>Server not known yet</source>
+        <translation>Server noch unbekannt</translation>
+    </message>
+    <message>
+        <source>Trust &amp;&amp; Connect</source>
+        <translation>Vertrauen &amp;&amp; verbinden</translation>
     </message>
 </context>
 <context>
