@@ -1,0 +1,21 @@
+#include "status/statuspages.h"
+
+#include "forms/bpagefactory.h"
+#include "forms/sectionids.h"
+#include "status/activeconnectionswnd.h"
+#include "status/messagequeuewnd.h"
+#include "status/openedfolderswnd.h"
+
+namespace status {
+
+void registerPages(BPageFactory &factory)
+{
+    factory.add(SectionId::MessageQueue,
+                [](QWidget *parent) { return new MessageQueueWnd(parent); });
+    factory.add(SectionId::ActiveConnections,
+                [](QWidget *parent) { return new ActiveConnectionsWnd(parent); });
+    factory.add(SectionId::OpenedFolders,
+                [](QWidget *parent) { return new OpenedFoldersWnd(parent); });
+}
+
+} // namespace status
