@@ -5,6 +5,7 @@
 #include "status/activeconnectionswnd.h"
 #include "status/messagequeuewnd.h"
 #include "status/openedfolderswnd.h"
+#include "status/statisticwnd.h"
 
 namespace status {
 
@@ -16,6 +17,7 @@ void registerPages(BPageFactory &factory)
                 [](QWidget *parent) { return new ActiveConnectionsWnd(parent); });
     factory.add(SectionId::OpenedFolders,
                 [](QWidget *parent) { return new OpenedFoldersWnd(parent); });
+    factory.add(SectionId::Statistics, [](QWidget *parent) { return new StatisticWnd(parent); });
 }
 
 } // namespace status
