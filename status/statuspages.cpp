@@ -6,6 +6,7 @@
 #include "status/messagequeuewnd.h"
 #include "status/openedfolderswnd.h"
 #include "status/statisticwnd.h"
+#include "status/timegraphwnd.h"
 
 namespace status {
 
@@ -18,6 +19,7 @@ void registerPages(BPageFactory &factory)
     factory.add(SectionId::OpenedFolders,
                 [](QWidget *parent) { return new OpenedFoldersWnd(parent); });
     factory.add(SectionId::Statistics, [](QWidget *parent) { return new StatisticWnd(parent); });
+    factory.add(SectionId::TrafficCharts, [](QWidget *parent) { return new TimeGraphWnd(parent); });
 }
 
 } // namespace status
