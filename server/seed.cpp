@@ -511,7 +511,8 @@ void seedLogsAndStatus(ServerContext &server)
     update(server, "Stats", counters + ", TimeStamp = " + std::to_string(now - 3 * 86400));
     update(server, "Stats",
            "mtaSpamChecked = 4000, mtaSpamTagged = 300, mtaSpamBlocked = 120, "
-           "MarkedAsJunk = 40, MarkedAsNotJunk = 12");
+           "MarkedAsJunk = 40, MarkedAsNotJunk = 12, mtaAntivirChecked = 5200, "
+           "mtaAntivirVirusFound = 140, mtaAntivirAttachFound = 60");
     const struct
     {
         const char *id, *from, *to, *status;

@@ -18,12 +18,12 @@ ActiveConnectionsGeneralWnd::ActiveConnectionsGeneralWnd(QWidget *parent)
 void ActiveConnectionsGeneralWnd::defineColumns(BCols &cols)
 {
     cols.setRegistration(*BListRegistrations::find(QStringLiteral("connections")));
-    cols.addColumn(tr("Protocol"), QStringLiteral("Protocol"));
-    cols.addColumn(tr("Secure"), QStringLiteral("Secure"));
-    cols.addColumn(tr("Time"), QStringLiteral("Time"), BCol::Visible | BCol::AlignRight);
-    cols.addColumn(tr("From"), QStringLiteral("From"));
-    cols.addColumn(tr("User"), QStringLiteral("User"));
-    cols.addColumn(tr("Info"), QStringLiteral("Info"));
+    cols.addColumn(tr("Protocol"), QStringLiteral("Protocol"), BCol::Visible, 70);
+    cols.addColumn(tr("Secure"), QStringLiteral("Secure"), BCol::Visible, 60);
+    cols.addColumn(tr("Time"), QStringLiteral("Time"), BCol::Visible | BCol::AlignRight, 80);
+    cols.addColumn(tr("From"), QStringLiteral("From"), BCol::Visible, 130);
+    cols.addColumn(tr("User"), QStringLiteral("User"), BCol::Visible, 170);
+    cols.addColumn(tr("Info"), QStringLiteral("Info"), BCol::Visible, 200);
 }
 
 BListViewItem *ActiveConnectionsGeneralWnd::createItem(DBRow *row)
@@ -53,10 +53,10 @@ ActiveConnectionsWebWnd::ActiveConnectionsWebWnd(QWidget *parent)
 void ActiveConnectionsWebWnd::defineColumns(BCols &cols)
 {
     cols.setRegistration(*BListRegistrations::find(QStringLiteral("connectionsweb")));
-    cols.addColumn(tr("User"), QStringLiteral("User"));
-    cols.addColumn(tr("Client Address"), QStringLiteral("ClientAddress"));
-    cols.addColumn(tr("Expires"), QStringLiteral("Expires"), BCol::Visible | BCol::AlignRight);
-    cols.addColumn(tr("Component"), QStringLiteral("Component"));
+    cols.addColumn(tr("User"), QStringLiteral("User"), BCol::Visible, 170);
+    cols.addColumn(tr("Client Address"), QStringLiteral("ClientAddress"), BCol::Visible, 120);
+    cols.addColumn(tr("Expires"), QStringLiteral("Expires"), BCol::Visible | BCol::AlignRight, 80);
+    cols.addColumn(tr("Component"), QStringLiteral("Component"), BCol::Visible, 120);
 }
 
 BListViewItem *ActiveConnectionsWebWnd::createItem(DBRow *row)

@@ -16,14 +16,14 @@ DeliveryTaskWnd::DeliveryTaskWnd(QWidget *parent)
 void DeliveryTaskWnd::defineColumns(BCols &cols)
 {
     cols.setRegistration(*BListRegistrations::find(QStringLiteral("deliverytask")));
-    cols.addColumn(tr("ID"), QStringLiteral("ID"));
-    cols.addColumn(tr("Size"), QStringLiteral("Size"), BCol::Visible | BCol::AlignRight);
-    cols.addColumn(tr("From"), QStringLiteral("From"));
-    cols.addColumn(tr("To"), QStringLiteral("To"));
-    cols.addColumn(tr("Status"), QStringLiteral("Status"));
-    cols.addColumn(tr("Percent"), QStringLiteral("Percent"), BCol::Visible | BCol::AlignRight);
-    cols.addColumn(tr("Server"), QStringLiteral("Server"));
-    cols.addColumn(tr("Time"), QStringLiteral("Time"), BCol::Visible | BCol::AlignRight);
+    cols.addColumn(tr("ID"), QStringLiteral("ID"), BCol::Visible, 80);
+    cols.addColumn(tr("Size"), QStringLiteral("Size"), BCol::Visible | BCol::AlignRight, 70);
+    cols.addColumn(tr("From"), QStringLiteral("From"), BCol::Visible, 170);
+    cols.addColumn(tr("To"), QStringLiteral("To"), BCol::Visible, 170);
+    cols.addColumn(tr("Status"), QStringLiteral("Status"), BCol::Visible, 80);
+    cols.addColumn(tr("Percent"), QStringLiteral("Percent"), BCol::Visible | BCol::AlignRight, 70);
+    cols.addColumn(tr("Server"), QStringLiteral("Server"), BCol::Visible, 150);
+    cols.addColumn(tr("Time"), QStringLiteral("Time"), BCol::Visible | BCol::AlignRight, 80);
 }
 
 QString DeliveryTaskWnd::statusText(qint64 status)

@@ -83,13 +83,13 @@ MailQueueWnd::MailQueueWnd(QWidget *parent)
 void MailQueueWnd::defineColumns(BCols &cols)
 {
     cols.setRegistration(*BListRegistrations::find(QStringLiteral("mailqueue")));
-    cols.addColumn(tr("Queue ID"), QStringLiteral("id"));
-    cols.addColumn(tr("Created"), QStringLiteral("create"));
-    cols.addColumn(tr("Next Try"), QStringLiteral("nexttry"));
-    cols.addColumn(tr("Size"), QStringLiteral("size"), BCol::Visible | BCol::AlignRight);
-    cols.addColumn(tr("From"), QStringLiteral("from"));
-    cols.addColumn(tr("To"), QStringLiteral("to"));
-    cols.addColumn(tr("Status"), QStringLiteral("status"));
+    cols.addColumn(tr("Queue ID"), QStringLiteral("id"), BCol::Visible, 80);
+    cols.addColumn(tr("Created"), QStringLiteral("create"), BCol::Visible, 150);
+    cols.addColumn(tr("Next Try"), QStringLiteral("nexttry"), BCol::Visible, 150);
+    cols.addColumn(tr("Size"), QStringLiteral("size"), BCol::Visible | BCol::AlignRight, 70);
+    cols.addColumn(tr("From"), QStringLiteral("from"), BCol::Visible, 170);
+    cols.addColumn(tr("To"), QStringLiteral("to"), BCol::Visible, 170);
+    cols.addColumn(tr("Status"), QStringLiteral("status"), BCol::Visible, 200);
 }
 
 BListViewItem *MailQueueWnd::createItem(DBRow *row)

@@ -17,11 +17,11 @@ OpenedFoldersWnd::OpenedFoldersWnd(QWidget *parent)
 void OpenedFoldersWnd::defineColumns(BCols &cols)
 {
     cols.setRegistration(*BListRegistrations::find(QStringLiteral("openedfolders")));
-    cols.addColumn(tr("Name"), QStringLiteral("name"));
+    cols.addColumn(tr("Name"), QStringLiteral("name"), BCol::Visible, 220);
     cols.addColumn(tr("Reference Count"), QStringLiteral("refcount"),
-                   BCol::Visible | BCol::AlignRight);
-    cols.addColumn(tr("Index Loaded"), QStringLiteral("index"));
-    cols.addColumn(tr("Users"), QStringLiteral("users"));
+                   BCol::Visible | BCol::AlignRight, 110);
+    cols.addColumn(tr("Index Loaded"), QStringLiteral("index"), BCol::Visible, 100);
+    cols.addColumn(tr("Users"), QStringLiteral("users"), BCol::Visible, 260);
 }
 
 BListViewItem *OpenedFoldersWnd::createItem(DBRow *row)
