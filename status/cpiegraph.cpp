@@ -57,29 +57,40 @@ void blurTwoPass5(QImage &image)
     image = image.convertToFormat(QImage::Format_ARGB32);
     const int width = image.width();
     const int height = image.height();
-    static const int weights[5] = {1, 4, 6, 4, 1};
     QImage pass(image.size(), QImage::Format_ARGB32);
-    auto run = [&](const QImage &from, QImage &to, bool horizontal) {
-        for (int y = 0; y < height; ++y) {
-            auto *out = reinterpret_cast<QRgb *>(to.scanLine(y));
-            for (int x = 0; x < width; ++x) {
-                int sum[4] = {0, 0, 0, 0};
-                for (int k = -2; k <= 2; ++k) {
-                    const int sx = horizontal ? std::clamp(x + k, 0, width - 1) : x;
-                    const int sy = horizontal ? y : std::clamp(y + k, 0, height - 1);
-                    const QRgb pixel = reinterpret_cast<const QRgb *>(from.constScanLine(sy))[sx];
-                    const int w = weights[k + 2];
-                    sum[0] += qRed(pixel) * w;
-                    sum[1] += qGreen(pixel) * w;
-                    sum[2] += qBlue(pixel) * w;
-                    sum[3] += qAlpha(pixel) * w;
-                }
-                out[x] = qRgba(sum[0] / 16, sum[1] / 16, sum[2] / 16, sum[3] / 16);
-            }
-        }
+    // One tap: the weight times each of the four channels.
+    auto add = [](int *sum, QRgb pixel, int weight) {
+        sum[0] += qRed(pixel) * weight;
+        sum[1] += qGreen(pixel) * weight;
+        sum[2] += qBlue(pixel) * weight;
+        sum[3] += qAlpha(pixel) * weight;
     };
-    run(image, pass, true);
-    run(pass, image, false);
+    static const int weights[5] = {1, 4, 6, 4, 1};
+    // Rows.
+    for (int y = 0; y < height; ++y) {
+        const auto *in = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        auto *out = reinterpret_cast<QRgb *>(pass.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            int sum[4] = {0, 0, 0, 0};
+            for (int k = 0; k < 5; ++k)
+                add(sum, in[std::clamp(x + k - 2, 0, width - 1)], weights[k]);
+            out[x] = qRgba(sum[0] >> 4, sum[1] >> 4, sum[2] >> 4, sum[3] >> 4);
+        }
+    }
+    // Columns, five rows at a time.
+    for (int y = 0; y < height; ++y) {
+        const QRgb *rows[5];
+        for (int k = 0; k < 5; ++k)
+            rows[k] = reinterpret_cast<const QRgb *>(
+                    pass.constScanLine(std::clamp(y + k - 2, 0, height - 1)));
+        auto *out = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            int sum[4] = {0, 0, 0, 0};
+            for (int k = 0; k < 5; ++k)
+                add(sum, rows[k][x], weights[k]);
+            out[x] = qRgba(sum[0] >> 4, sum[1] >> 4, sum[2] >> 4, sum[3] >> 4);
+        }
+    }
 }
 
 namespace {
@@ -179,21 +190,21 @@ QImage CPieGraph::render(QSize size, qreal devicePixelRatio) const
         start -= span;
     }
 
-    // Shadow: the wedges in grey, shifted, at the target size, blurred.
-    QImage shadow(pixels * kSupersampling, QImage::Format_ARGB32_Premultiplied);
-    shadow.fill(background());
+    // Shadow: the wedges in grey, shifted, blurred. It is soft anyway, so it
+    // is drawn at the target size, not supersampled.
+    QImage result(pixels, QImage::Format_ARGB32);
+    result.fill(background());
     {
-        QPainter painter(&shadow);
+        QPainter painter(&result);
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.scale(scale, scale);
+        painter.scale(ratio, ratio);
         painter.setPen(Qt::NoPen);
         painter.setBrush(QColor(100, 100, 100));
         painter.translate(m_shadowX, m_shadowY);
         for (const Wedge &wedge : wedges)
             painter.drawPie(area.translated(wedge.offset), wedge.start, wedge.span);
     }
-    QImage result = shadow.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    for (int pass = 0; pass < std::max(1, m_shadowSize / 2); ++pass)
+    for (int pass = 0; pass < std::max(1, int(m_shadowSize * ratio / 2)); ++pass)
         blurTwoPass5(result);
     result = result.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 

@@ -19,42 +19,72 @@ QString duration(qint64 seconds)
 
 namespace {
 
-int monthNumber(const QString &name)
+int monthNumber(QStringView name)
 {
     static const char *const names[]
             = {"jan", "feb", "mar", "apr", "may", "jun", "jul", "aug", "sep", "oct", "nov", "dec"};
     if (name.size() < 3)
         return 0;
-    const QString lower = name.toLower();
     for (int i = 0; i < 12; ++i) {
-        if (lower.startsWith(QLatin1String(names[i])))
+        if (name.startsWith(QLatin1String(names[i]), Qt::CaseInsensitive))
             return i + 1;
     }
     return 0;
+}
+
+// The next run of non-space characters from position *at.
+QStringView nextField(QStringView text, qsizetype *at)
+{
+    while (*at < text.size() && text.at(*at).isSpace())
+        ++*at;
+    const qsizetype start = *at;
+    while (*at < text.size() && !text.at(*at).isSpace())
+        ++*at;
+    return text.mid(start, *at - start);
+}
+
+// A decimal number of one to four digits, or -1.
+int smallNumber(QStringView digits)
+{
+    if (digits.isEmpty() || digits.size() > 4)
+        return -1;
+    int value = 0;
+    for (QChar c : digits) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return -1;
+        value = value * 10 + (c.unicode() - '0');
+    }
+    return value;
 }
 
 } // namespace
 
 qint64 queueDateSeconds(const QString &text)
 {
-    const QStringList fields = text.simplified().split(QLatin1Char(' '));
-    if (fields.size() < 4)
-        return kNoDate;
-    bool dayOk = false;
-    bool yearOk = false;
-    const int day = fields.at(0).toInt(&dayOk);
-    const int month = monthNumber(fields.at(1));
-    const int year = fields.at(2).toInt(&yearOk);
-    const QStringList clock = fields.at(3).split(QLatin1Char(':'));
-    if (!dayOk || !yearOk || month == 0 || clock.size() < 2 || clock.size() > 3)
+    // Read for two dates of every queued message: no temporary lists.
+    qsizetype at = 0;
+    const int day = smallNumber(nextField(text, &at));
+    const int month = monthNumber(nextField(text, &at));
+    const int year = smallNumber(nextField(text, &at));
+    const QStringView clock = nextField(text, &at);
+    if (day < 0 || month == 0 || year < 0 || clock.isEmpty())
         return kNoDate;
     int parts[3] = {0, 0, 0};
-    for (int i = 0; i < clock.size(); ++i) {
-        bool ok = false;
-        parts[i] = clock.at(i).toInt(&ok);
-        if (!ok)
+    int count = 0;
+    qsizetype from = 0;
+    while (from <= clock.size()) {
+        qsizetype colon = clock.indexOf(QLatin1Char(':'), from);
+        if (colon < 0)
+            colon = clock.size();
+        if (count == 3)
             return kNoDate;
+        parts[count] = smallNumber(clock.mid(from, colon - from));
+        if (parts[count++] < 0)
+            return kNoDate;
+        from = colon + 1;
     }
+    if (count < 2)
+        return kNoDate;
     const QDate date(year, month, day);
     const QTime time(parts[0], parts[1], parts[2]);
     if (!date.isValid() || !time.isValid())
