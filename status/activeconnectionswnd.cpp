@@ -13,7 +13,9 @@ enum WebColumn { WebUser, ClientAddress, Expires, Component };
 ActiveConnectionsGeneralWnd::ActiveConnectionsGeneralWnd(QWidget *parent)
     : StatusListWnd(QStringLiteral("ActiveConnectionsGeneralWnd"),
                     QStringLiteral("show_connections()"), parent)
-{ }
+{
+    listView()->setAccessibleName(tr("Active Connections"));
+}
 
 void ActiveConnectionsGeneralWnd::defineColumns(BCols &cols)
 {
@@ -48,7 +50,9 @@ QString ActiveConnectionsGeneralWnd::itemKey(const QTreeWidgetItem *item) const
 ActiveConnectionsWebWnd::ActiveConnectionsWebWnd(QWidget *parent)
     : StatusListWnd(QStringLiteral("ActiveConnectionsWebWnd"), QStringLiteral("showWebSessions()"),
                     parent)
-{ }
+{
+    listView()->setAccessibleName(tr("Web Sessions"));
+}
 
 void ActiveConnectionsWebWnd::defineColumns(BCols &cols)
 {

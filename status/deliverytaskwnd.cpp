@@ -11,7 +11,9 @@ enum Column { Id, Size, From, To, Status, Percent, Server, Time };
 
 DeliveryTaskWnd::DeliveryTaskWnd(QWidget *parent)
     : StatusListWnd(QStringLiteral("DeliveryTaskWnd"), QStringLiteral("show_delivery()"), parent)
-{ }
+{
+    listView()->setAccessibleName(tr("Message Queue Processing"));
+}
 
 void DeliveryTaskWnd::defineColumns(BCols &cols)
 {

@@ -12,7 +12,9 @@ enum Column { Name, RefCount, Index, Users };
 OpenedFoldersWnd::OpenedFoldersWnd(QWidget *parent)
     : StatusListWnd(QStringLiteral("OpenedFoldersWnd"), QStringLiteral("ShowOpenedFolders()"),
                     parent)
-{ }
+{
+    listView()->setAccessibleName(tr("Opened Folders"));
+}
 
 void OpenedFoldersWnd::defineColumns(BCols &cols)
 {

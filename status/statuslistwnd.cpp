@@ -13,7 +13,6 @@ StatusListWnd::StatusListWnd(const QString &pageName, const QString &function, Q
 {
     setObjectName(pageName);
     m_trans.addTable(&m_table);
-    listView()->setAccessibleName(pageName);
 }
 
 void StatusListWnd::load(bool first)

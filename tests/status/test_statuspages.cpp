@@ -199,6 +199,9 @@ void TestStatusPages::connectionsAndFoldersShowTheServerRows()
                     .hasMatch());
     QVERIFY(row->text(4).startsWith(QStringLiteral("admin")));
     QCOMPARE(general->headerItem()->text(0), QStringLiteral("Protocol"));
+    // Screen readers name every list.
+    QCOMPARE(general->accessibleName(), QStringLiteral("Active Connections"));
+    QCOMPARE(connections->webPage()->listView()->accessibleName(), QStringLiteral("Web Sessions"));
 
     // The web sessions load when their tab is shown.
     connections->tab()->setCurrentIndex(1);
