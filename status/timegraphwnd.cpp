@@ -4,13 +4,16 @@
 #include "db/dbrow.h"
 #include "forms/bmessagebox.h"
 #include "forms/bobject.h"
+#include "forms/uthtml.h"
 #include "registry/utkontainer.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QContextMenuEvent>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -19,7 +22,9 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSaveFile>
 #include <QSpinBox>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
@@ -262,7 +267,8 @@ TimeGraphWnd::TimeGraphWnd(QWidget *parent)
         void (TimeGraphWnd::*slot)();
     } entries[] = {{tr("&Refresh"), &TimeGraphWnd::slotRefresh},
                    {tr("&Save..."), &TimeGraphWnd::slotSave},
-                   {tr("Settings..."), &TimeGraphWnd::slotSettings}};
+                   {tr("Settings..."), &TimeGraphWnd::slotSettings},
+                   {tr("&Export..."), &TimeGraphWnd::slotExport}};
     for (const auto &entry : entries) {
         auto *action = new QAction(entry.text, this);
         connect(action, &QAction::triggered, this, entry.slot);
@@ -440,4 +446,58 @@ void TimeGraphWnd::slotSettings()
     TimeGraphDlg dlg(m_current->chart().settings, this);
     if (dlg.exec() == QDialog::Accepted)
         applySettings(dlg.settings());
+}
+
+void TimeGraphWnd::slotExport()
+{
+    QString path = QFileDialog::getSaveFileName(this, tr("Save As..."), QString(),
+                                                tr("Web pages (*.htm)"));
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(QStringLiteral(".htm"), Qt::CaseInsensitive))
+        path += QStringLiteral(".htm");
+    exportTo(path);
+}
+
+bool TimeGraphWnd::exportTo(const QString &path, QString *error)
+{
+    auto fail = [this, error](const QString &message) {
+        if (error)
+            *error = message;
+        bmessagebox::warning(this, message.toHtmlEscaped());
+        return false;
+    };
+    const QFileInfo file(path);
+    const QString folderName = file.completeBaseName() + QStringLiteral("_graphs");
+    const QDir folder(file.absoluteDir().filePath(folderName));
+    if (!folder.exists() && !QDir().mkpath(folder.absolutePath()))
+        return fail(tr("Cannot create the folder '%1'").arg(folder.absolutePath()));
+    QString body;
+    int number = 0;
+    for (GWndTimeGraphInner *chart : m_browser->charts()) {
+        if (!chart->isLoaded())
+            continue; // a chart whose samples failed is not shown either
+        const QString name = QStringLiteral("chart%1.png").arg(++number);
+        const QSize size = chart->size().isEmpty() ? chart->sizeHint() : chart->size();
+        const QString target = folder.filePath(name);
+        if (!timegraph::render(chart->chart(), size, 1.0).save(target, "PNG"))
+            return fail(tr("Cannot write the file '%1'").arg(target));
+        // Quoted and percent-encoded, so a page named with spaces finds its images.
+        const QString source = QString::fromLatin1(
+                QUrl::toPercentEncoding(folderName + QLatin1Char('/') + name, "/"));
+        body += QStringLiteral("<p>%1<br>\n<img border=0 width=%2 height=%3 src=\"%4\"></p>\n")
+                        .arg(UtHtml::escape(chart->chart().title()))
+                        .arg(size.width())
+                        .arg(size.height())
+                        .arg(source);
+    }
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly))
+        return fail(tr("Cannot open file '%1' for writing").arg(path));
+    out.write((UtHtml::documentHead(tr("Postvane Statistics")) + QStringLiteral("<body>\n") + body
+               + QStringLiteral("</body>\n</html>\n"))
+                      .toUtf8());
+    if (!out.commit())
+        return fail(tr("Cannot open file '%1' for writing").arg(path));
+    return true;
 }

@@ -119,6 +119,9 @@ public:
     // Stored per chart class and name.
     static timegraph::Settings storedSettings(const timegraph::Chart &chart);
     static void storeSettings(const timegraph::Chart &chart, const timegraph::Settings &settings);
+    // Writes the shown charts as an HTML page with PNG images in a folder
+    // beside it; false with the message shown when it failed.
+    bool exportTo(const QString &path, QString *error = nullptr);
     // Applies new settings to the current chart and stores them.
     void applySettings(const timegraph::Settings &settings);
 
@@ -126,6 +129,7 @@ public slots:
     void slotRefresh();
     void slotSave();
     void slotSettings();
+    void slotExport();
 
 private slots:
     void slotChartLoaded();

@@ -15,6 +15,7 @@
 #include "status/timegraphwnd.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QImage>
 #include <QPushButton>
 #include <QRadioButton>
@@ -41,6 +42,7 @@ private slots:
     void chartsGetTheirSamples();
     void settingsAreCheckedAndKept();
     void chartIsSavedAsPng();
+    void pageIsExportedAsHtml();
 
 private:
     TimeGraphWnd *openPage(const QString &user = QStringLiteral("admin"));
@@ -172,6 +174,26 @@ void TestTimeGraphWnd::chartIsSavedAsPng()
     QVERIFY(!chart->saveImage(folderPath(QString())));
     QTRY_COMPARE_WITH_TIMEOUT(answerer.texts.size(), 1, kTimeout);
     QVERIFY(answerer.texts.first().startsWith(QStringLiteral("Cannot write the file")));
+}
+
+void TestTimeGraphWnd::pageIsExportedAsHtml()
+{
+    TimeGraphWnd *page = openPage();
+    QVERIFY(page);
+    const QString path = folderPath(QStringLiteral("My Charts.htm"));
+    QString error;
+    QVERIFY2(page->exportTo(path, &error), qPrintable(error));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(file.readAll());
+    QVERIFY(html.contains(QStringLiteral("<title>Postvane Statistics</title>")));
+    QVERIFY(html.contains(QStringLiteral("Messages: Received (1 hour)")));
+    QCOMPARE(html.count(QStringLiteral("<img ")), 33);
+    QVERIFY(html.contains(QStringLiteral("src=\"My%20Charts_graphs/chart33.png\"")));
+    QVERIFY(html.endsWith(QStringLiteral("</body>\n</html>\n")));
+    const QImage last(folderPath(QStringLiteral("My Charts_graphs/chart33.png")));
+    QVERIFY(!last.isNull());
+    QCOMPARE(last.size(), page->browser()->charts().last()->size());
 }
 
 QTEST_MAIN(TestTimeGraphWnd)
