@@ -511,7 +511,8 @@ void seedLogsAndStatus(ServerContext &server)
     update(server, "Stats", counters + ", TimeStamp = " + std::to_string(now - 3 * 86400));
     update(server, "Stats",
            "mtaSpamChecked = 4000, mtaSpamTagged = 300, mtaSpamBlocked = 120, "
-           "MarkedAsJunk = 40, MarkedAsNotJunk = 12");
+           "MarkedAsJunk = 40, MarkedAsNotJunk = 12, mtaAntivirChecked = 5200, "
+           "mtaAntivirVirusFound = 140, mtaAntivirAttachFound = 60");
     const struct
     {
         const char *id, *from, *to, *status;
@@ -611,6 +612,25 @@ void applyStartOptions(ServerContext &server)
             }
             server.logs.append(mail, batch);
         }
+    }
+    if (options.seedQueue > 0) {
+        const int64_t existing
+                = server.db.queryInteger("SELECT count(*) FROM _Queue WHERE id LIKE 'G%'");
+        const int64_t now = ServerContext::now();
+        server.db.transaction([&] {
+            for (int64_t i = existing; i < int64_t(options.seedQueue); ++i) {
+                char id[32];
+                std::snprintf(id, sizeof id, "G%07lld", static_cast<long long>(i + 1));
+                const std::string sender = "sender" + std::to_string(i % 97) + "@example.com";
+                const std::string recipient = "rcpt" + std::to_string(i) + "@remote.example";
+                server.db.write("INSERT OR IGNORE INTO _Queue VALUES (?, ?, ?, ?, ?, ?, ?)",
+                                {Cell{std::string(id)}, Cell{now - 60 * (i % 5000)},
+                                 Cell{now + 60 * (i % 720)},
+                                 Cell{int64_t(1000 + (i * 7919) % 500000)}, Cell{sender},
+                                 Cell{recipient}, Cell{std::string("Deferred: 451 try later")}});
+            }
+            return true;
+        });
     }
 }
 

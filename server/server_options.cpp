@@ -25,6 +25,7 @@ const char *kUsage
           "  --seed-users N           add a domain with N generated users\n"
           "  --log-rate R             log lines per second over all logs (default 2, 0 = none)\n"
           "  --seed-log-lines N       lines in the mail log at start when it is empty\n"
+          "  --seed-queue N           add N generated messages to the queue\n"
           "  --no-ticker              no live changes (logs, counters, queue)\n"
           "  --max-sessions N         concurrent sessions (default 64)\n"
           "  --max-sessions-per-address N  concurrent sessions from one client address\n"
@@ -173,6 +174,12 @@ bool parseOptions(int argc, char **argv, ServerOptions &options, std::string &me
             if (!number(text, 0, 100000000, n))
                 return bad();
             options.seedLogLines = static_cast<uint64_t>(n);
+        } else if (arg == "--seed-queue") {
+            if (!value(text))
+                return false;
+            if (!number(text, 0, 10000000, n))
+                return bad();
+            options.seedQueue = static_cast<uint32_t>(n);
         } else if (arg == "--no-ticker") {
             options.ticker = false;
         } else if (arg == "--max-sessions") {

@@ -25,6 +25,8 @@ struct ServerOptions
     uint32_t seedUsers = 0;
     double logRate = 2.0; // lines per second over all logs
     uint64_t seedLogLines = 0;
+    // Generated messages waiting in the queue, beside the demo's own.
+    uint32_t seedQueue = 0;
     bool ticker = true;
     FaultSettings faults;
 

@@ -57,6 +57,8 @@ TEST(ServerOptions, RefusesBadValues)
             {"--log-rate", "-1"},
             {"--log-rate", "nan"},
             {"--seed-users", "2000000"},
+            {"--seed-queue", "many"},
+            {"--seed-queue", "20000000"},
             {"--fault-status", "207"},
             {"--fault-status", "x:pattern"},
             {"--fault-status", "207:"},
