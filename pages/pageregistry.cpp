@@ -2,6 +2,7 @@
 
 #include "forms/bpagefactory.h"
 #include "forms/sectionids.h"
+#include "pages/etrn/etrnwnd.h"
 #include "pages/pop3/pop3wnd.h"
 
 namespace pages {
@@ -11,6 +12,7 @@ void registerPages(BPageFactory &factory)
     // One line per section folder, for example:
     //     factory.add(SectionId::Aliases, [](QWidget *parent) { return new AliasWnd(parent); });
     // (the folder's library is linked in pages/CMakeLists.txt).
+    factory.add(SectionId::EtrnDownload, createEtrnPage);
     factory.add(SectionId::Pop3Download, [](QWidget *parent) { return new Pop3Wnd(parent); });
 }
 
