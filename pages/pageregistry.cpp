@@ -4,6 +4,7 @@
 #include "forms/sectionids.h"
 #include "pages/etrn/etrnwnd.h"
 #include "pages/pop3/pop3wnd.h"
+#include "pages/scheduler/schedulingwnd.h"
 
 namespace pages {
 
@@ -13,6 +14,7 @@ void registerPages(BPageFactory &factory)
     //     factory.add(SectionId::Aliases, [](QWidget *parent) { return new AliasWnd(parent); });
     // (the folder's library is linked in pages/CMakeLists.txt).
     factory.add(SectionId::EtrnDownload, createEtrnPage);
+    factory.add(SectionId::Scheduling, [](QWidget *parent) { return new SchedulingWnd(parent); });
     factory.add(SectionId::Pop3Download, [](QWidget *parent) { return new Pop3Wnd(parent); });
 }
 
