@@ -53,6 +53,8 @@ public:
     void registerChanges() override { registerTables(&m_trans); }
     unsigned tableCount() const override { return 1; }
     QString name() const override { return QStringLiteral("EtrnServersWnd"); }
+    // Columns without a stored width fit the loaded rows.
+    void afterFirstLoad() override { listView()->applyLayout(); }
 
     void slotDownloadEtrn() override;
 

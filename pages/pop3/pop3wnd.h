@@ -52,6 +52,8 @@ public:
     void registerChanges() override { registerTables(&m_trans); }
     unsigned tableCount() const override { return 1; }
     QString name() const override { return QStringLiteral("Pop3AccountsWnd"); }
+    // Columns without a stored width fit the loaded rows.
+    void afterFirstLoad() override { listView()->applyLayout(); }
 
     void slotDownloadPop3() override;
 
@@ -88,6 +90,8 @@ public:
     void registerChanges() override { registerTables(&m_trans); }
     unsigned tableCount() const override { return 1; }
     QString name() const override { return QStringLiteral("Pop3RulesWnd"); }
+    // Columns without a stored width fit the loaded rows.
+    void afterFirstLoad() override { listView()->applyLayout(); }
 
 private:
     DBTable m_table;

@@ -37,6 +37,8 @@ public:
     bool save() override { return saveTables(&m_trans); }
     void registerChanges() override { registerTables(&m_trans); }
     QString name() const override { return QStringLiteral("SchedulingWnd"); }
+    // Columns without a stored width fit the loaded rows.
+    void afterFirstLoad() override { listView()->applyLayout(); }
 
     // The names of the time ranges, each once.
     QStringList timeRangeNames() const;
