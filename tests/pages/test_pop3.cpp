@@ -8,6 +8,7 @@
 #include "forms/bportedit.h"
 #include "forms/bpwdlineedit.h"
 #include "forms/sectionids.h"
+#include "pages/pop3/finduserdlg.h"
 #include "pages/pop3/pop3accountsdlg.h"
 #include "pages/pop3/pop3rulesdlg.h"
 #include "pages/pop3/pop3rulesvalidator.h"
@@ -63,6 +64,7 @@ private slots:
     void accountDialogRefuses();
     void sortingRules_data();
     void sortingRules();
+    void selectFindsUsersAndGroups();
     void downloadStartsTheTransfer();
     void downloadAsksToApplyFirst_data();
     void downloadAsksToApplyFirst();
@@ -436,6 +438,56 @@ void TestPop3Page::sortingRules()
     QVERIFY(again);
     QVERIFY(stayedOpen);
     QCOMPARE(boxes.texts, QStringList{"This sorting rule is already defined."});
+}
+
+void TestPop3Page::selectFindsUsersAndGroups()
+{
+    QVERIFY(startConsole());
+    Pop3Wnd *page = openPop3();
+    QVERIFY(page);
+    page->tab()->setCurrentIndex(1);
+    QTRY_VERIFY_WITH_TIMEOUT(page->rulesPage()->isEnabled(), kTimeout);
+    QStringList shown;
+    const bool handled = withModal(
+            [&] { page->rulesPage()->addButton()->click(); },
+            [&](QWidget *modal) {
+                auto *dialog = dynamic_cast<Pop3RulesDlg *>(modal);
+                QVERIFY(dialog);
+                // The finder is a modal window of its own inside the dialog.
+                postdesk::test::ModalWatcher finderWatcher;
+                finderWatcher.expect([&](QWidget *finderModal) {
+                    auto *finder = dynamic_cast<FindUserDlg *>(finderModal);
+                    if (!finder) {
+                        finderModal->close();
+                        return;
+                    }
+                    QCOMPARE(finder->windowTitle(), QString("Find User/Group"));
+                    QTest::keyClicks(finder->searchEdit(), "sales");
+                    for (int i = 0; i < finder->list()->topLevelItemCount(); ++i) {
+                        QTreeWidgetItem *item = finder->list()->topLevelItem(i);
+                        if (!item->isHidden())
+                            shown << item->text(0) + "|" + item->text(1) + "|" + item->text(2);
+                    }
+                    finder->list()->setCurrentItem(
+                            finder->list()
+                                    ->findItems("sales@example.com", Qt::MatchExactly)
+                                    .value(0));
+                    finder->accept();
+                });
+                dialog->m_btnSelect->click();
+                QCOMPARE(dialog->m_edAccount->text(), QString("sales@example.com"));
+                dialog->reject();
+            });
+    QVERIFY(handled);
+    // Only users and groups whose address or name holds the text are shown.
+    QVERIFY2(shown.contains("sales@example.com|Group|Sales team"), qPrintable(shown.join(", ")));
+    for (const QString &line : shown) {
+        const QStringList cells = line.split('|');
+        QVERIFY2(cells.at(0).contains("sales")
+                         || cells.at(2).contains("sales", Qt::CaseInsensitive),
+                 qPrintable(line));
+    }
+    QCOMPARE(pendingOperations(), 0);
 }
 
 void TestPop3Page::downloadStartsTheTransfer()
