@@ -7,7 +7,9 @@
 #include "db/dbctrl.h"
 #include "db/dbreq.h"
 #include "db/utdebug.h"
+#include "forms/blistview.h"
 #include "forms/bpagefactory.h"
+#include "forms/tbformlist.h"
 #include "pages/pageregistry.h"
 
 #include <QAbstractButton>
@@ -132,6 +134,32 @@ QStringList PageTest::mailLogTail(int lines)
     const int first = qMax(0, total - lines);
     return serverRows(
             QStringLiteral("select LogData(\"mail\", %1, %2)").arg(first).arg(total - first));
+}
+
+void PageTest::removeResetApply(TBFormList *page, const QString &firstCell, const QString &rowQuery)
+{
+    auto find = [page, &firstCell] {
+        return page->listView()->findItems(firstCell, Qt::MatchExactly, 0).value(0);
+    };
+    const QStringList stored = serverRows(rowQuery);
+    QCOMPARE(stored.size(), 1);
+    QVERIFY(find());
+    page->listView()->setCurrentItem(find());
+    page->removeButton()->click();
+    QVERIFY(!find());
+    QCOMPARE(pendingOperations(), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(pageArea()->bottomBar()->resetButton()->isEnabled(), kTimeout);
+    pageArea()->bottomBar()->resetButton()->click();
+    QTRY_VERIFY_WITH_TIMEOUT(find(), kTimeout);
+    QCOMPARE(pendingOperations(), 0);
+    QCOMPARE(serverRows(rowQuery), stored);
+
+    page->listView()->setCurrentItem(find());
+    page->removeButton()->click();
+    apply();
+    QTRY_COMPARE_WITH_TIMEOUT(pendingOperations(), 0, kTimeout);
+    QVERIFY(!find());
+    QCOMPARE(serverRows(rowQuery), QStringList());
 }
 
 bool PageTest::withModal(const std::function<void()> &trigger,

@@ -12,6 +12,7 @@
 #include <mutex>
 
 class QAbstractButton;
+class TBFormList;
 class QWidget;
 
 // Base of the page tests: the real console against a development server, the
@@ -37,6 +38,11 @@ protected:
     bool serverExec(const QString &statement);
     // The last lines of the server's mail log.
     QStringList mailLogTail(int lines = 40);
+
+    // Removes the row whose first cell reads firstCell through the list's
+    // Remove button, resets (the row comes back and the server keeps it),
+    // removes it again and applies; rowQuery selects that row on the server.
+    void removeResetApply(TBFormList *page, const QString &firstCell, const QString &rowQuery);
 
     // Runs handler on the next modal window and waits until it was handled;
     // trigger opens the window.

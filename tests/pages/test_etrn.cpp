@@ -42,6 +42,7 @@ private slots:
     void addedServerReachesTheServer();
     void dialogRefuses_data();
     void dialogRefuses();
+    void removeResetsAndApplies();
     void downloadStartsTheTransfer();
     void timeoutOption_data();
     void timeoutOption();
@@ -206,6 +207,17 @@ void TestEtrnPage::dialogRefuses()
     QCOMPARE(stayedOpen, !stored);
     QCOMPARE(focused, focus);
     QCOMPARE(pendingOperations(), stored ? 1 : 0);
+}
+
+void TestEtrnPage::removeResetsAndApplies()
+{
+    QVERIFY(startConsole());
+    EtrnWnd *page = openEtrn();
+    QVERIFY(page);
+    removeResetApply(page->serversPage(), kSeededServer,
+                     "select Domain from Odmr where Server='" + kSeededServer + "'");
+    // Without servers there is nothing to download.
+    QVERIFY(!page->serversPage()->downloadButton()->isEnabled());
 }
 
 void TestEtrnPage::downloadStartsTheTransfer()

@@ -65,6 +65,7 @@ private slots:
     void sortingRules_data();
     void sortingRules();
     void selectFindsUsersAndGroups();
+    void removeResetsAndApplies();
     void downloadStartsTheTransfer();
     void downloadAsksToApplyFirst_data();
     void downloadAsksToApplyFirst();
@@ -438,6 +439,21 @@ void TestPop3Page::sortingRules()
     QVERIFY(again);
     QVERIFY(stayedOpen);
     QCOMPARE(boxes.texts, QStringList{"This sorting rule is already defined."});
+}
+
+void TestPop3Page::removeResetsAndApplies()
+{
+    QVERIFY(startConsole());
+    Pop3Wnd *page = openPop3();
+    QVERIFY(page);
+    removeResetApply(page->accountsPage(), "pop.isp.example",
+                     "select User from Pop3 where Server='pop.isp.example'");
+    if (QTest::currentTestFailed())
+        return;
+    page->tab()->setCurrentIndex(1);
+    QTRY_VERIFY_WITH_TIMEOUT(page->rulesPage()->isEnabled(), kTimeout);
+    removeResetApply(page->rulesPage(), "orders@shop.example",
+                     "select Account from Sort where To='orders@shop.example'");
 }
 
 void TestPop3Page::selectFindsUsersAndGroups()

@@ -57,6 +57,7 @@ private slots:
     void intervalsOpenInTheirUnit();
     void noActionAsksToCorrect_data();
     void noActionAsksToCorrect();
+    void removeResetsAndApplies();
     void otherSystemsHaveNoDialUp();
     void viewerChangesNothing();
 
@@ -296,6 +297,15 @@ void TestSchedulerPage::noActionAsksToCorrect()
                          "correct the problem?</nobr>"});
     QCOMPARE(stayedOpen, yes);
     QCOMPARE(pendingOperations(), yes ? 0 : 1);
+}
+
+void TestSchedulerPage::removeResetsAndApplies()
+{
+    QVERIFY(startConsole());
+    SchedulingWnd *page = openScheduling();
+    QVERIFY(page);
+    removeResetApply(page, "Every 15 minutes",
+                     "select Action from Scheduler where Desc='Queue and POP3'");
 }
 
 void TestSchedulerPage::otherSystemsHaveNoDialUp()
