@@ -222,6 +222,7 @@ void TestEtrnPage::removeResetsAndApplies()
 
 void TestEtrnPage::downloadStartsTheTransfer()
 {
+    TraceCapture trace;
     QVERIFY(startConsole());
     EtrnWnd *page = openEtrn();
     QVERIFY(page);
@@ -232,6 +233,8 @@ void TestEtrnPage::downloadStartsTheTransfer()
                          "the log window.</nobr>"});
     QVERIFY(mailLogTail().contains("ETRN: connecting to " + kSeededServer
                                    + " for example.com;example.org, 0 new messages"));
+    // The call goes out as it is, with no argument to escape.
+    QVERIFY(trace.text().contains("select run_odmr()"));
 }
 
 void TestEtrnPage::timeoutOption_data()

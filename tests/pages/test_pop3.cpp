@@ -508,6 +508,7 @@ void TestPop3Page::selectFindsUsersAndGroups()
 
 void TestPop3Page::downloadStartsTheTransfer()
 {
+    TraceCapture trace;
     QVERIFY(startConsole());
     Pop3Wnd *page = openPop3();
     QVERIFY(page);
@@ -518,6 +519,8 @@ void TestPop3Page::downloadStartsTheTransfer()
                          "the log window.</nobr>"});
     QVERIFY(mailLogTail().contains("POP3: connecting to pop.provider.example for office, 0 new "
                                    "messages"));
+    // The call goes out as it is, with no argument to escape.
+    QVERIFY(trace.text().contains("select run_pop3()"));
 }
 
 void TestPop3Page::downloadAsksToApplyFirst_data()
