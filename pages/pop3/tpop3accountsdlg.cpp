@@ -49,7 +49,7 @@ TPop3AccountsDlg::TPop3AccountsDlg(QWidget *parent)
     m_edDescription = named(new BLineEdit(m_tabGeneral), "m_edDescription");
     m_edPassword = named(new BPwdLineEdit(m_tabGeneral), "m_edPassword");
     auto *general = new QFormLayout;
-    general->addRow(buddyLabel(tr("POP3 &server:"), m_edServer, m_tabGeneral), m_edServer);
+    general->addRow(buddyLabel(tr("POP3 se&rver:"), m_edServer, m_tabGeneral), m_edServer);
     general->addRow(buddyLabel(tr("POP3 &username:"), m_edUser, m_tabGeneral), m_edUser);
     general->addRow(buddyLabel(tr("Descr&iption:"), m_edDescription, m_tabGeneral),
                     m_edDescription);
