@@ -9,10 +9,14 @@
 #include "db/utdebug.h"
 #include "forms/blistview.h"
 #include "forms/bpagefactory.h"
+#include "forms/bpwdlineedit.h"
 #include "forms/tbformlist.h"
 #include "pages/pageregistry.h"
 
 #include <QAbstractButton>
+#include <QDialog>
+#include <QFocusEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 
@@ -162,13 +166,31 @@ void PageTest::removeResetApply(TBFormList *page, const QString &firstCell, cons
     QCOMPARE(serverRows(rowQuery), QStringList());
 }
 
+bool PageTest::typePassword(BPwdLineEdit *edit, const QString &text)
+{
+    // The administrator tabs into the field. The focus event is sent to the
+    // field itself: on a busy machine the offscreen dialog may not be the
+    // active window yet, and then setFocus() delivers no event at all.
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(edit, &focusIn);
+    if (edit->isDummy())
+        return false;
+    QTest::keyClicks(edit, text);
+    return edit->isPasswordChanged() && edit->value() == text;
+}
+
 bool PageTest::withModal(const std::function<void()> &trigger,
                          const std::function<void(QWidget *)> &handler)
 {
     bool handled = false;
     m_watcher.expect([&](QWidget *modal) {
+        QPointer<QWidget> window(modal);
         handler(modal);
         handled = true;
+        // A handler that failed half-way leaves its window open: close it so
+        // the test reports the failure instead of waiting for ever.
+        if (auto *dialog = qobject_cast<QDialog *>(window.data()); dialog && dialog->isVisible())
+            dialog->reject();
     });
     trigger();
     return QTest::qWaitFor([&] { return handled; }, kTimeout);

@@ -11,6 +11,7 @@
 #include <functional>
 #include <mutex>
 
+class BPwdLineEdit;
 class QAbstractButton;
 class TBFormList;
 class QWidget;
@@ -43,6 +44,9 @@ protected:
     // Remove button, resets (the row comes back and the server keeps it),
     // removes it again and applies; rowQuery selects that row on the server.
     void removeResetApply(TBFormList *page, const QString &firstCell, const QString &rowQuery);
+
+    // Steps into a password field as the administrator does and types text.
+    static bool typePassword(BPwdLineEdit *edit, const QString &text);
 
     // Runs handler on the next modal window and waits until it was handled;
     // trigger opens the window.

@@ -129,8 +129,7 @@ void TestEtrnPage::addedServerReachesTheServer()
                             QTest::keyClicks(dialog->m_edDomain, "example.org");
                             dialog->m_gbAuth->setChecked(true);
                             QTest::keyClicks(dialog->m_edUser, "pull");
-                            dialog->m_edPassword->setFocus();
-                            QTest::keyClicks(dialog->m_edPassword, "Etrn'Secret\"1");
+                            QVERIFY(typePassword(dialog->m_edPassword, "Etrn'Secret\"1"));
                             clickOk(dialog);
                         });
     QVERIFY(added);

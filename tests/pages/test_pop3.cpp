@@ -184,8 +184,7 @@ void TestPop3Page::addedAccountReachesTheServer()
                                        QCOMPARE(dialog->m_edPort->text(), QString("110"));
                                        QTest::keyClicks(dialog->m_edServer, "pop.new.example");
                                        QTest::keyClicks(dialog->m_edUser, "carol");
-                                       dialog->m_edPassword->setFocus();
-                                       QTest::keyClicks(dialog->m_edPassword, "Sekr3t-Pop");
+                                       QVERIFY(typePassword(dialog->m_edPassword, "Sekr3t-Pop"));
                                        dialog->m_rbSort->click();
                                        dialog->m_cboSort->setCurrentIndex(
                                                dialog->m_cboSort->findText("Delivered-To"));
