@@ -2,6 +2,9 @@
 
 #include "forms/bpagefactory.h"
 #include "forms/sectionids.h"
+#include "pages/etrn/etrnwnd.h"
+#include "pages/pop3/pop3wnd.h"
+#include "pages/scheduler/schedulingwnd.h"
 #include "status/statuspages.h"
 
 namespace pages {
@@ -12,6 +15,9 @@ void registerPages(BPageFactory &factory)
     //     factory.add(SectionId::Aliases, [](QWidget *parent) { return new AliasWnd(parent); });
     // (the folder's library is linked in pages/CMakeLists.txt).
     status::registerPages(factory);
+    factory.add(SectionId::EtrnDownload, createEtrnPage);
+    factory.add(SectionId::Scheduling, [](QWidget *parent) { return new SchedulingWnd(parent); });
+    factory.add(SectionId::Pop3Download, [](QWidget *parent) { return new Pop3Wnd(parent); });
 }
 
 } // namespace pages

@@ -552,6 +552,10 @@ int main(int argc, char **argv)
     out.treeIcon("faxplugincalls_tree", kTeal, fax);
     out.treeIcon("xsan_tree", kTeal, nodes);
 
+    // Rows of the download lists.
+    out.save("pop3accounts_list.png", badge(16, kBlue, download));
+    out.save("pop3rules_list.png", badge(16, kBlue, funnel));
+
     // Logs folder and log files.
     out.folderIcon("logs", kGrey);
     out.save("logs_32.png", badge(32, kGrey, [](QPainter &p) { folderShape(p, false); }));
