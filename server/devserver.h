@@ -2,6 +2,7 @@
 // notification socket and the ticker that keeps the installation alive.
 #pragma once
 
+#include "data_folder.h"
 #include "server_options.h"
 
 #include <atomic>
@@ -46,6 +47,7 @@ private:
         std::thread thread;
     };
 
+    DataFolderLock m_lock; // released last, after the database is closed
     std::unique_ptr<ServerContext> m_context;
     SSL_CTX *m_tls = nullptr;
     int m_listenFd = -1;
