@@ -168,6 +168,66 @@ TEST_F(LumadbQueryTest, TableForPeople)
               "(2 rows)\n");
 }
 
+TEST_F(LumadbQueryTest, TableEscapesControlsAndPadsByDisplayWidth)
+{
+    BlockBuilder block;
+    block.columns = {{1, "名前"}, {1, "note"}, {2, "n"}};
+    block.rows = {{text_cell("日本"), text_cell("two\nlines\tand tab"), int32_cell(1)},
+                  {text_cell("e\xcc\x81t\xc3\xa9"), text_cell("😀 ok"), int32_cell(22)},
+                  {text_cell("ascii"), text_cell(""), int32_cell(333)}};
+    server.login(login)
+            .expect(query_request("q"))
+            .reply(response(0, 0, block.build()))
+            .expect_end();
+    server.start();
+    const ProcessOutcome outcome = run({"--insecure", "q"});
+    EXPECT_EQ(outcome.exit_status, 0) << outcome.err;
+    EXPECT_EQ(outcome.out,
+              "名前  | note                | n\n"
+              "------+---------------------+----\n"
+              "日本  | two\\nlines\\tand tab | 1\n"
+              "e\xcc\x81t\xc3\xa9   | 😀 ok               | 22\n"
+              "ascii |                     | 333\n"
+              "(3 rows)\n");
+}
+
+TEST_F(LumadbQueryTest, LogLinesPrintTheirTextInEveryFormat)
+{
+    constexpr unsigned log_line = 10;
+    BlockBuilder lines;
+    lines.columns = {{log_line, "line"}};
+    lines.rows
+            = {{text_cell("10:00:01 SMTP \"hello\", world")}, {Bytes("no terminator")}, {Bytes()}};
+    const std::string query = "select LogData(\"mail\", 0, 3)";
+    const std::string formats[] = {"table", "csv", "json"};
+    const std::string expected[] = {
+            "line\n"
+            "----------------------------\n"
+            "10:00:01 SMTP \"hello\", world\n"
+            "no terminator\n"
+            "\n"
+            "(3 rows)\n",
+            "line\r\n"
+            "\"10:00:01 SMTP \"\"hello\"\", world\"\r\n"
+            "no terminator\r\n"
+            "\r\n",
+            "{\"query\": \"select LogData(\\\"mail\\\", 0, 3)\", \"status\": 0, \"kind\": 115, "
+            "\"extra\": 0, \"columns\": [{\"name\": \"line\", \"type\": 10, \"attribute\": 0}], "
+            "\"rows\": [[\"10:00:01 SMTP \\\"hello\\\", world\"], [\"no terminator\"], [\"\"]]}\n",
+    };
+    for (size_t i = 0; i < std::size(formats); ++i) {
+        server.login(login)
+                .expect(query_request(query))
+                .reply(response(0, 0, lines.build()))
+                .expect_end();
+        server.start();
+        const ProcessOutcome outcome = run({"--insecure", "--format", formats[i], query});
+        EXPECT_EQ(outcome.exit_status, 0) << formats[i] << ": " << outcome.err;
+        EXPECT_EQ(outcome.out, expected[i]) << formats[i];
+        EXPECT_TRUE(server.finish().empty()) << formats[i];
+    }
+}
+
 TEST_F(LumadbQueryTest, LoginFailureExits2WithoutQueryOutputOrPassword)
 {
     login.password = "hunter2";

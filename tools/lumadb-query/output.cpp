@@ -1,8 +1,10 @@
 #include "output.h"
 
+#include "display_width.h"
 #include "text_escape.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -259,6 +261,14 @@ std::optional<std::string> cell_text(const lumadb_result &result, uint32_t row, 
     if (lumadb_get_column(&result, column, &type, nullptr, nullptr) != LUMADB_OK
         || lumadb_cell(&result, row, column, &data, &length) != LUMADB_OK)
         return std::nullopt;
+    if (type == log_line_type) {
+        if (length == 0)
+            return std::string();
+        // The line's bytes as delivered, up to a terminating 0x00 if any; the
+        // printers make them valid UTF-8.
+        const auto *end = static_cast<const unsigned char *>(std::memchr(data, 0, length));
+        return std::string(reinterpret_cast<const char *>(data), end ? size_t(end - data) : length);
+    }
     // Large enough for every type: hex doubles the bytes, numbers need < 32.
     std::vector<char> text(size_t(length) * 2 + 32);
     const uint32_t written
