@@ -4,9 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <arpa/inet.h>
 #include <cstdlib>
 #include <fstream>
+#include <netinet/in.h>
 #include <sstream>
+#include <sys/socket.h>
 #include <unistd.h>
 
 using namespace lumadb_test;
@@ -290,7 +294,62 @@ TEST_F(LumadbQueryTest, ConnectionLostStopsTheRemainingQueries)
                                 0),
               0u)
             << outcome.out;
+    EXPECT_NE(outcome.out.find(", \"reason\": \"connection reset by the peer\"}"),
+              std::string::npos)
+            << outcome.out;
     EXPECT_EQ(outcome.out.find("second"), std::string::npos);
+}
+
+TEST_F(LumadbQueryTest, NetworkFailuresAreDescribedInWords)
+{
+    // A bound socket that does not listen: connecting to it is refused.
+    const int closed = ::socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(closed, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::bind(closed, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    ASSERT_EQ(::getsockname(closed, reinterpret_cast<sockaddr *>(&address), &length), 0);
+    const std::string closed_port = std::to_string(ntohs(address.sin_port));
+
+    struct Case
+    {
+        const char *name;
+        std::vector<std::string> arguments;
+        std::vector<std::string> reasons; // one of them is printed
+    };
+    const Case cases[] = {
+            {"refused",
+             {"--host", "127.0.0.1", "--port", closed_port},
+             {"status 101 (system socket or network error): connection refused"}},
+            // Without a name server the lookup may fail for now instead.
+            {"unknown host",
+             {"--host", "no-such-host.invalid"},
+             {"status 101 (system socket or network error): unknown host",
+              "status 101 (system socket or network error): host name lookup failed"}},
+    };
+    for (const Case &c : cases) {
+        std::vector<std::string> arguments = c.arguments;
+        arguments.insert(arguments.end(), {"--insecure", "select 1"});
+        const ProcessOutcome outcome = run_process(LUMADB_QUERY_PATH, arguments);
+        EXPECT_EQ(outcome.exit_status, 2) << c.name;
+        EXPECT_TRUE(std::any_of(c.reasons.begin(), c.reasons.end(),
+                                [&](const std::string &reason) {
+                                    return outcome.err.find(reason) != std::string::npos;
+                                }))
+                << c.name << ": " << outcome.err;
+        EXPECT_EQ(outcome.err.find("detail"), std::string::npos) << c.name << ": " << outcome.err;
+    }
+    ::close(closed);
+
+    // A server that drops the connection during a query.
+    server.login(login).expect(query_request("first")).hang_up();
+    server.start();
+    const ProcessOutcome lost = run({"--insecure", "first"});
+    EXPECT_EQ(lost.exit_status, 1);
+    EXPECT_EQ(lost.out,
+              "Error 101: system socket or network error (connection reset by the peer)\n");
 }
 
 TEST_F(LumadbQueryTest, KnownHostsFirstUseChangedCertificateAndTrustNew)

@@ -1,4 +1,5 @@
 // lumadb-query: connects, logs in, runs queries and prints their answers.
+#include "failure_reason.h"
 #include "lumadb/lumadb.h"
 #include "options.h"
 #include "output.h"
@@ -20,7 +21,9 @@ void report_status(const std::string &what, uint32_t status, uint32_t detail)
 {
     std::fprintf(stderr, "lumadb-query: %s: status %u (%s)", what.c_str(), status,
                  lumadb_status_text(status));
-    if (detail != 0)
+    if (const std::string reason = failure_reason(status, detail); !reason.empty())
+        std::fprintf(stderr, ": %s", reason.c_str());
+    else if (detail != 0)
         std::fprintf(stderr, ", detail %u", detail);
     std::fputc('\n', stderr);
 }

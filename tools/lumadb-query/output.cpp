@@ -1,6 +1,7 @@
 #include "output.h"
 
 #include "display_width.h"
+#include "failure_reason.h"
 #include "text_escape.h"
 
 #include <algorithm>
@@ -39,6 +40,20 @@ std::string hex_text(const unsigned char *bytes, uint32_t length)
         text += digits[bytes[i] & 0x0f];
     }
     return text;
+}
+
+// The detail of a failure: the network failure in words, else "detail N".
+std::string detail_words(uint32_t status, uint32_t detail)
+{
+    const std::string reason = failure_reason(status, detail);
+    return reason.empty() ? "detail " + std::to_string(detail) : reason;
+}
+
+// The json member naming a network failure in words; empty when it has none.
+std::string reason_member(uint32_t status, uint32_t detail)
+{
+    const std::string reason = failure_reason(status, detail);
+    return reason.empty() ? std::string() : ", \"reason\": " + json_string(reason);
 }
 
 void write_line(FILE *out, const std::string &line)
@@ -99,7 +114,8 @@ public:
         write_line(m_out,
                    "{\"query\": " + json_string(query) + ", \"status\": " + std::to_string(status)
                            + ", \"error\": " + json_string(lumadb_status_text(status))
-                           + ", \"detail\": " + std::to_string(detail) + "}");
+                           + ", \"detail\": " + std::to_string(detail)
+                           + reason_member(status, detail) + "}");
     }
 
     void notification(const unsigned char *payload, uint32_t length) override
@@ -152,7 +168,7 @@ public:
     {
         write_line(m_err,
                    "lumadb-query: query failed with status " + std::to_string(status) + " ("
-                           + lumadb_status_text(status) + "), detail " + std::to_string(detail)
+                           + lumadb_status_text(status) + "), " + detail_words(status, detail)
                            + ": " + printable_text(query));
     }
 
@@ -238,8 +254,8 @@ public:
     void failure(const std::string &, uint32_t status, uint32_t detail) override
     {
         write_line(m_out,
-                   "Error " + std::to_string(status) + ": " + lumadb_status_text(status)
-                           + " (detail " + std::to_string(detail) + ")");
+                   "Error " + std::to_string(status) + ": " + lumadb_status_text(status) + " ("
+                           + detail_words(status, detail) + ")");
     }
 
     void notification(const unsigned char *payload, uint32_t length) override
