@@ -124,13 +124,35 @@ TEST_F(LumadbQueryTest, QueriesFromStandardInputAllSucceeding)
             .expect_end();
     server.start();
     const ProcessOutcome outcome
-            = run({"--insecure", "--format=json"}, "select 1\n\ndelete from x\r\n");
+            = run({"--insecure", "--format=json"},
+                  "select 1\n\n   \n\t \r\n# a comment\n  # indented comment\ndelete from x\r\n");
     EXPECT_EQ(outcome.exit_status, 0) << outcome.err;
+    EXPECT_EQ(outcome.err, "") << "no prompt when standard input is no terminal";
     EXPECT_EQ(outcome.out,
               "{\"query\": \"select 1\", \"status\": 0, \"kind\": 115, \"extra\": 0, \"columns\": "
               "[{\"name\": \"v\", \"type\": 1, \"attribute\": 0}], \"rows\": [[\"1\"]]}\n"
               "{\"query\": \"delete from x\", \"status\": 0, \"kind\": 100, \"extra\": 0, "
               "\"columns\": [], \"rows\": []}\n");
+}
+
+TEST_F(LumadbQueryTest, PromptsWhenReadingFromATerminal)
+{
+    BlockBuilder one;
+    one.columns = {{1, "v"}};
+    one.rows = {{text_cell("1")}};
+    server.login(login)
+            .expect(query_request("select 1"))
+            .reply(response(0, 0, one.build()))
+            .expect_end();
+    server.start();
+    const ProcessOutcome outcome = run_process(
+            LUMADB_QUERY_PATH,
+            {"--host", "127.0.0.1", "--port", server.port_text(), "--insecure", "--format=json"},
+            "# typed\nselect 1\n", {"LUMADB_PASSWORD=secret", "XDG_CONFIG_HOME=" + folder}, true);
+    EXPECT_EQ(outcome.exit_status, 0) << outcome.err;
+    // One prompt per line read, and one for the end of input.
+    EXPECT_EQ(outcome.err, "lumadb> lumadb> lumadb> \n");
+    EXPECT_EQ(outcome.out.rfind("{\"query\": \"select 1\", \"status\": 0", 0), 0u) << outcome.out;
 }
 
 TEST_F(LumadbQueryTest, CsvIsQuotedAsRfc4180Says)
@@ -251,6 +273,28 @@ TEST_F(LumadbQueryTest, LoginFailureExits2WithoutQueryOutputOrPassword)
     EXPECT_NE(outcome.err.find("status 702 (client authentication failed)"), std::string::npos)
             << outcome.err;
     EXPECT_EQ(outcome.err.find("hunter2"), std::string::npos);
+    EXPECT_EQ(outcome.err.find("not set"), std::string::npos) << "the variable is set";
+}
+
+TEST_F(LumadbQueryTest, LoginFailureNamesAnUnsetPasswordVariable)
+{
+    login.password = "";
+    server.expect(byte(1))
+            .reply(login.methods)
+            .expect(login.client_choice())
+            .reply(byte(4))
+            .expect(login.client_credentials(), "the empty password")
+            .reply(byte(0))
+            .expect_end();
+    server.start();
+    const ProcessOutcome outcome
+            = run({"--insecure", "--password-env", "LUMADB_QUERY_TEST_UNSET", "select 1"}, {}, {});
+    EXPECT_EQ(outcome.exit_status, 2);
+    EXPECT_NE(outcome.err.find("status 702 (client authentication failed)\nlumadb-query: the "
+                               "password variable LUMADB_QUERY_TEST_UNSET is not set, so an "
+                               "empty password was sent\n"),
+              std::string::npos)
+            << outcome.err;
 }
 
 TEST_F(LumadbQueryTest, PlainModeAndApplicationIdentifier)
