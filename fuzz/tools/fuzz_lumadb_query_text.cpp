@@ -16,10 +16,10 @@ bool valid_utf8(std::string_view text)
 {
     for (size_t pos = 0; pos < text.size();) {
         const auto lead = static_cast<unsigned char>(text[pos]);
-        const size_t length = lead < 0x80         ? 1
-                : (lead & 0xe0) == 0xc0 ? 2
-                : (lead & 0xf0) == 0xe0 ? 3
-                : (lead & 0xf8) == 0xf0 ? 4
+        const size_t length = lead < 0x80 ? 1
+                : (lead & 0xe0) == 0xc0   ? 2
+                : (lead & 0xf0) == 0xe0   ? 3
+                : (lead & 0xf8) == 0xf0   ? 4
                                           : 0;
         if (length == 0 || length > text.size() - pos)
             return false;
