@@ -1,11 +1,35 @@
 #include "database.h"
 
+#include <cstdio>
 #include <sqlite3.h>
 
 namespace postvane::devserver {
 
 namespace {
 constexpr size_t kStatementCacheLimit = 512;
+
+// The first storage failure of the innermost watch on this thread; -1 when
+// no watch is active.
+thread_local int t_watchedFailure = -1;
+} // namespace
+
+StorageFailureWatch::StorageFailureWatch()
+    : m_outerCode(t_watchedFailure)
+{
+    t_watchedFailure = 0;
+}
+
+StorageFailureWatch::~StorageFailureWatch()
+{
+    const int inner = t_watchedFailure;
+    t_watchedFailure = m_outerCode;
+    if (m_outerCode == 0 && inner > 0)
+        t_watchedFailure = inner;
+}
+
+int StorageFailureWatch::failureCode() const
+{
+    return t_watchedFailure > 0 ? t_watchedFailure : 0;
 }
 
 std::string quoteIdentifier(std::string_view name)
@@ -23,6 +47,26 @@ std::string quoteIdentifier(std::string_view name)
 bool WriteOutcome::constraintViolation() const
 {
     return (sqliteCode & 0xff) == SQLITE_CONSTRAINT;
+}
+
+bool WriteOutcome::storageFailure() const
+{
+    switch (sqliteCode & 0xff) {
+    case SQLITE_PERM:
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+    case SQLITE_READONLY:
+    case SQLITE_IOERR:
+    case SQLITE_CORRUPT:
+    case SQLITE_FULL:
+    case SQLITE_CANTOPEN:
+    case SQLITE_PROTOCOL:
+    case SQLITE_NOLFS:
+    case SQLITE_NOTADB:
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool WriteOutcome::ok() const
@@ -45,6 +89,14 @@ bool Database::open(const std::string &path, std::string &error)
         close();
         return false;
     }
+    // SQLite falls back to read-only when the file may not be written; a
+    // server that cannot store what it acknowledges must not start.
+    if (!path.empty() && sqlite3_db_readonly(m_db, "main") == 1) {
+        error = "the database " + path + " is read-only";
+        close();
+        return false;
+    }
+    m_path = path.empty() ? ":memory:" : path;
     sqlite3_busy_timeout(m_db, 10000);
     const char *pragmas = path.empty() ? "PRAGMA foreign_keys=OFF;"
                                        : "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL;";
@@ -213,6 +265,7 @@ WriteOutcome Database::write(const std::string &sql, const std::vector<Cell> &bi
         outcome.sqliteCode = sqlite3_extended_errcode(m_db);
         if (outcome.sqliteCode == SQLITE_OK)
             outcome.sqliteCode = SQLITE_ERROR;
+        noteOutcome(outcome);
         return outcome;
     }
     bind(statement, binds);
@@ -221,13 +274,33 @@ WriteOutcome Database::write(const std::string &sql, const std::vector<Cell> &bi
     outcome.sqliteCode = rc == SQLITE_DONE ? SQLITE_OK : sqlite3_extended_errcode(m_db);
     outcome.changes = sqlite3_changes(m_db);
     sqlite3_reset(statement);
+    noteOutcome(outcome);
     return outcome;
+}
+
+void Database::noteOutcome(const WriteOutcome &outcome)
+{
+    if (!outcome.storageFailure()) {
+        if (outcome.ok())
+            m_reportedFailure = 0;
+        return;
+    }
+    const int code = outcome.sqliteCode & 0xff;
+    if (t_watchedFailure == 0)
+        t_watchedFailure = code;
+    // Once per kind of failure, not once per write of the ticker.
+    if (code != m_reportedFailure) {
+        m_reportedFailure = code;
+        std::fprintf(stderr, "postvane-devserver: cannot write to the database %s: %s\n",
+                     m_path.c_str(), sqlite3_errstr(outcome.sqliteCode));
+    }
 }
 
 bool Database::transaction(const std::function<bool()> &fn)
 {
     std::lock_guard lock(m_mutex);
-    write("BEGIN IMMEDIATE");
+    if (!write("BEGIN IMMEDIATE").ok())
+        return false;
     if (fn()) {
         if (write("COMMIT").ok())
             return true;

@@ -1,5 +1,6 @@
 #include "devserver.h"
 
+#include "data_folder.h"
 #include "live_ticker.h"
 #include "seed.h"
 #include "server_context.h"
@@ -69,9 +70,17 @@ bool DevServer::start(std::string &error)
         return false;
 
     const std::string dbPath = options.dataDir + "/postvane.db";
-    if (options.reset && !options.memory) {
-        for (const char *suffix : {"", "-wal", "-shm"})
-            ::unlink((dbPath + suffix).c_str());
+    if (!options.memory) {
+        // Checked and locked before --reset removes anything: a second server
+        // must leave the running one's data alone.
+        if (!checkWritableFolder(options.dataDir, error) || !m_lock.acquire(options.dataDir, error))
+            return false;
+        for (const char *suffix : {"", "-wal", "-shm"}) {
+            if (options.reset)
+                ::unlink((dbPath + suffix).c_str());
+            else if (!checkWritableFile(dbPath + suffix, error))
+                return false;
+        }
     }
     if (!m_context->db.open(options.memory ? std::string() : dbPath, error))
         return false;

@@ -2,6 +2,7 @@
 // notification socket and the ticker that keeps the installation alive.
 #pragma once
 
+#include "data_folder.h"
 #include "server_options.h"
 
 #include <atomic>
@@ -47,6 +48,7 @@ private:
         uint32_t address = 0; // the client's IPv4 address, network order
     };
 
+    DataFolderLock m_lock; // released last, after the database is closed
     std::unique_ptr<ServerContext> m_context;
     SSL_CTX *m_tls = nullptr;
     int m_listenFd = -1;

@@ -24,6 +24,9 @@ int main(int argc, char **argv)
     }
     // Signals are taken by sigwait below; every thread started later inherits the mask.
     std::signal(SIGPIPE, SIG_IGN);
+    // A write beyond the file size limit then fails with EFBIG and is answered
+    // as a storage failure instead of killing the server.
+    std::signal(SIGXFSZ, SIG_IGN);
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
     sigaddset(&stopSignals, SIGTERM);

@@ -10,6 +10,9 @@ namespace postvane::devserver {
 namespace status {
 constexpr uint32_t Ok = 0;
 constexpr uint32_t AccessDenied = 200;
+// The database could not store a write (read-only, full, I/O error); the
+// detail word carries SQLite's primary result code.
+constexpr uint32_t StorageFailure = AccessDenied;
 constexpr uint32_t TableNotFound = 201;
 constexpr uint32_t ColumnNotFound = 202;
 constexpr uint32_t DuplicateKey = 203;

@@ -95,7 +95,13 @@ Reply StatementExecutor::execute(std::string_view text, const SessionInfo &sessi
     ParseResult parsed = parseStatement(text);
     if (!parsed.ok)
         return Reply::failure(status::ParseError, static_cast<uint32_t>(parsed.errorOffset));
-    return execute(parsed.statement, session);
+    // A write the storage refused is answered as such, whatever the statement
+    // or function made of the failure.
+    const StorageFailureWatch storage;
+    Reply reply = execute(parsed.statement, session);
+    if (storage.failureCode() != 0)
+        return Reply::failure(status::StorageFailure, static_cast<uint32_t>(storage.failureCode()));
+    return reply;
 }
 
 Reply StatementExecutor::execute(const Statement &statement, const SessionInfo &session)

@@ -59,3 +59,28 @@ extern "C" const char *lumadb_status_text(uint32_t code)
     }
     return "UNKNOWN";
 }
+
+namespace {
+
+constexpr StatusDescription network_error_descriptions[] = {
+        {10049, "address not available"},
+        {10051, "network unreachable"},
+        {10054, "connection reset by the peer"},
+        {10060, "connection timed out"},
+        {10061, "connection refused (no server listening on that port)"},
+        {10065, "host unreachable"},
+        {11001, "unknown host"},
+        {11002, "host name lookup failed for now, try again"},
+        {11003, "host name lookup failed"},
+};
+
+} // namespace
+
+extern "C" const char *lumadb_network_error_text(uint32_t code)
+{
+    for (const auto &entry : network_error_descriptions) {
+        if (entry.code == code)
+            return entry.text;
+    }
+    return nullptr;
+}

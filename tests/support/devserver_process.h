@@ -48,6 +48,7 @@ public:
     std::string fingerprint() const;
 
     bool running() const { return m_pid > 0; }
+    pid_t pid() const { return m_pid; } // -1 when not running
     std::string host() const { return m_host; }
     std::string portText() const { return std::to_string(m_port); }
     uint16_t port() const { return m_port; }

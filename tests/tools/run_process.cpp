@@ -36,16 +36,37 @@ std::string temporary_file(const std::string &contents)
 } // namespace
 
 ProcessOutcome run_process(const std::string &program, const std::vector<std::string> &arguments,
-                           const std::string &input, const std::vector<std::string> &environment)
+                           const std::string &input, const std::vector<std::string> &environment,
+                           bool input_is_terminal)
 {
+    // The terminal's line discipline holds the typed lines (and echoes them to
+    // the master side, which is not read: the input is small) until the child
+    // reads them; the master stays open until the child has ended.
+    int terminal = -1;
+    if (input_is_terminal) {
+        terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (terminal < 0)
+            return {};
+        const std::string typed = input + "\x04";
+        if (::grantpt(terminal) != 0 || ::unlockpt(terminal) != 0
+            || ::write(terminal, typed.data(), typed.size()) != ssize_t(typed.size())) {
+            ::close(terminal);
+            return {};
+        }
+    }
+
     // Output goes to files, so a chatty child never blocks on a full pipe.
-    const std::string in_path = temporary_file(input);
+    const std::string in_path = temporary_file(input_is_terminal ? std::string() : input);
     const std::string out_path = temporary_file({});
     const std::string err_path = temporary_file({});
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, in_path.c_str(), O_RDONLY, 0);
+    if (terminal >= 0) {
+        posix_spawn_file_actions_addopen(&actions, 0, ::ptsname(terminal), O_RDWR | O_NOCTTY, 0);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, 0, in_path.c_str(), O_RDONLY, 0);
+    }
     posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_TRUNC, 0);
     posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_TRUNC, 0);
 
@@ -81,6 +102,8 @@ ProcessOutcome run_process(const std::string &program, const std::vector<std::st
             outcome.exit_status = WEXITSTATUS(status);
     }
     posix_spawn_file_actions_destroy(&actions);
+    if (terminal >= 0)
+        ::close(terminal);
     ::unlink(in_path.c_str());
     outcome.out = read_and_remove(out_path);
     outcome.err = read_and_remove(err_path);

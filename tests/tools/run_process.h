@@ -13,8 +13,11 @@ struct ProcessOutcome
     std::string err;
 };
 
+// With input_is_terminal, standard input is a pseudo-terminal that delivers
+// input as typed lines, then end of input (Ctrl-D).
 ProcessOutcome run_process(const std::string &program, const std::vector<std::string> &arguments,
                            const std::string &input = {},
-                           const std::vector<std::string> &environment = {});
+                           const std::vector<std::string> &environment = {},
+                           bool input_is_terminal = false);
 
 #endif // TESTS_TOOLS_RUN_PROCESS_H

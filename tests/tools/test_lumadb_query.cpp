@@ -4,9 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <arpa/inet.h>
 #include <cstdlib>
 #include <fstream>
+#include <netinet/in.h>
 #include <sstream>
+#include <sys/socket.h>
 #include <unistd.h>
 
 using namespace lumadb_test;
@@ -120,13 +124,35 @@ TEST_F(LumadbQueryTest, QueriesFromStandardInputAllSucceeding)
             .expect_end();
     server.start();
     const ProcessOutcome outcome
-            = run({"--insecure", "--format=json"}, "select 1\n\ndelete from x\r\n");
+            = run({"--insecure", "--format=json"},
+                  "select 1\n\n   \n\t \r\n# a comment\n  # indented comment\ndelete from x\r\n");
     EXPECT_EQ(outcome.exit_status, 0) << outcome.err;
+    EXPECT_EQ(outcome.err, "") << "no prompt when standard input is no terminal";
     EXPECT_EQ(outcome.out,
               "{\"query\": \"select 1\", \"status\": 0, \"kind\": 115, \"extra\": 0, \"columns\": "
               "[{\"name\": \"v\", \"type\": 1, \"attribute\": 0}], \"rows\": [[\"1\"]]}\n"
               "{\"query\": \"delete from x\", \"status\": 0, \"kind\": 100, \"extra\": 0, "
               "\"columns\": [], \"rows\": []}\n");
+}
+
+TEST_F(LumadbQueryTest, PromptsWhenReadingFromATerminal)
+{
+    BlockBuilder one;
+    one.columns = {{1, "v"}};
+    one.rows = {{text_cell("1")}};
+    server.login(login)
+            .expect(query_request("select 1"))
+            .reply(response(0, 0, one.build()))
+            .expect_end();
+    server.start();
+    const ProcessOutcome outcome = run_process(
+            LUMADB_QUERY_PATH,
+            {"--host", "127.0.0.1", "--port", server.port_text(), "--insecure", "--format=json"},
+            "# typed\nselect 1\n", {"LUMADB_PASSWORD=secret", "XDG_CONFIG_HOME=" + folder}, true);
+    EXPECT_EQ(outcome.exit_status, 0) << outcome.err;
+    // One prompt per line read, and one for the end of input.
+    EXPECT_EQ(outcome.err, "lumadb> lumadb> lumadb> \n");
+    EXPECT_EQ(outcome.out.rfind("{\"query\": \"select 1\", \"status\": 0", 0), 0u) << outcome.out;
 }
 
 TEST_F(LumadbQueryTest, CsvIsQuotedAsRfc4180Says)
@@ -169,6 +195,66 @@ TEST_F(LumadbQueryTest, TableForPeople)
               "(2 rows)\n");
 }
 
+TEST_F(LumadbQueryTest, TableEscapesControlsAndPadsByDisplayWidth)
+{
+    BlockBuilder block;
+    block.columns = {{1, "名前"}, {1, "note"}, {2, "n"}};
+    block.rows = {{text_cell("日本"), text_cell("two\nlines\tand tab"), int32_cell(1)},
+                  {text_cell("e\xcc\x81t\xc3\xa9"), text_cell("😀 ok"), int32_cell(22)},
+                  {text_cell("ascii"), text_cell(""), int32_cell(333)}};
+    server.login(login)
+            .expect(query_request("q"))
+            .reply(response(0, 0, block.build()))
+            .expect_end();
+    server.start();
+    const ProcessOutcome outcome = run({"--insecure", "q"});
+    EXPECT_EQ(outcome.exit_status, 0) << outcome.err;
+    EXPECT_EQ(outcome.out,
+              "名前  | note                | n\n"
+              "------+---------------------+----\n"
+              "日本  | two\\nlines\\tand tab | 1\n"
+              "e\xcc\x81t\xc3\xa9   | 😀 ok               | 22\n"
+              "ascii |                     | 333\n"
+              "(3 rows)\n");
+}
+
+TEST_F(LumadbQueryTest, LogLinesPrintTheirTextInEveryFormat)
+{
+    constexpr unsigned log_line = 10;
+    BlockBuilder lines;
+    lines.columns = {{log_line, "line"}};
+    lines.rows
+            = {{text_cell("10:00:01 SMTP \"hello\", world")}, {Bytes("no terminator")}, {Bytes()}};
+    const std::string query = "select LogData(\"mail\", 0, 3)";
+    const std::string formats[] = {"table", "csv", "json"};
+    const std::string expected[] = {
+            "line\n"
+            "----------------------------\n"
+            "10:00:01 SMTP \"hello\", world\n"
+            "no terminator\n"
+            "\n"
+            "(3 rows)\n",
+            "line\r\n"
+            "\"10:00:01 SMTP \"\"hello\"\", world\"\r\n"
+            "no terminator\r\n"
+            "\r\n",
+            "{\"query\": \"select LogData(\\\"mail\\\", 0, 3)\", \"status\": 0, \"kind\": 115, "
+            "\"extra\": 0, \"columns\": [{\"name\": \"line\", \"type\": 10, \"attribute\": 0}], "
+            "\"rows\": [[\"10:00:01 SMTP \\\"hello\\\", world\"], [\"no terminator\"], [\"\"]]}\n",
+    };
+    for (size_t i = 0; i < std::size(formats); ++i) {
+        server.login(login)
+                .expect(query_request(query))
+                .reply(response(0, 0, lines.build()))
+                .expect_end();
+        server.start();
+        const ProcessOutcome outcome = run({"--insecure", "--format", formats[i], query});
+        EXPECT_EQ(outcome.exit_status, 0) << formats[i] << ": " << outcome.err;
+        EXPECT_EQ(outcome.out, expected[i]) << formats[i];
+        EXPECT_TRUE(server.finish().empty()) << formats[i];
+    }
+}
+
 TEST_F(LumadbQueryTest, LoginFailureExits2WithoutQueryOutputOrPassword)
 {
     login.password = "hunter2";
@@ -188,6 +274,28 @@ TEST_F(LumadbQueryTest, LoginFailureExits2WithoutQueryOutputOrPassword)
     EXPECT_NE(outcome.err.find("status 702 (client authentication failed)"), std::string::npos)
             << outcome.err;
     EXPECT_EQ(outcome.err.find("hunter2"), std::string::npos);
+    EXPECT_EQ(outcome.err.find("not set"), std::string::npos) << "the variable is set";
+}
+
+TEST_F(LumadbQueryTest, LoginFailureNamesAnUnsetPasswordVariable)
+{
+    login.password = "";
+    server.expect(byte(1))
+            .reply(login.methods)
+            .expect(login.client_choice())
+            .reply(byte(4))
+            .expect(login.client_credentials(), "the empty password")
+            .reply(byte(0))
+            .expect_end();
+    server.start();
+    const ProcessOutcome outcome
+            = run({"--insecure", "--password-env", "LUMADB_QUERY_TEST_UNSET", "select 1"}, {}, {});
+    EXPECT_EQ(outcome.exit_status, 2);
+    EXPECT_NE(outcome.err.find("status 702 (client authentication failed)\nlumadb-query: the "
+                               "password variable LUMADB_QUERY_TEST_UNSET is not set, so an "
+                               "empty password was sent\n"),
+              std::string::npos)
+            << outcome.err;
 }
 
 TEST_F(LumadbQueryTest, PlainModeAndApplicationIdentifier)
@@ -231,7 +339,62 @@ TEST_F(LumadbQueryTest, ConnectionLostStopsTheRemainingQueries)
                                 0),
               0u)
             << outcome.out;
+    EXPECT_NE(outcome.out.find(", \"reason\": \"connection reset by the peer\"}"),
+              std::string::npos)
+            << outcome.out;
     EXPECT_EQ(outcome.out.find("second"), std::string::npos);
+}
+
+TEST_F(LumadbQueryTest, NetworkFailuresAreDescribedInWords)
+{
+    // A bound socket that does not listen: connecting to it is refused.
+    const int closed = ::socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(closed, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::bind(closed, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    ASSERT_EQ(::getsockname(closed, reinterpret_cast<sockaddr *>(&address), &length), 0);
+    const std::string closed_port = std::to_string(ntohs(address.sin_port));
+
+    struct Case
+    {
+        const char *name;
+        std::vector<std::string> arguments;
+        std::vector<std::string> reasons; // one of them is printed
+    };
+    const Case cases[] = {
+            {"refused",
+             {"--host", "127.0.0.1", "--port", closed_port},
+             {"status 101 (system socket or network error): connection refused"}},
+            // Without a name server the lookup may fail for now instead.
+            {"unknown host",
+             {"--host", "no-such-host.invalid"},
+             {"status 101 (system socket or network error): unknown host",
+              "status 101 (system socket or network error): host name lookup failed"}},
+    };
+    for (const Case &c : cases) {
+        std::vector<std::string> arguments = c.arguments;
+        arguments.insert(arguments.end(), {"--insecure", "select 1"});
+        const ProcessOutcome outcome = run_process(LUMADB_QUERY_PATH, arguments);
+        EXPECT_EQ(outcome.exit_status, 2) << c.name;
+        EXPECT_TRUE(std::any_of(c.reasons.begin(), c.reasons.end(),
+                                [&](const std::string &reason) {
+                                    return outcome.err.find(reason) != std::string::npos;
+                                }))
+                << c.name << ": " << outcome.err;
+        EXPECT_EQ(outcome.err.find("detail"), std::string::npos) << c.name << ": " << outcome.err;
+    }
+    ::close(closed);
+
+    // A server that drops the connection during a query.
+    server.login(login).expect(query_request("first")).hang_up();
+    server.start();
+    const ProcessOutcome lost = run({"--insecure", "first"});
+    EXPECT_EQ(lost.exit_status, 1);
+    EXPECT_EQ(lost.out,
+              "Error 101: system socket or network error (connection reset by the peer)\n");
 }
 
 TEST_F(LumadbQueryTest, KnownHostsFirstUseChangedCertificateAndTrustNew)

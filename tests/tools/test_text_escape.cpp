@@ -51,14 +51,27 @@ TEST(TextEscape, CsvFields)
               "end,\"");
 }
 
-TEST(TextEscape, TableCells)
+TEST(TextEscape, TableCellsShowControlCharactersVisibly)
 {
-    EXPECT_EQ(printable_text("tab\there"), "tab\xef\xbf\xbdhere");
-    EXPECT_EQ(printable_text("ok ü"), "ok ü");
-    EXPECT_EQ(printable_text("csi \xc2\x9b"
-                             "31m"),
-              "csi \xef\xbf\xbd"
-              "31m");
-    EXPECT_EQ(display_width("ü€x"), 3u);
-    EXPECT_EQ(display_width(""), 0u);
+    struct Case
+    {
+        const char *name;
+        std::string text;
+        std::string shown;
+    };
+    const Case cases[] = {
+            {"plain text and backslashes stay", "ok ü C:\\mail", "ok ü C:\\mail"},
+            {"named controls", "a\nb\r\tc", "a\\nb\\r\\tc"},
+            {"other C0 controls and DEL", std::string("\x01\x1b[2J\x7f", 6) + std::string(1, '\0'),
+             "\\x01\\x1b[2J\\x7f\\x00"},
+            {"C1 control", "x\xc2\x85y", "x\\u0085y"},
+            {"line separator and direction override",
+             "a\xe2\x80\xa8"
+             "b\xe2\x80\xae"
+             "c",
+             "a\\u2028b\\u202ec"},
+            {"invalid UTF-8", "bad \xff", "bad \xef\xbf\xbd"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(printable_text(c.text), c.shown) << c.name;
 }

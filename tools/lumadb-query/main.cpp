@@ -1,4 +1,5 @@
 // lumadb-query: connects, logs in, runs queries and prints their answers.
+#include "failure_reason.h"
 #include "lumadb/lumadb.h"
 #include "options.h"
 #include "output.h"
@@ -9,6 +10,7 @@
 #include <iostream>
 #include <string>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -20,7 +22,9 @@ void report_status(const std::string &what, uint32_t status, uint32_t detail)
 {
     std::fprintf(stderr, "lumadb-query: %s: status %u (%s)", what.c_str(), status,
                  lumadb_status_text(status));
-    if (detail != 0)
+    if (const std::string reason = failure_reason(status, detail); !reason.empty())
+        std::fprintf(stderr, ": %s", reason.c_str());
+    else if (detail != 0)
         std::fprintf(stderr, ", detail %u", detail);
     std::fputc('\n', stderr);
 }
@@ -76,12 +80,16 @@ lumadb_handle *connect(const QueryOptions &options)
     return nullptr;
 }
 
-// Reads the next query: from the arguments, or one line of standard input.
+// Reads the next query: from the arguments (sent as given), or one line of
+// standard input. Lines of only blanks and lines whose first non-blank
+// character is "#" are skipped. A person typing at a terminal gets a prompt
+// on standard error; a pipe or file gets none.
 class QuerySource
 {
 public:
     explicit QuerySource(const std::vector<std::string> &arguments)
         : m_arguments(arguments)
+        , m_prompt(arguments.empty() && ::isatty(STDIN_FILENO) == 1)
     { }
 
     bool next(std::string *query)
@@ -92,17 +100,27 @@ public:
             *query = m_arguments[m_next++];
             return true;
         }
-        while (std::getline(std::cin, *query)) {
+        for (;;) {
+            if (m_prompt) {
+                std::fputs("lumadb> ", stderr);
+                std::fflush(stderr);
+            }
+            if (!std::getline(std::cin, *query))
+                break;
             if (!query->empty() && query->back() == '\r')
                 query->pop_back();
-            if (!query->empty())
+            const size_t first = query->find_first_not_of(" \t\v\f");
+            if (first != std::string::npos && (*query)[first] != '#')
                 return true;
         }
+        if (m_prompt)
+            std::fputc('\n', stderr); // end the prompt line after Ctrl-D
         return false;
     }
 
 private:
     const std::vector<std::string> &m_arguments;
+    const bool m_prompt;
     size_t m_next = 0;
 };
 
@@ -168,6 +186,11 @@ int main(int argc, char **argv)
     if (login != LUMADB_OK) {
         report_status("login as " + options.user + " failed", login,
                       login == LUMADB_ERR_NETWORK ? lumadb_error(handle) : 0);
+        if (login == LUMADB_ERR_AUTHENTICATION && !password)
+            std::fprintf(stderr,
+                         "lumadb-query: the password variable %s is not set, so an empty "
+                         "password was sent\n",
+                         options.password_variable.c_str());
         lumadb_close(handle);
         return exit_connection_failed;
     }

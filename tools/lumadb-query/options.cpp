@@ -166,7 +166,8 @@ Options:
   --port PORT            admin port (default 44337)
   --user USER            user name (default admin)
   --password-env NAME    read the password from environment variable NAME
-                         (default LUMADB_PASSWORD; unset means empty). The
+                         (default LUMADB_PASSWORD; unset means empty, and a
+                         failed login then says that it is unset). The
                          password is never taken from the command line and
                          never printed.
   --app-id TEXT          application identifier (default "Brantel Admin (Windows)";
@@ -174,7 +175,10 @@ Options:
   --plain                plain login mode (no rights word kept, no notification
                          channel)
   --format table|csv|json
-                         output format (default table). table is for people;
+                         output format (default table). table is for people
+                         (control characters shown as \n, \r, \t, \xHH or
+                         \uHHHH; columns padded by display width: CJK and
+                         emoji take two columns, combining marks none);
                          csv follows RFC 4180 (a header line of column names,
                          quoted fields where needed, CRLF line ends, a blank
                          line between row sets; failures go to standard error;
@@ -208,8 +212,10 @@ Compare it with the one the server's administrator gives you (for example
 from lumadb-query --fingerprint run on the server's own machine), then run
 again with --trust-new SHA256:HEX.
 
-Queries come from the arguments or, when there are none, from standard input,
-one per line (empty lines are skipped).
+Queries come from the arguments (sent as given) or, when there are none, from
+standard input, one per line: lines of only blanks and lines whose first
+non-blank character is # are skipped. When standard input is a terminal, each
+line is prompted for with "lumadb> " on standard error; end with Ctrl-D.
 
 json output, one line per query:
   row set:    {"query": Q, "status": 0, "kind": 115, "extra": E,
@@ -217,14 +223,18 @@ json output, one line per query:
                "rows": [["cell text", ...], ...]}
   other kind: {"query": Q, "status": 0, "kind": K, "extra": E, "columns": [], "rows": []}
   failure:    {"query": Q, "status": CODE, "error": "<description>", "detail": D}
+              (with status 101 also "reason": "<network failure in words>",
+              such as "connection reset by the peer")
 Cells are text (numbers in decimal, addresses dotted, binary as hex, lists
-joined by commas); a cell that has no text form is null.
+joined by commas, log lines as "LogData(" returns them as their text); a cell
+that has no text form is null.
 
 Exit status:
   0  every query succeeded
   1  some query returned a non-zero status (after a connection failure during
      the queries the remaining queries are not run)
   2  connecting or logging in failed, or the command line is wrong (standard
-     error names the status code and its description; no query output)
+     error names the status code and its description, and a network failure
+     in words: connection refused, unknown host, ...; no query output)
 )usage";
 }

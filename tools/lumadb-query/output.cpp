@@ -1,8 +1,11 @@
 #include "output.h"
 
+#include "display_width.h"
+#include "failure_reason.h"
 #include "text_escape.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -37,6 +40,20 @@ std::string hex_text(const unsigned char *bytes, uint32_t length)
         text += digits[bytes[i] & 0x0f];
     }
     return text;
+}
+
+// The detail of a failure: the network failure in words, else "detail N".
+std::string detail_words(uint32_t status, uint32_t detail)
+{
+    const std::string reason = failure_reason(status, detail);
+    return reason.empty() ? "detail " + std::to_string(detail) : reason;
+}
+
+// The json member naming a network failure in words; empty when it has none.
+std::string reason_member(uint32_t status, uint32_t detail)
+{
+    const std::string reason = failure_reason(status, detail);
+    return reason.empty() ? std::string() : ", \"reason\": " + json_string(reason);
 }
 
 void write_line(FILE *out, const std::string &line)
@@ -97,7 +114,8 @@ public:
         write_line(m_out,
                    "{\"query\": " + json_string(query) + ", \"status\": " + std::to_string(status)
                            + ", \"error\": " + json_string(lumadb_status_text(status))
-                           + ", \"detail\": " + std::to_string(detail) + "}");
+                           + ", \"detail\": " + std::to_string(detail)
+                           + reason_member(status, detail) + "}");
     }
 
     void notification(const unsigned char *payload, uint32_t length) override
@@ -150,7 +168,7 @@ public:
     {
         write_line(m_err,
                    "lumadb-query: query failed with status " + std::to_string(status) + " ("
-                           + lumadb_status_text(status) + "), detail " + std::to_string(detail)
+                           + lumadb_status_text(status) + "), " + detail_words(status, detail)
                            + ": " + printable_text(query));
     }
 
@@ -236,8 +254,8 @@ public:
     void failure(const std::string &, uint32_t status, uint32_t detail) override
     {
         write_line(m_out,
-                   "Error " + std::to_string(status) + ": " + lumadb_status_text(status)
-                           + " (detail " + std::to_string(detail) + ")");
+                   "Error " + std::to_string(status) + ": " + lumadb_status_text(status) + " ("
+                           + detail_words(status, detail) + ")");
     }
 
     void notification(const unsigned char *payload, uint32_t length) override
@@ -259,6 +277,14 @@ std::optional<std::string> cell_text(const lumadb_result &result, uint32_t row, 
     if (lumadb_get_column(&result, column, &type, nullptr, nullptr) != LUMADB_OK
         || lumadb_cell(&result, row, column, &data, &length) != LUMADB_OK)
         return std::nullopt;
+    if (type == log_line_type) {
+        if (length == 0)
+            return std::string();
+        // The line's bytes as delivered, up to a terminating 0x00 if any; the
+        // printers make them valid UTF-8.
+        const auto *end = static_cast<const unsigned char *>(std::memchr(data, 0, length));
+        return std::string(reinterpret_cast<const char *>(data), end ? size_t(end - data) : length);
+    }
     // Large enough for every type: hex doubles the bytes, numbers need < 32.
     std::vector<char> text(size_t(length) * 2 + 32);
     const uint32_t written

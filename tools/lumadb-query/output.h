@@ -24,6 +24,10 @@ public:
 
 std::unique_ptr<ResultPrinter> make_printer(OutputFormat format, FILE *out, FILE *err);
 
+// Type code of the cells "LogData(" answers with: a log line, its bytes
+// delivered as they are (the library converts no such cell to text).
+constexpr uint32_t log_line_type = 10;
+
 // The text form of one cell; nullopt when it has none (unknown type code).
 std::optional<std::string> cell_text(const lumadb_result &result, uint32_t row, uint32_t column);
 

@@ -144,29 +144,53 @@ std::string csv_field(std::string_view text)
     return out;
 }
 
+namespace {
+
+// The visible form of a character a table cell must not print as it is:
+// C0 and C1 controls, DEL, the line and paragraph separators and the
+// direction controls that would reorder the rest of the line. Empty for
+// every other character.
+std::string visible_escape(char32_t code_point)
+{
+    switch (code_point) {
+    case '\n':
+        return "\\n";
+    case '\r':
+        return "\\r";
+    case '\t':
+        return "\\t";
+    default:
+        break;
+    }
+    char escaped[12] = {0};
+    if (code_point < 0x20 || code_point == 0x7f)
+        std::snprintf(escaped, sizeof escaped, "\\x%02x", unsigned(code_point));
+    else if ((code_point >= 0x80 && code_point <= 0x9f) || code_point == 0x2028
+             || code_point == 0x2029 || (code_point >= 0x202a && code_point <= 0x202e)
+             || (code_point >= 0x2066 && code_point <= 0x2069))
+        std::snprintf(escaped, sizeof escaped, "\\u%04x", unsigned(code_point));
+    return escaped;
+}
+
+} // namespace
+
 std::string printable_text(std::string_view text)
 {
     std::string out;
     for (size_t pos = 0; pos < text.size();) {
         char32_t code_point;
         const size_t length = decode_utf8(text, pos, &code_point);
-        if (length == 0 || is_control(code_point)) {
+        if (length == 0) {
             out += replacement;
-            pos += length == 0 ? 1 : length;
-        } else {
-            out.append(text.substr(pos, length));
-            pos += length;
+            ++pos;
+            continue;
         }
+        const std::string escaped = visible_escape(code_point);
+        if (escaped.empty())
+            out.append(text.substr(pos, length));
+        else
+            out += escaped;
+        pos += length;
     }
     return out;
-}
-
-size_t display_width(std::string_view utf8)
-{
-    size_t width = 0;
-    for (unsigned char c : utf8) {
-        if ((c & 0xc0) != 0x80)
-            ++width;
-    }
-    return width;
 }

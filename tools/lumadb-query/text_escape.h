@@ -11,9 +11,10 @@ std::string json_string(std::string_view text);
 // A CSV field as RFC 4180 has it: quoted when it holds a comma, a quote, CR or
 // LF, with quotes doubled; other control characters shown as U+FFFD.
 std::string csv_field(std::string_view text);
-// Text for a table cell: valid UTF-8, control characters shown as U+FFFD.
+// Text for a table cell: valid UTF-8 on one line. Line feed, carriage return
+// and tab show as \n, \r and \t, other control characters as \xHH (C0, DEL)
+// or \uHHHH (C1, line and paragraph separators, direction controls);
+// backslashes stay as they are.
 std::string printable_text(std::string_view text);
-// Number of code points, as the width of a table column.
-size_t display_width(std::string_view utf8);
 
 #endif // LUMADB_QUERY_TEXT_ESCAPE_H

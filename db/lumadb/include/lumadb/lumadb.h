@@ -182,6 +182,9 @@ uint32_t lumadb_text_to_value(uint32_t type, const char *text, unsigned char *ou
 
 /* Fixed description of a status code; "UNKNOWN" for a code not in the table. */
 const char *lumadb_status_text(uint32_t code);
+/* Words for a socket or resolver code that comes with 101 (the codes listed at
+ * lumadb_last_open_error); NULL for any other value, such as an errno value. */
+const char *lumadb_network_error_text(uint32_t code);
 
 /* Certificate trust. */
 /* The known-hosts file used when none is given: "known_hosts.cfg" in the
