@@ -1,0 +1,478 @@
+// The log view against the development server over TLS: the newest page at
+// once, pages read as the view scrolls with no blank band (also taller than a
+// page), the tail followed live, clearing, shrinking and rotation reloading,
+// prefetch cancelling only its own reads, closing while reads are out, links.
+#include "db/dbconn.h"
+#include "db/dbquote.h"
+#include "db/dbreq.h"
+#include "db/utdebug.h"
+#include "logs/fwndlog.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
+#include "support/modalwatcher.h"
+#include "support/testserver.h"
+
+#include <QDesktopServices>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMutex>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QtEndian>
+#include <QtTest>
+
+#include <memory>
+
+using postdesk::test::ModalWatcher;
+using postdesk::test::TestServer;
+
+namespace {
+
+constexpr int kTimeout = 30000;
+
+// Every LogData query the connection sends, from the debug output.
+class QueryLog
+{
+public:
+    QueryLog()
+    {
+        m_sink = UtDebug::addSink([this](int category, int, const QString &line) {
+            if (category != UtDebug::CategoryQuery || !line.contains(QLatin1String("LogData(")))
+                return;
+            QMutexLocker locker(&m_lock);
+            m_lines.append(line);
+        });
+    }
+    ~QueryLog() { UtDebug::removeSink(m_sink); }
+    QStringList lines()
+    {
+        QMutexLocker locker(&m_lock);
+        return m_lines;
+    }
+    // The line counts of every LogData read seen.
+    QList<qint64> readSizes()
+    {
+        static const QRegularExpression pattern(
+                QStringLiteral("LogData\\(\"[^\"]*\", (\\d+), (\\d+)\\)"));
+        QList<qint64> sizes;
+        for (const QString &line : lines()) {
+            const auto match = pattern.match(line);
+            if (match.hasMatch())
+                sizes.append(match.captured(2).toLongLong());
+        }
+        return sizes;
+    }
+
+private:
+    int m_sink = -1;
+    QMutex m_lock;
+    QStringList m_lines;
+};
+
+// Receives the links the view opens.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl &url) { urls.append(url); }
+};
+
+QString serverLine(DBConn *conn, qint64 line)
+{
+    DBReq req(QStringLiteral("select LogData(\"mail\", %1, 1)").arg(line));
+    if (!conn->execSync(&req) || req.rowCount() != 1)
+        return QStringLiteral("<failed: %1>").arg(req.errorText());
+    QByteArray bytes = req.cellBytes(0, 0).toByteArray();
+    while (bytes.endsWith('\0'))
+        bytes.chop(1);
+    return QString::fromUtf8(bytes);
+}
+
+qint64 serverCount(DBConn *conn)
+{
+    DBReq req(QStringLiteral("select LogList(\"mail\")"));
+    if (!conn->execSync(&req) || req.rowCount() != 1)
+        return -1;
+    return req.readInt(0, 1).value();
+}
+
+// Every line the viewport shows is buffered.
+bool noBlankBand(FWndLog &view)
+{
+    if (view.count() <= 0)
+        return true;
+    const qint64 top = view.topLine();
+    const qint64 bottom = qMin(view.count() - 1, top + view.visibleLines() - 1);
+    return view.buffer().containsRange(top, bottom);
+}
+
+QByteArray packet(int logId, quint32 offset, quint32 count)
+{
+    QByteArray data(10, '\0');
+    data[0] = char(logId);
+    data[1] = 8;
+    qToBigEndian<quint32>(offset, data.data() + 2);
+    qToBigEndian<quint32>(count, data.data() + 6);
+    return data;
+}
+
+} // namespace
+
+class TestLogView : public QObject
+{
+    Q_OBJECT
+
+private:
+    // A server with args, connected as user, and a shown view of "mail".
+    bool setUp(std::vector<std::string> args, const QString &user = QStringLiteral("admin"),
+               int heightLines = 30, const QString &log = QStringLiteral("mail"))
+    {
+        m_view.reset();
+        m_server = std::make_unique<TestServer>(std::move(args));
+        if (!m_server->connectAs(user))
+            return false;
+        m_server->conn()->startNotifications();
+        UtKontainer::setInt(UtKey::AdminHasLogRegExp, 1);
+        m_view = std::make_unique<FWndLog>(log, m_server->conn());
+        m_view->resize(640,
+                       m_view->fontMetrics().height() * heightLines
+                               + m_view->horizontalScrollBar()->sizeHint().height());
+        m_view->show();
+        return QTest::qWaitForWindowExposed(m_view.get());
+    }
+    bool waitOpen()
+    {
+        return QTest::qWaitFor(
+                [this] {
+                    return !m_view->isLoading() && m_view->count() >= 0
+                            && m_view->outstandingPageReads() == 0 && noBlankBand(*m_view)
+                            && (m_view->count() == 0
+                                || m_view->buffer().contains(m_view->count() - 1));
+                },
+                kTimeout);
+    }
+
+    std::unique_ptr<TestServer> m_server;
+    std::unique_ptr<FWndLog> m_view;
+
+private slots:
+    void cleanup()
+    {
+        m_view.reset();
+        if (m_server)
+            m_server->clearFaults();
+        m_server.reset();
+    }
+
+    void opensAtTheNewestPage()
+    {
+        QueryLog queries;
+        QVERIFY(setUp({"--no-ticker", "--seed-log-lines", "10250"}));
+        QSignalSpy arrived(m_view.get(), &FWndLogBase::signalDataReady);
+        QVERIFY(waitOpen());
+        QCOMPARE(m_view->count(), 10250);
+        QVERIFY(m_view->isLastLineVisible());
+        // The newest page is read first and holds whole pages counted from the end.
+        QVERIFY(!arrived.isEmpty());
+        QCOMPARE(arrived.first().at(0).toLongLong(), 10150);
+        QCOMPARE(arrived.first().at(1).toLongLong(), 10249);
+        QCOMPARE(m_view->lineText(10249), serverLine(m_server->conn(), 10249));
+        QCOMPARE(m_view->lineText(m_view->topLine()),
+                 serverLine(m_server->conn(), m_view->topLine()));
+        for (qint64 size : queries.readSizes())
+            QVERIFY2(size <= 100, qPrintable(QString::number(size)));
+        QCOMPARE(m_view->property(FWndLog::kLoadedProperty).toBool(), true);
+    }
+
+    void scrollingLeavesNoBlankBand_data()
+    {
+        QTest::addColumn<int>("heightLines");
+        QTest::newRow("short viewport") << 30;
+        QTest::newRow("taller than a page") << 230;
+    }
+    void scrollingLeavesNoBlankBand()
+    {
+        QFETCH(int, heightLines);
+        QVERIFY(setUp({"--no-ticker", "--seed-log-lines", "10250"}, QStringLiteral("admin"),
+                      heightLines));
+        QVERIFY(waitOpen());
+        QVERIFY(m_view->visibleLines() >= heightLines);
+        const qint64 bottom = m_view->count() - 1;
+        for (qint64 line : {qint64(0), qint64(5000), qint64(5060), qint64(4990), bottom - 250,
+                            qint64(49), bottom}) {
+            m_view->scrollToLine(line);
+            QTRY_VERIFY_WITH_TIMEOUT(noBlankBand(*m_view) && m_view->outstandingPageReads() == 0,
+                                     kTimeout);
+            // Bounded by the viewport plus margins, whatever the log's length.
+            QVERIFY(m_view->buffer().size() <= m_view->buffer().capacity());
+            QVERIFY(m_view->buffer().capacity()
+                    <= qMax<qint64>(300, (heightLines + 50) / 100 * 100 + 300));
+            const qint64 top = m_view->topLine();
+            QCOMPARE(m_view->lineText(top), serverLine(m_server->conn(), top));
+        }
+        // Jumping far away replaced the buffer instead of keeping old pages.
+        m_view->scrollToLine(3000);
+        QTRY_VERIFY_WITH_TIMEOUT(noBlankBand(*m_view), kTimeout);
+        QVERIFY(!m_view->buffer().contains(bottom));
+    }
+
+    void followsTheTail()
+    {
+        QVERIFY(setUp({"--seed-log-lines", "1000", "--log-rate", "400"}));
+        QVERIFY(waitOpen());
+        const qint64 start = m_view->count();
+        QTRY_VERIFY_WITH_TIMEOUT(m_view->count() > start + 150, kTimeout);
+        QTRY_VERIFY_WITH_TIMEOUT(m_view->buffer().last() == m_view->count() - 1
+                                         && m_view->isLastLineVisible() && noBlankBand(*m_view),
+                                 kTimeout);
+        const qint64 last = m_view->buffer().last();
+        QCOMPARE(m_view->lineText(last), serverLine(m_server->conn(), last));
+        QCOMPARE(m_view->lineText(last - 60), serverLine(m_server->conn(), last - 60));
+        // Updates never read more than a page.
+        QVERIFY(m_view->buffer().size() <= m_view->buffer().capacity());
+
+        // Scrolled up with whole pages held: only the count and the range change.
+        m_view->scrollToLine(0);
+        QTRY_VERIFY_WITH_TIMEOUT(noBlankBand(*m_view) && m_view->outstandingPageReads() == 0,
+                                 kTimeout);
+        const qint64 held = m_view->buffer().last();
+        const int maximum = m_view->verticalScrollBar()->maximum();
+        const qint64 count = m_view->count();
+        QTRY_VERIFY_WITH_TIMEOUT(m_view->count() > count + 100, kTimeout);
+        QCOMPARE(m_view->topLine(), 0);
+        QVERIFY(m_view->verticalScrollBar()->maximum() > maximum);
+        QCOMPARE(m_view->buffer().last(), held);
+    }
+
+    void manyNewLinesOnlyChangeTheCount()
+    {
+        QueryLog queries;
+        QVERIFY(setUp({"--seed-log-lines", "500", "--log-rate", "4000"}));
+        QVERIFY(waitOpen());
+        const qint64 start = m_view->count();
+        QTRY_VERIFY_WITH_TIMEOUT(m_view->count() > start + 1000, kTimeout);
+        QTRY_VERIFY_WITH_TIMEOUT(noBlankBand(*m_view) && m_view->isLastLineVisible(), kTimeout);
+        QVERIFY(m_view->buffer().size() <= m_view->buffer().capacity());
+        // Bursts of more than a page were never read as one update.
+        const QList<qint64> sizes = queries.readSizes();
+        QVERIFY(!sizes.isEmpty());
+        for (qint64 size : sizes)
+            QVERIFY2(size <= 100, qPrintable(QString::number(size)));
+    }
+
+    void clearingAndShrinkingReload()
+    {
+        QVERIFY(setUp({"--no-ticker", "--seed-log-lines", "1000"}));
+        QVERIFY(waitOpen());
+        QSignalSpy cleared(m_view.get(), &FWndLogBase::signalCleared);
+        const quint64 generation = m_view->generation();
+        m_view->slotClearLog(false);
+        QTRY_VERIFY_WITH_TIMEOUT(!cleared.isEmpty(), kTimeout);
+        QCOMPARE(cleared.first().at(0).toBool(), true);
+        QTRY_VERIFY_WITH_TIMEOUT(m_view->generation() > generation && !m_view->isLoading(),
+                                 kTimeout);
+        QCOMPARE(m_view->count(), 0);
+        QVERIFY(m_view->buffer().isEmpty());
+        QCOMPARE(serverCount(m_server->conn()), 0);
+
+        // New lines after the clear are followed.
+        QCOMPARE(m_server->control(QStringLiteral("select run_queue()")), 0u);
+        QTRY_VERIFY_WITH_TIMEOUT(m_view->count() == 1 && m_view->buffer().contains(0), kTimeout);
+        QVERIFY(m_view->lineText(0).startsWith(QLatin1String("QUEUE:")));
+
+        // Cleared by another session: the count went down, the log is read again.
+        QCOMPARE(m_server->control(QStringLiteral("select run_queue()")), 0u);
+        QTRY_COMPARE_WITH_TIMEOUT(m_view->count(), 2, kTimeout);
+        const quint64 before = m_view->generation();
+        QCOMPARE(m_server->control(QStringLiteral("select LogCtrl(\"mail\", 1)")), 0u);
+        QTRY_VERIFY_WITH_TIMEOUT(m_view->generation() > before && m_view->count() == 0
+                                         && !m_view->isLoading(),
+                                 kTimeout);
+        QVERIFY(m_view->buffer().isEmpty());
+    }
+
+    void rotationReloads()
+    {
+        QVERIFY(setUp({"--no-ticker", "--seed-log-lines", "300"}));
+        QVERIFY(waitOpen());
+        const quint64 generation = m_view->generation();
+        // Foreign and malformed packets change nothing.
+        for (QByteArray data : {packet(m_view->logId() + 1, quint32(m_view->offset()), 5),
+                                packet(m_view->logId(), quint32(m_view->offset()), 300).left(9),
+                                packet(m_view->logId(), quint32(m_view->offset()), 300)}) {
+            m_view->slotUpdateData(reinterpret_cast<uchar *>(data.data()), int(data.size()));
+        }
+        QCoreApplication::processEvents();
+        QCOMPARE(m_view->generation(), generation);
+        // A new offset means a new file: the log is read again from the start.
+        QByteArray rotated = packet(m_view->logId(), quint32(m_view->offset()) + 1, 301);
+        m_view->slotUpdateData(reinterpret_cast<uchar *>(rotated.data()), int(rotated.size()));
+        QTRY_VERIFY_WITH_TIMEOUT(m_view->generation() > generation && !m_view->isLoading(),
+                                 kTimeout);
+        QVERIFY(waitOpen());
+        QCOMPARE(m_view->count(), 300);
+    }
+
+    void staleResultsAreDropped()
+    {
+        QVERIFY(setUp({"--no-ticker", "--seed-log-lines", "5000"}));
+        QVERIFY(waitOpen());
+        QVERIFY(m_server->fault(QStringLiteral("delay"), QStringLiteral("300")));
+        m_view->scrollToLine(1000);
+        QTRY_VERIFY_WITH_TIMEOUT(m_view->outstandingPageReads() > 0, kTimeout);
+        // The log is cleared while the reads are out; their lines must not show.
+        QCOMPARE(m_server->control(QStringLiteral("select LogCtrl(\"mail\", 1)")), 0u);
+        QTRY_VERIFY_WITH_TIMEOUT(m_view->count() == 0 && !m_view->isLoading(), kTimeout);
+        QVERIFY(m_server->clearFaults());
+        DBReq drained(QStringLiteral("select dummy from info"));
+        QVERIFY(m_server->conn()->execSync(&drained));
+        QCoreApplication::processEvents();
+        QVERIFY(m_view->buffer().isEmpty());
+        QCOMPARE(m_view->outstandingPageReads(), 0);
+    }
+
+    void scrollingCancelsOnlyItsOwnReads()
+    {
+        QVERIFY(setUp({"--no-ticker", "--seed-log-lines", "20000"}));
+        QVERIFY(waitOpen());
+        QVERIFY(m_server->fault(QStringLiteral("delay"), QStringLiteral("50")));
+        // Somebody else's cancellable request queued behind the first reads.
+        m_view->scrollToLine(100);
+        std::atomic<int> othersDone{0};
+        std::atomic<uint> othersCode{999};
+        auto *other = new DBReq(QStringLiteral("select LogList(\"mail\")"), true);
+        connect(
+                other, &DBReq::signalFinished, other,
+                [&](DBReq *req) {
+                    othersCode = req->resultCode();
+                    ++othersDone;
+                },
+                Qt::DirectConnection);
+        m_server->conn()->addRequest(other);
+        for (qint64 line = 200; line < 19000; line += 1000)
+            m_view->scrollToLine(line);
+        m_view->scrollToLine(15000);
+        QTRY_VERIFY_WITH_TIMEOUT(othersDone.load() == 1, kTimeout);
+        QCOMPARE(othersCode.load(), 0u);
+        QTRY_VERIFY_WITH_TIMEOUT(m_view->outstandingPageReads() == 0 && noBlankBand(*m_view),
+                                 kTimeout);
+        QVERIFY(m_view->cancelledPageReads() > 0);
+        QCOMPARE(m_view->lineText(15000), serverLine(m_server->conn(), 15000));
+    }
+
+    void closingWhileReadsAreOut()
+    {
+        QVERIFY(setUp({"--no-ticker", "--seed-log-lines", "5000"}));
+        QVERIFY(waitOpen());
+        QVERIFY(m_server->fault(QStringLiteral("delay"), QStringLiteral("200")));
+        m_view->scrollToLine(10);
+        QTRY_VERIFY_WITH_TIMEOUT(m_view->outstandingPageReads() > 0, kTimeout);
+        m_view.reset();
+        // Everything that was under way finishes into nothing.
+        DBReq drained(QStringLiteral("select dummy from info"));
+        QVERIFY(m_server->conn()->execSync(&drained));
+        QCoreApplication::processEvents();
+        QVERIFY(m_server->clearFaults());
+    }
+
+    void clearingIsRefusedForAReader()
+    {
+        QVERIFY(setUp({"--no-ticker", "--seed-log-lines", "300"}, QStringLiteral("viewer")));
+        QVERIFY(waitOpen());
+        QCOMPARE(m_view->clearAction(), nullptr);
+        QSignalSpy cleared(m_view.get(), &FWndLogBase::signalCleared);
+        ModalWatcher watcher;
+        QString shown;
+        watcher.expect([&shown](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            if (box) {
+                shown = box->windowTitle() + QLatin1Char('|') + box->text();
+                box->accept();
+            }
+        });
+        m_view->slotClearLog(false);
+        QTRY_VERIFY_WITH_TIMEOUT(!cleared.isEmpty(), kTimeout);
+        QCOMPARE(cleared.first().at(0).toBool(), false);
+        QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty(), kTimeout);
+        QVERIFY(shown.startsWith(QLatin1String("Error|Sorry, but log cannot be cleared")));
+        QCOMPARE(serverCount(m_server->conn()), 300);
+        QCOMPARE(m_view->count(), 300);
+    }
+
+    void linksOpenInTheBrowser()
+    {
+        // The spam log's lines carry links; the ticker writes them.
+        QVERIFY(setUp({"--log-rate", "400"}, QStringLiteral("admin"), 20, QStringLiteral("spam")));
+        QVERIFY(waitOpen());
+        QTRY_VERIFY_WITH_TIMEOUT(m_view->count() > 120 && noBlankBand(*m_view), kTimeout);
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+        const auto unset = qScopeGuard([] {
+            QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+            QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        });
+        // A buffered line with a link, brought to the top of the viewport, far
+        // enough from the end that the view stops following the tail.
+        qint64 linked = -1;
+        for (qint64 line = m_view->buffer().last() - 50;
+             line >= m_view->buffer().first() && linked < 0; --line) {
+            if (m_view->lineText(line).contains(QLatin1String("http")))
+                linked = line;
+        }
+        QVERIFY2(linked >= 0, "no link in the newest pages");
+        m_view->scrollToLine(linked);
+        QTRY_VERIFY_WITH_TIMEOUT(noBlankBand(*m_view), kTimeout);
+        m_view->horizontalScrollBar()->setValue(0);
+        const int row = int(linked - m_view->topLine());
+        const QString text = m_view->lineText(linked);
+        const int column = int(text.indexOf(QLatin1String("http")));
+        const int lh = m_view->lineHeight();
+        const QPoint at(
+                m_view->fontMetrics().horizontalAdvance(text.left(column + 2))
+                        - (m_view->horizontalScrollBar()->value() - FWndLogBase::kLeftMargin),
+                row * lh + lh / 2);
+        const std::optional<fwndlog::fdata::Link> link = m_view->linkAt(at);
+        QVERIFY2(link.has_value(), "no link among the visible lines");
+        QTest::mouseMove(m_view->viewport(), at);
+        QTRY_COMPARE(m_view->viewport()->cursor().shape(), Qt::PointingHandCursor);
+        QTest::mouseClick(m_view->viewport(), Qt::LeftButton, {}, at);
+        QTRY_COMPARE(catcher.urls.size(), 1);
+        QVERIFY(catcher.urls.first().scheme().startsWith(QLatin1String("http")));
+        QCOMPARE(catcher.urls.first(),
+                 QUrl(m_view->lineText(link->line).mid(link->start, link->length)));
+        // Away from the link the pointer is the text cursor again.
+        QTest::mouseMove(m_view->viewport(), QPoint(1, at.y()));
+        QTRY_COMPARE(m_view->viewport()->cursor().shape(), Qt::IBeamCursor);
+    }
+
+    void columnLookupOnLongLines()
+    {
+        QVERIFY(setUp({"--no-ticker"}));
+        const QString text = QString(QLatin1String("abcdefghij")).repeated(10000);
+        const QFontMetrics metrics = m_view->fontMetrics();
+        for (int column : {0, 1, 7, 5000, 99999, 100000}) {
+            const int x = metrics.horizontalAdvance(text.left(column));
+            QCOMPARE(m_view->columnAt(text, x), column);
+            if (column > 0)
+                QCOMPARE(m_view->columnAt(text, x - 1), column - 1);
+        }
+        QCOMPARE(m_view->columnAt(text, -5), 0);
+        QCOMPARE(m_view->columnAt(text, metrics.horizontalAdvance(text) + 100), 100000);
+    }
+
+    void rulesColourLines()
+    {
+        QVERIFY(setUp({"--no-ticker", "--seed-log-lines", "300"}));
+        QVERIFY(waitOpen());
+        QTRY_VERIFY_WITH_TIMEOUT(m_view->rulesLoaded(), kTimeout);
+        // The seeded rules reach the view in their order.
+        QVERIFY(!m_view->rules().rules().isEmpty());
+        QCOMPARE(m_view->rules().rules().first().description, QStringLiteral("Errors"));
+    }
+};
+
+QTEST_MAIN(TestLogView)
+#include "test_view.moc"
