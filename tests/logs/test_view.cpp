@@ -6,18 +6,26 @@
 #include "db/dbquote.h"
 #include "db/dbreq.h"
 #include "db/utdebug.h"
+#include "logs/fdlglogsave.h"
 #include "logs/fwndlog.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
 #include "support/modalwatcher.h"
 #include "support/testserver.h"
 
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QMutex>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
 
@@ -461,6 +469,242 @@ private slots:
         }
         QCOMPARE(m_view->columnAt(text, -5), 0);
         QCOMPARE(m_view->columnAt(text, metrics.horizontalAdvance(text) + 100), 100000);
+    }
+
+    void copiesTextAndHtml()
+    {
+        QVERIFY(setUp({"--no-ticker", "--seed-log-lines", "1000"}));
+        QVERIFY(waitOpen());
+        using fwndlog::FTextPos;
+        const qint64 last = m_view->count() - 1;
+        m_view->selection()->select({last - 2, 5}, {last, 12});
+        QVERIFY(m_view->copyAction()->isEnabled());
+        m_view->slotCopy();
+        const QStringList lines{serverLine(m_server->conn(), last - 2).mid(5),
+                                serverLine(m_server->conn(), last - 1),
+                                serverLine(m_server->conn(), last).left(12)};
+        const QMimeData *copied = QApplication::clipboard()->mimeData();
+        QCOMPARE(copied->text(), lines.join(QStringLiteral("\r\n")));
+        const QString html = copied->html();
+        QVERIFY(html.startsWith(QLatin1String("<!DOCTYPE HTML PUBLIC")));
+        QVERIFY(html.contains(QLatin1String("<title>Brantel Administration Console Log</title>")));
+        QCOMPARE(html.count(QLatin1String("<div style=\"background-color:#")), 3);
+        // The log's own angle brackets are text, never markup.
+        QVERIFY(lines.at(1).contains(QLatin1Char('<')));
+        QVERIFY(html.contains(lines.at(1).toHtmlEscaped()));
+
+        // A selection beyond the buffer is read from the server.
+        m_view->selection()->select({3, 0}, {5, FTextPos::kLineEnd});
+        QVERIFY(!m_view->buffer().contains(3));
+        m_view->slotCopy();
+        QCOMPARE(QApplication::clipboard()->text(),
+                 QStringList({serverLine(m_server->conn(), 3), serverLine(m_server->conn(), 4),
+                              serverLine(m_server->conn(), 5)})
+                         .join(QStringLiteral("\r\n")));
+
+        // 300 lines are copied; 301 lines ask to save instead.
+        m_view->selection()->select({100, 0}, {399, FTextPos::kLineEnd});
+        m_view->slotCopy();
+        QCOMPARE(QApplication::clipboard()->text().count(QLatin1String("\r\n")), 299);
+        ModalWatcher watcher;
+        QString asked;
+        watcher.expect([&asked](QWidget *modal) {
+            if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+                asked = box->text();
+                box->button(QMessageBox::No)->click();
+            }
+        });
+        // Ctrl+A then Ctrl+C through the keys.
+        m_view->setFocus();
+        QTest::keyClick(m_view.get(), Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(m_view->selection()->lineCount(), m_view->count());
+        QTest::keyClick(m_view.get(), Qt::Key_Insert, Qt::ControlModifier);
+        QTRY_VERIFY(!asked.isEmpty());
+        QVERIFY(asked.contains(QLatin1String("The selection is too big to fit into memory.")));
+        QCOMPARE(QApplication::clipboard()->text().count(QLatin1String("\r\n")), 299);
+    }
+
+    void selectsWithMouseAndKeys()
+    {
+        QVERIFY(setUp({"--no-ticker", "--seed-log-lines", "1000"}));
+        QVERIFY(waitOpen());
+        const int lh = m_view->lineHeight();
+        QWidget *viewport = m_view->viewport();
+        const QPoint from(40, lh * 3 + lh / 2);
+        const QPoint to(120, lh * 6 + lh / 2);
+        const fwndlog::FTextPos start = m_view->positionAt(from);
+        const fwndlog::FTextPos end = m_view->positionAt(to);
+        QTest::mousePress(viewport, Qt::LeftButton, {}, from);
+        QTest::mouseMove(viewport, to);
+        QMouseEvent move(QEvent::MouseMove, to, viewport->mapToGlobal(to), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &move);
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, to);
+        QCOMPARE(m_view->selection()->start(), start);
+        QCOMPARE(m_view->selection()->end(), end);
+        QCOMPARE(m_view->selection()->lineCount(), 4);
+
+        // Double click: the word under the pointer.
+        const qint64 line = m_view->topLine() + 2;
+        const QString text = m_view->lineText(line);
+        const int space = int(text.indexOf(QLatin1Char(' ')));
+        const QPoint inFirstWord(m_view->fontMetrics().horizontalAdvance(text.left(2))
+                                         + FWndLogBase::kLeftMargin,
+                                 lh * 2 + lh / 2);
+        QTest::mouseDClick(viewport, Qt::LeftButton, {}, inFirstWord);
+        QCOMPARE(m_view->selection()->start(), (fwndlog::FTextPos{line, 0}));
+        QCOMPARE(m_view->selection()->end(), (fwndlog::FTextPos{line, space}));
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, inFirstWord);
+
+        // Dragging above the viewport scrolls up until released.
+        const qint64 top = m_view->topLine();
+        QTest::mousePress(viewport, Qt::LeftButton, {}, from);
+        const QPoint above(40, -10);
+        QMouseEvent out(QEvent::MouseMove, above, viewport->mapToGlobal(above), Qt::NoButton,
+                        Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &out);
+        QTRY_VERIFY(m_view->topLine() < top - 3);
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, above);
+        const qint64 stopped = m_view->topLine();
+        QCOMPARE(m_view->selection()->start().line, stopped > 0 ? stopped - 1 : 0);
+        // The auto-scroll timer is off: nothing moves any more.
+        QCOMPARE(m_view->selection()->autoScroll(), fwndlog::FSelect::None);
+        QCoreApplication::processEvents();
+        QCOMPARE(m_view->topLine(), stopped);
+
+        // Keys.
+        m_view->setFocus();
+        QTest::keyClick(m_view.get(), Qt::Key_Home);
+        QCOMPARE(m_view->topLine(), 0);
+        QTest::keyClick(m_view.get(), Qt::Key_Down);
+        QCOMPARE(m_view->topLine(), 1);
+        QTest::keyClick(m_view.get(), Qt::Key_End);
+        QVERIFY(m_view->isLastLineVisible());
+        QTest::keyClick(m_view.get(), Qt::Key_PageUp);
+        QCOMPARE(m_view->topLine(),
+                 m_view->count() - m_view->viewport()->height() / lh
+                         - m_view->verticalScrollBar()->pageStep());
+    }
+
+    void savesInChunks_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("html");
+        QTest::newRow("text") << "log.txt" << false;
+        QTest::newRow("HTM in capitals") << "LOG.HTM" << true;
+        QTest::newRow("html is text") << "log.html" << false;
+    }
+    void savesInChunks()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, html);
+        QVERIFY(setUp({"--no-ticker", "--seed-log-lines", "25000"}));
+        QVERIFY(waitOpen());
+        QueryLog queries;
+        QTemporaryDir folder;
+        FDlgLogSave dialog(m_view.get());
+        dialog.fileEdit()->setText(folder.filePath(name));
+        dialog.accept();
+        QTRY_VERIFY_WITH_TIMEOUT(dialog.outcome() != FDlgLogSave::Outcome::None, kTimeout);
+        QCOMPARE(dialog.outcome(), FDlgLogSave::Outcome::Saved);
+        QCOMPARE(dialog.stateLabel()->text(), QStringLiteral("Saved:"));
+        QCOMPARE(dialog.chunksRead(), 3);
+        QCOMPARE(queries.readSizes().mid(queries.readSizes().size() - 3),
+                 (QList<qint64>{10000, 10000, 5000}));
+        QVERIFY(!dialog.cancelButton()->isEnabled());
+        QFile file(folder.filePath(name));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray saved = file.readAll();
+        if (html) {
+            QVERIFY(saved.startsWith("<!DOCTYPE HTML PUBLIC"));
+            QCOMPARE(saved.count("<div style=\"background-color:#"), 25000);
+            QVERIFY(saved.contains(serverLine(m_server->conn(), 24999).toHtmlEscaped().toUtf8()
+                                   + "</div>\r\n</body>"));
+        } else {
+            const QList<QByteArray> lines = saved.split('\n');
+            QCOMPARE(lines.size(), 25000);
+            for (int i = 0; i < lines.size() - 1; ++i)
+                QVERIFY(lines.at(i).endsWith('\r'));
+            QVERIFY(!lines.last().endsWith('\r'));
+            QCOMPARE(QString::fromUtf8(lines.first().chopped(1)), serverLine(m_server->conn(), 0));
+            QCOMPARE(QString::fromUtf8(lines.last()), serverLine(m_server->conn(), 24999));
+        }
+    }
+
+    void saveCancelledOrFailedSaysSo()
+    {
+        QVERIFY(setUp({"--no-ticker", "--seed-log-lines", "30000"}));
+        QVERIFY(waitOpen());
+        QTemporaryDir folder;
+        {
+            QVERIFY(m_server->fault(QStringLiteral("delay"), QStringLiteral("300")));
+            FDlgLogSave dialog(m_view.get());
+            dialog.fileEdit()->setText(folder.filePath(QStringLiteral("cancelled.txt")));
+            dialog.accept();
+            QVERIFY(dialog.isSaving());
+            dialog.reject(); // Cancel while saving
+            QTRY_VERIFY_WITH_TIMEOUT(dialog.outcome() != FDlgLogSave::Outcome::None, kTimeout);
+            QCOMPARE(dialog.outcome(), FDlgLogSave::Outcome::Cancelled);
+            QVERIFY(!dialog.stateLabel()->text().startsWith(QLatin1String("Saved")));
+            QVERIFY(m_server->clearFaults());
+        }
+        {
+            QVERIFY(m_server->fault(QStringLiteral("status"), QStringLiteral("302"),
+                                    QStringLiteral("LogData")));
+            FDlgLogSave dialog(m_view.get());
+            dialog.fileEdit()->setText(folder.filePath(QStringLiteral("failed.txt")));
+            dialog.accept();
+            QTRY_VERIFY_WITH_TIMEOUT(dialog.outcome() != FDlgLogSave::Outcome::None, kTimeout);
+            QCOMPARE(dialog.outcome(), FDlgLogSave::Outcome::Failed);
+            QVERIFY(dialog.stateLabel()->text().startsWith(QLatin1String("Saving failed")));
+            QVERIFY(m_server->clearFaults());
+        }
+        // Input errors keep the dialog on its first page.
+        ModalWatcher watcher;
+        QStringList shown;
+        for (int i = 0; i < 2; ++i) {
+            watcher.expect([&shown](QWidget *modal) {
+                if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+                    shown.append(box->text());
+                    box->accept();
+                }
+            });
+        }
+        FDlgLogSave dialog(m_view.get());
+        dialog.fileEdit()->setText(QString());
+        QTimer::singleShot(0, &dialog, [&dialog] { dialog.accept(); });
+        QTRY_COMPARE(shown.size(), 1);
+        dialog.fileEdit()->setText(folder.filePath(QStringLiteral("no/such/folder/x.txt")));
+        QTimer::singleShot(0, &dialog, [&dialog] { dialog.accept(); });
+        QTRY_COMPARE(shown.size(), 2);
+        QCOMPARE(shown,
+                 (QStringList{QStringLiteral("Please specify file name."),
+                              QStringLiteral("Please specify another file name, because "
+                                             "this file cannot be open.")}));
+        QVERIFY(!dialog.isSaving());
+        // The format sets the extension.
+        dialog.fileEdit()->setText(QStringLiteral("log-mail.txt"));
+        dialog.htmlButton()->setChecked(true);
+        QCOMPARE(dialog.fileEdit()->text(), QStringLiteral("log-mail.htm"));
+        dialog.textButton()->setChecked(true);
+        QCOMPARE(dialog.fileEdit()->text(), QStringLiteral("log-mail.txt"));
+        QVERIFY(!dialog.selectionButton()->isEnabled());
+    }
+
+    void encodingIsKeptPerLog()
+    {
+        QVERIFY(setUp({"--no-ticker", "--seed-log-lines", "300"}));
+        QVERIFY(waitOpen());
+        QCOMPARE(m_view->encodingId(), FWndLog::kDefaultEncoding);
+        const quint64 generation = m_view->generation();
+        m_view->slotEncoding(11);
+        QVERIFY(m_view->generation() > generation);
+        QVERIFY(waitOpen());
+        QCOMPARE(m_view->encoding(), QStringLiteral("iso8859-1"));
+        FWndLog again(QStringLiteral("mail"), m_server->conn());
+        QCOMPARE(again.encodingId(), 11);
+        FWndLog other(QStringLiteral("error"), m_server->conn());
+        QCOMPARE(other.encodingId(), FWndLog::kDefaultEncoding);
     }
 
     void rulesColourLines()
