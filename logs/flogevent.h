@@ -9,7 +9,18 @@
 namespace fwndlog {
 
 // What a request of the log view was for.
-enum class ReadKind { Info, Page, Update, Clear, KeepAlive, Rules };
+enum class ReadKind {
+    Info,
+    Page,
+    Update,
+    Clear,
+    KeepAlive,
+    Rules,
+    Search,
+    AsyncSearch,
+    SearchStatus,
+    KillSearch
+};
 
 // The outcome of one request, built on the connection's worker and handed
 // whole to the interface thread.

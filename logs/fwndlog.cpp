@@ -5,6 +5,7 @@
 #include "db/dbreq.h"
 #include "forms/uthtml.h"
 #include "logs/fdlglogsave.h"
+#include "logs/fdlglogsearch.h"
 #include "logs/flogevent.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
@@ -50,6 +51,7 @@ const QList<FWndLog::Encoding> &FWndLog::encodings()
 FWndLog::FWndLog(const QString &logName, DBConn *conn, QWidget *parent)
     : FWndLogBase(logName, conn, parent)
     , m_select(new FSelect(this))
+    , m_find(new FLogFind(this))
 {
     setAccessibleName(tr("Log %1").arg(logName));
     setViewportMargins(0, 0, 0, 0);
@@ -58,6 +60,11 @@ FWndLog::FWndLog(const QString &logName, DBConn *conn, QWidget *parent)
     viewport()->setCursor(Qt::IBeamCursor);
     connect(m_select, &FSelect::signalSelectionChanged, this, &FWndLog::slotSelectionChanged);
     connect(m_select, &FSelect::signalScroll, this, &FWndLog::autoScroll);
+    connect(m_find, &FLogFind::signalFound, this, &FWndLog::slotFound);
+    connect(m_find, &FLogFind::signalChangeWidgetAppearance, this,
+            &FWndLog::slotChangeWidgetAppearance);
+    connect(m_find, &FLogFind::signalChangeCursorAppearance, this,
+            &FWndLog::slotChangeCursorAppearance);
     readSettings();
     buildMenus();
     loadRules();
@@ -111,6 +118,11 @@ void FWndLog::buildMenus()
     addAction(m_actCopy);
     QAction *save = m_menu->addAction(tr("Save Log..."), this, [this] { slotSave(false); });
     save->setObjectName(QStringLiteral("actSave"));
+    QAction *find = m_menu->addAction(tr("&Find..."), this, &FWndLog::slotFindMenu);
+    find->setObjectName(QStringLiteral("actFind"));
+    find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    find->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(find);
     m_menu->addSeparator();
     QAction *font = m_menu->addAction(tr("&Select Font..."), this, &FWndLog::slotFont);
     font->setObjectName(QStringLiteral("actFont"));
@@ -511,6 +523,9 @@ void FWndLog::keyPressEvent(QKeyEvent *event)
     case Qt::Key_F16:
         slotCopy();
         break;
+    case Qt::Key_F3:
+        findAgain(event->modifiers() & Qt::ShiftModifier ? FLogFind::Up : FLogFind::Down);
+        break;
     default:
         FWndLogBase::keyPressEvent(event);
         return;
@@ -623,6 +638,60 @@ void FWndLog::slotSelectionChanged(bool selected)
 {
     m_actCopy->setEnabled(selected);
     viewport()->update();
+}
+
+// --- find ---
+
+void FWndLog::slotFindMenu()
+{
+    if (!m_findDialog) {
+        m_findDialog = new FDlgLogSearch(m_find, this);
+        m_findDialog->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_findDialog->show();
+    m_findDialog->raise();
+    m_findDialog->activateWindow();
+}
+
+void FWndLog::findAgain(FLogFind::Direction direction)
+{
+    // The dialog's text when it is open, else the last one searched for.
+    if (m_findDialog && m_findDialog->isVisible() && !m_findDialog->text().isEmpty()
+        && m_findDialog->text() != m_find->text()) {
+        m_find->slotFindFirst(direction, m_findDialog->text(), FLogFind::LastFound);
+        return;
+    }
+    if (m_find->text().isEmpty()) {
+        slotFindMenu();
+        return;
+    }
+    m_find->slotFindNext(direction);
+}
+
+void FWndLog::slotFound(const QString &text, FLogFind::Direction, qint64 line, int column)
+{
+    if (column < 0) {
+        // Found by the server where the text here cannot place it: the whole line.
+        m_select->select({line, 0}, {line, FTextPos::kLineEnd});
+    } else {
+        m_select->select({line, column}, {line, column + int(text.size())});
+    }
+    ensureVisible({line, qMax(0, column)});
+    viewport()->update();
+}
+
+void FWndLog::slotChangeWidgetAppearance(bool enabled)
+{
+    m_select->setEnabled(enabled);
+    viewport()->update();
+}
+
+void FWndLog::slotChangeCursorAppearance(bool busy)
+{
+    if (busy)
+        viewport()->setCursor(Qt::BusyCursor);
+    else
+        viewport()->setCursor(m_overLink ? Qt::PointingHandCursor : Qt::IBeamCursor);
 }
 
 // --- font and encoding ---

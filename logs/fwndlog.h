@@ -1,6 +1,8 @@
 #pragma once
 
+#include "logs/fdlglogsearch.h"
 #include "logs/flink.h"
+#include "logs/flogfind.h"
 #include "logs/flogrules.h"
 #include "logs/fselect.h"
 #include "logs/fwndlogbase.h"
@@ -49,6 +51,8 @@ public:
     QMenu *contextMenu() const { return m_menu; }
     QAction *clearAction() const { return m_actClear; }
     QAction *copyAction() const { return m_actCopy; }
+    fwndlog::FLogFind *finder() const { return m_find; }
+    FDlgLogSearch *findDialog() const { return m_findDialog; }
     int encodingId() const { return m_encodingId; }
 
     // The link under a viewport point, if any.
@@ -76,6 +80,12 @@ public slots:
     void slotCopy();
     // Opens "Save Log", preset to the selection when asked.
     void slotSave(bool selectionOnly = false);
+    // Opens the find dialog (kept open beside the log).
+    void slotFindMenu();
+    void slotFound(const QString &text, fwndlog::FLogFind::Direction direction, qint64 line,
+                   int column);
+    void slotChangeWidgetAppearance(bool enabled);
+    void slotChangeCursorAppearance(bool busy);
     void slotFont();
     void slotEncoding(int id);
     void slotSelectionChanged(bool selected);
@@ -101,6 +111,7 @@ private:
     void mouseMove(QMouseEvent *event);
     void mouseRelease(QMouseEvent *event);
     void mouseDoubleClick(QMouseEvent *event);
+    void findAgain(fwndlog::FLogFind::Direction direction);
     int xOfColumn(const QString &text, int column) const;
     const QList<fwndlog::fdata::Link> &linksOf(qint64 line, fwndlog::FData &data);
     QString settingsKey(const char *what) const;
@@ -108,6 +119,8 @@ private:
     fwndlog::FLink m_link;
     fwndlog::FLogRules m_rules;
     fwndlog::FSelect *m_select = nullptr;
+    fwndlog::FLogFind *m_find = nullptr;
+    QPointer<FDlgLogSearch> m_findDialog;
     bool m_rulesLoaded = false;
     bool m_wordSelection = false;
     fwndlog::FTextPos m_wordStart;

@@ -38,14 +38,16 @@ namespace {
 
 constexpr int kTimeout = 30000;
 
-// Every LogData query the connection sends, from the debug output.
+// Every LogData and search query the connection sends, from the debug output.
 class QueryLog
 {
 public:
     QueryLog()
     {
         m_sink = UtDebug::addSink([this](int category, int, const QString &line) {
-            if (category != UtDebug::CategoryQuery || !line.contains(QLatin1String("LogData(")))
+            if (category != UtDebug::CategoryQuery
+                || !(line.contains(QLatin1String("LogData("))
+                     || line.contains(QLatin1String("LogSearch("))))
                 return;
             QMutexLocker locker(&m_lock);
             m_lines.append(line);
@@ -705,6 +707,121 @@ private slots:
         QCOMPARE(again.encodingId(), 11);
         FWndLog other(QStringLiteral("error"), m_server->conn());
         QCOMPARE(other.encodingId(), FWndLog::kDefaultEncoding);
+    }
+
+    void findsLocallyAndOnTheServer_data()
+    {
+        QTest::addColumn<bool>("async");
+        QTest::newRow("synchronous") << false;
+        QTest::newRow("in the background") << true;
+    }
+    void findsLocallyAndOnTheServer()
+    {
+        QFETCH(bool, async);
+        QueryLog queries;
+        QVERIFY(setUp({"--no-ticker", "--seed-log-lines", "10000"}));
+        QVERIFY(waitOpen());
+        fwndlog::FLogFind *find = m_view->finder();
+        find->setAsynchronous(async);
+        // Each line's time stamp is its own: found only on line 50.
+        const QString stamp = serverLine(m_server->conn(), 50).left(19);
+        QSignalSpy finished(find, &fwndlog::FLogFind::signalFinished);
+        find->slotFindFirst(fwndlog::FLogFind::Up, stamp, fwndlog::FLogFind::Displayed);
+        QTRY_VERIFY_WITH_TIMEOUT(!finished.isEmpty(), kTimeout);
+        QCOMPARE(finished.first().at(0).toBool(), true);
+        QTRY_COMPARE_WITH_TIMEOUT(m_view->selection()->start(), (fwndlog::FTextPos{50, 0}),
+                                  kTimeout);
+        QCOMPARE(m_view->selection()->end(), (fwndlog::FTextPos{50, 19}));
+        QTRY_VERIFY_WITH_TIMEOUT(m_view->topLine() <= 50
+                                         && m_view->topLine() + m_view->visibleLines() > 50,
+                                 kTimeout);
+        const QString sent = queries.lines().join(QLatin1Char('\n'));
+        QVERIFY(sent.contains(async ? QLatin1String("AsyncLogSearch(")
+                                    : QLatin1String("LogSearch(")));
+
+        // F3 finds the next occurrence downwards, in the buffer or beyond it.
+        const QString word = QStringLiteral("DELIVERY");
+        QList<qint64> expected;
+        for (qint64 line = 0; line < 300 && expected.size() < 3; ++line) {
+            if (serverLine(m_server->conn(), line).contains(word))
+                expected.append(line);
+        }
+        QCOMPARE(expected.size(), 3);
+        finished.clear();
+        find->slotFindFirst(fwndlog::FLogFind::Down, word, fwndlog::FLogFind::Edge);
+        QTRY_VERIFY_WITH_TIMEOUT(!finished.isEmpty(), kTimeout);
+        QTRY_COMPARE_WITH_TIMEOUT(m_view->selection()->start().line, expected.at(0), kTimeout);
+        m_view->setFocus();
+        for (int i = 1; i < 3; ++i) {
+            finished.clear();
+            QTest::keyClick(m_view.get(), Qt::Key_F3);
+            QTRY_VERIFY_WITH_TIMEOUT(!finished.isEmpty(), kTimeout);
+            QTRY_COMPARE_WITH_TIMEOUT(m_view->selection()->start().line, expected.at(i), kTimeout);
+            const QString text = m_view->lineText(expected.at(i));
+            QCOMPARE(m_view->selection()->start().column, int(text.indexOf(word)));
+        }
+        // Shift+F3 goes back.
+        finished.clear();
+        QTest::keyClick(m_view.get(), Qt::Key_F3, Qt::ShiftModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(!finished.isEmpty(), kTimeout);
+        QTRY_COMPARE_WITH_TIMEOUT(m_view->selection()->start().line, expected.at(1), kTimeout);
+    }
+
+    void notFoundOffersToWrap()
+    {
+        QVERIFY(setUp({"--no-ticker", "--seed-log-lines", "3000"}));
+        QVERIFY(waitOpen());
+        fwndlog::FLogFind *find = m_view->finder();
+        ModalWatcher watcher;
+        QStringList shown;
+        watcher.expect([&shown](QWidget *modal) {
+            if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+                shown.append(box->text());
+                box->button(QMessageBox::Yes)->click();
+            }
+        });
+        watcher.expect([&shown](QWidget *modal) {
+            if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+                shown.append(box->text());
+                box->accept();
+            }
+        });
+        QSignalSpy finished(find, &fwndlog::FLogFind::signalFinished);
+        m_view->scrollToLine(1500);
+        QTRY_VERIFY_WITH_TIMEOUT(noBlankBand(*m_view), kTimeout);
+        const QString missing = QStringLiteral("no \"such\\ text");
+        find->slotFindFirst(fwndlog::FLogFind::Down, missing, fwndlog::FLogFind::Displayed);
+        QTRY_VERIFY_WITH_TIMEOUT(!finished.isEmpty(), kTimeout);
+        QCOMPARE(finished.first().at(0).toBool(), false);
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown.at(0),
+                 QStringLiteral("Text '%1' not found,<br>would you like to search "
+                                "from the beginning?")
+                         .arg(missing.toHtmlEscaped()));
+        QCOMPARE(shown.at(1), QStringLiteral("Text '%1' not found.").arg(missing.toHtmlEscaped()));
+        QVERIFY(m_view->selection()->isEnabled());
+        // A quote and a backslash travel escaped.
+        QCOMPARE(find->searchStatement(12),
+                 QStringLiteral("select LogSearch(\"mail\", \"no \\\"such\\\\ text\", 12, 0)"));
+    }
+
+    void searchingDisablesTheSelection()
+    {
+        QVERIFY(setUp({"--no-ticker", "--seed-log-lines", "3000"}));
+        QVERIFY(waitOpen());
+        QVERIFY(m_server->fault(QStringLiteral("delay"), QStringLiteral("300")));
+        fwndlog::FLogFind *find = m_view->finder();
+        QSignalSpy finished(find, &fwndlog::FLogFind::signalFinished);
+        const QString stamp = serverLine(m_server->conn(), 10).left(19);
+        find->slotFindFirst(fwndlog::FLogFind::Up, stamp, fwndlog::FLogFind::Displayed);
+        QVERIFY(find->isSearching());
+        QVERIFY(!m_view->selection()->isEnabled());
+        QCOMPARE(m_view->viewport()->cursor().shape(), Qt::BusyCursor);
+        QTRY_VERIFY_WITH_TIMEOUT(!finished.isEmpty(), kTimeout);
+        QVERIFY(m_view->selection()->isEnabled());
+        QVERIFY(m_server->clearFaults());
+        QTRY_COMPARE_WITH_TIMEOUT(m_view->selection()->start(), (fwndlog::FTextPos{10, 0}),
+                                  kTimeout);
     }
 
     void rulesColourLines()
