@@ -3,13 +3,17 @@
 #include "db/dbconn.h"
 #include "db/dbquote.h"
 #include "db/dbreq.h"
+#include "forms/bviewmenu.h"
 #include "forms/uthtml.h"
 #include "logs/fdlglogsave.h"
 #include "logs/fdlglogsearch.h"
+#include "logs/flogaccessible.h"
 #include "logs/flogevent.h"
+#include "logs/fwndlogregexp.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -53,6 +57,7 @@ FWndLog::FWndLog(const QString &logName, DBConn *conn, QWidget *parent)
     , m_select(new FSelect(this))
     , m_find(new FLogFind(this))
 {
+    FLogAccessible::install();
     setAccessibleName(tr("Log %1").arg(logName));
     setViewportMargins(0, 0, 0, 0);
     setFocusPolicy(Qt::StrongFocus);
@@ -124,6 +129,9 @@ void FWndLog::buildMenus()
     find->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     addAction(find);
     m_menu->addSeparator();
+    m_actRegExp = m_menu->addAction(tr("&Highlighting..."), this, &FWndLog::slotRegExp);
+    m_actRegExp->setObjectName(QStringLiteral("actHighlighting"));
+    m_actRegExp->setEnabled(false); // once the rules have arrived
     QAction *font = m_menu->addAction(tr("&Select Font..."), this, &FWndLog::slotFont);
     font->setObjectName(QStringLiteral("actFont"));
     m_encodingMenu = m_menu->addMenu(tr("&Encoding"));
@@ -164,8 +172,33 @@ void FWndLog::replyArrived(FLogReply &reply)
         return;
     m_rules.setRows(reply.columns, reply.rows);
     m_rulesLoaded = true;
+    m_actRegExp->setEnabled(true);
     bumpColorGeneration();
     viewport()->update();
+}
+
+void FWndLog::slotRegExp()
+{
+    DBConn *conn = connection();
+    if (!conn || !m_rulesLoaded)
+        return;
+    const QString caption = UtKontainer::getText(UtKey::Caption);
+    DBTable table(conn, QStringLiteral("LogHighlighting"), logHighlightingColumns());
+    if (!table.selectSync()) {
+        QMessageBox::warning(this, caption, table.errorText());
+        return;
+    }
+    FDlgLogRegExp dialog(&table, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return; // the local changes go with the table
+    if (!table.isModified())
+        return;
+    if (!table.save()) {
+        QMessageBox::warning(this, caption, table.errorText());
+        return;
+    }
+    bumpTextGeneration();
+    setRules(rulesOfTable(table));
 }
 
 void FWndLog::setRules(const QList<FLogRule> &rules)
@@ -638,6 +671,18 @@ void FWndLog::slotSelectionChanged(bool selected)
 {
     m_actCopy->setEnabled(selected);
     viewport()->update();
+    if (QAccessible::isActive()) {
+        QAccessibleTextSelectionEvent event(this, 0, 0);
+        if (QAccessibleInterface *face = QAccessible::queryAccessibleInterface(this)) {
+            if (QAccessibleTextInterface *text = face->textInterface()) {
+                int start = 0;
+                int end = 0;
+                text->selection(0, &start, &end);
+                event.setSelection(start, end);
+            }
+        }
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 // --- find ---
@@ -727,4 +772,18 @@ void FWndLog::slotEncoding(int id)
 void FWndLog::contextMenuEvent(QContextMenuEvent *event)
 {
     m_menu->exec(event->globalPos());
+}
+
+void FWndLog::showEvent(QShowEvent *event)
+{
+    FWndLogBase::showEvent(event);
+    if (m_menuShown)
+        return;
+    // The main window's menu bar offers the context menu as "Edit".
+    m_menuShown = true;
+    m_viewMenu = new BViewMenu(this);
+    m_viewMenu->setTitle(m_menu->title());
+    for (QAction *action : m_menu->actions())
+        m_viewMenu->addAction(action);
+    m_viewMenu->showMenu();
 }

@@ -12,6 +12,7 @@
 
 #include <optional>
 
+class BViewMenu;
 class QAction;
 class QActionGroup;
 
@@ -51,6 +52,7 @@ public:
     QMenu *contextMenu() const { return m_menu; }
     QAction *clearAction() const { return m_actClear; }
     QAction *copyAction() const { return m_actCopy; }
+    QAction *highlightingAction() const { return m_actRegExp; }
     fwndlog::FLogFind *finder() const { return m_find; }
     FDlgLogSearch *findDialog() const { return m_findDialog; }
     int encodingId() const { return m_encodingId; }
@@ -86,6 +88,8 @@ public slots:
                    int column);
     void slotChangeWidgetAppearance(bool enabled);
     void slotChangeCursorAppearance(bool busy);
+    // Opens "Highlighting" over the shared rules; saves them when accepted.
+    void slotRegExp();
     void slotFont();
     void slotEncoding(int id);
     void slotSelectionChanged(bool selected);
@@ -100,6 +104,7 @@ protected:
     bool viewportEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void buildMenus();
@@ -128,9 +133,12 @@ private:
     QPoint m_lastPointer;
     int m_encodingId = kDefaultEncoding;
     QMenu *m_menu = nullptr;
+    BViewMenu *m_viewMenu = nullptr; // the context menu, published as "Edit"
+    bool m_menuShown = false;
     QMenu *m_encodingMenu = nullptr;
     QActionGroup *m_encodingGroup = nullptr;
     QAction *m_actCopy = nullptr;
     QAction *m_actClear = nullptr;
+    QAction *m_actRegExp = nullptr;
     bool m_overLink = false;
 };

@@ -3,6 +3,7 @@
 // and counts as loaded; a section page still gets the factory's own page.
 #include "app/fmaintree.h"
 #include "app/fmaintreeitem.h"
+#include "app/fmainwindowex.h"
 #include "app/fpage.h"
 #include "app/fwindow.h"
 #include "consoletest.h"
@@ -12,6 +13,7 @@
 #include "logs/fwndlog.h"
 #include "logs/logviewregistration.h"
 
+#include <QMenuBar>
 #include <QTreeWidgetItemIterator>
 #include <QtTest>
 
@@ -55,6 +57,22 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(FPage::isLoaded(view), kTimeout);
         QTRY_VERIFY_WITH_TIMEOUT(view->count() == 500 && view->buffer().contains(499), kTimeout);
         QVERIFY(view->isLastLineVisible());
+
+        // Its context menu is the window's "Edit" menu.
+        QMenu *edit = nullptr;
+        for (QAction *entry : mainWindow()->menuBar()->actions()) {
+            if (entry->menu() && entry->text() == QLatin1String("&Edit"))
+                edit = entry->menu();
+        }
+        QVERIFY(edit);
+        QStringList texts;
+        for (QAction *action : edit->actions()) {
+            if (!action->isSeparator())
+                texts.append(action->text());
+        }
+        QCOMPARE(texts,
+                 (QStringList{"&Copy", "Save Log...", "&Find...", "&Highlighting...",
+                              "&Select Font...", "&Encoding", "Clear Log"}));
 
         // Leaving the log deletes its view; a section keeps its own page.
         QPointer<FWndLog> left(view);

@@ -8,12 +8,16 @@
 #include "db/utdebug.h"
 #include "logs/fdlglogsave.h"
 #include "logs/fwndlog.h"
+#include "logs/fwndlogregexp.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
 #include "support/modalwatcher.h"
 #include "support/testserver.h"
 
+#include <QAccessible>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,6 +30,7 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QUuid>
 #include <QtEndian>
 #include <QtTest>
 
@@ -822,6 +827,99 @@ private slots:
         QVERIFY(m_server->clearFaults());
         QTRY_COMPARE_WITH_TIMEOUT(m_view->selection()->start(), (fwndlog::FTextPos{10, 0}),
                                   kTimeout);
+    }
+
+    void readableByScreenReaders()
+    {
+        QVERIFY(setUp({"--no-ticker", "--seed-log-lines", "500"}));
+        QVERIFY(waitOpen());
+        QAccessibleInterface *face = QAccessible::queryAccessibleInterface(m_view.get());
+        QVERIFY(face);
+        QCOMPARE(face->text(QAccessible::Name), QStringLiteral("Log mail"));
+        QVERIFY(face->state().readOnly);
+        QAccessibleTextInterface *text = face->textInterface();
+        QVERIFY(text);
+        const qint64 top = m_view->topLine();
+        const qint64 bottom = qMin(m_view->count() - 1, top + m_view->visibleLines() - 1);
+        QStringList lines;
+        for (qint64 line = top; line <= bottom; ++line)
+            lines.append(serverLine(m_server->conn(), line));
+        const QString visible = lines.join(QLatin1Char('\n'));
+        QCOMPARE(face->text(QAccessible::Value), visible);
+        QCOMPARE(text->characterCount(), int(visible.size()));
+        // The view's selection is the text's selection, and the other way round.
+        m_view->selection()->select({top + 1, 2}, {top + 2, 5});
+        int start = 0;
+        int end = 0;
+        text->selection(0, &start, &end);
+        const int second = int(lines.at(0).size()) + 1;
+        QCOMPARE(start, second + 2);
+        QCOMPARE(end, second + int(lines.at(1).size()) + 1 + 5);
+        QCOMPARE(text->text(start, end), visible.mid(start, end - start));
+        text->setSelection(0, 0, 4);
+        QCOMPARE(m_view->selection()->start(), (fwndlog::FTextPos{top, 0}));
+        QCOMPARE(m_view->selection()->end(), (fwndlog::FTextPos{top, 4}));
+    }
+
+    void editsTheSharedHighlighting()
+    {
+        QVERIFY(setUp({"--no-ticker", "--seed-log-lines", "1000"}));
+        QVERIFY(waitOpen());
+        QTRY_VERIFY_WITH_TIMEOUT(m_view->highlightingAction()->isEnabled(), kTimeout);
+        ModalWatcher watcher;
+        QString warning;
+        QPointer<FDlgLogRegExpEdit> edit;
+        watcher.expect([](QWidget *modal) {
+            auto *dialog = qobject_cast<FDlgLogRegExp *>(modal);
+            QVERIFY(dialog);
+            QTimer::singleShot(0, dialog, [dialog] {
+                dialog->list()->add();
+                dialog->accept();
+            });
+        });
+        watcher.expect([&edit](QWidget *modal) {
+            edit = qobject_cast<FDlgLogRegExpEdit *>(modal);
+            QVERIFY(edit);
+            QCOMPARE(edit->windowTitle(), QStringLiteral("Add Highlighting"));
+            QCOMPARE(edit->descriptionEdit()->text(), QStringLiteral("New Highlighting"));
+            edit->descriptionEdit()->setText(QStringLiteral("Refusals"));
+            edit->colourCombo()->setCurrentIndex(2);
+            QTimer::singleShot(0, edit, [&edit] { edit->accept(); }); // no condition yet
+        });
+        watcher.expect([&warning, &edit](QWidget *modal) {
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            QVERIFY(box);
+            warning = box->text();
+            box->accept();
+            QTimer::singleShot(0, edit, [&edit] {
+                edit->conditionEdit()->setText(QStringLiteral("refused"));
+                edit->accept();
+            });
+        });
+        m_view->slotRegExp();
+        QCOMPARE(warning, QStringLiteral("Condition is not defined."));
+        // Saved on the server, last in order, and applied to the lines at once.
+        DBTable table(m_server->conn(), QStringLiteral("LogHighlighting"),
+                      logHighlightingColumns());
+        QVERIFY(table.selectSync());
+        const QList<fwndlog::FLogRule> stored = rulesOfTable(table);
+        qint64 highest = 0;
+        const fwndlog::FLogRule *added = nullptr;
+        for (const fwndlog::FLogRule &rule : stored) {
+            if (rule.description == QLatin1String("Refusals"))
+                added = &rule;
+            else
+                highest = qMax(highest, rule.order);
+        }
+        QVERIFY(added);
+        QCOMPARE(added->order, highest + 1);
+        QCOMPARE(added->condition, QStringLiteral("refused"));
+        QCOMPARE(fwndlog::colorName(added->color), QStringLiteral("#ffcccc"));
+        QVERIFY(QUuid::fromString(added->id).isNull() == false);
+        QCOMPARE(m_view->rules().rules().last().description, QStringLiteral("Refusals"));
+        QCOMPARE(fwndlog::colorName(
+                         m_view->rules().colorOf(QStringLiteral("relaying refused"), Qt::white)),
+                 QStringLiteral("#ffcccc"));
     }
 
     void rulesColourLines()
