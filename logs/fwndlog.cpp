@@ -7,6 +7,7 @@
 #include "forms/uthtml.h"
 #include "logs/fdlglogsave.h"
 #include "logs/fdlglogsearch.h"
+#include "logs/fdlglogsettings.h"
 #include "logs/flogaccessible.h"
 #include "logs/flogevent.h"
 #include "logs/fwndlogregexp.h"
@@ -73,6 +74,10 @@ FWndLog::FWndLog(const QString &logName, DBConn *conn, QWidget *parent)
     readSettings();
     buildMenus();
     loadRules();
+    if (conn) {
+        m_logTable = new FLogTable(conn, this);
+        m_logTable->select(this, SLOT(slotLogReady()), nullptr, nullptr);
+    }
     connect(this, &FWndLogBase::signalDataReady, this,
             [this] { setProperty(kLoadedProperty, true); });
     connect(this, &FWndLogBase::signalInfoReady, this, [this] {
@@ -148,6 +153,10 @@ void FWndLog::buildMenus()
         m_encodingGroup->addAction(action);
         connect(action, &QAction::triggered, this, [this, id = encoding.id] { slotEncoding(id); });
     }
+    m_menu->addSeparator();
+    m_actSettings = m_menu->addAction(tr("&Log Settings..."), this, &FWndLog::slotLogSettings);
+    m_actSettings->setObjectName(QStringLiteral("actLogSettings"));
+    m_actSettings->setEnabled(false); // once the "Log" table has arrived
     DBConn *conn = connection();
     if (conn && conn->mayModify()) {
         m_menu->addSeparator();
@@ -737,6 +746,62 @@ void FWndLog::slotChangeCursorAppearance(bool busy)
         viewport()->setCursor(Qt::BusyCursor);
     else
         viewport()->setCursor(m_overLink ? Qt::PointingHandCursor : Qt::IBeamCursor);
+}
+
+// --- log settings ---
+
+void FWndLog::slotLogReady()
+{
+    m_logDict.rebuild(*m_logTable);
+    m_actSettings->setEnabled(true);
+}
+
+void FWndLog::slotLogSettings()
+{
+    DBConn *conn = connection();
+    if (!conn || !m_logTable)
+        return;
+    const FLogStreams streams = m_logDict.streams(logName());
+    // What the streams were, to put back one the server removed but refused to add.
+    QList<QHash<QString, QString>> before;
+    for (DBRow *row : {streams.file, streams.syslog}) {
+        if (row)
+            before.append(FLogTable::valuesOf(*row));
+    }
+    FDlgLogSettings dialog(m_logTable, streams, logName(), conn->mayModify(), this);
+    if (dialog.exec() != QDialog::Accepted) {
+        m_logTable->revert();
+        m_logDict.rebuild(*m_logTable);
+        return;
+    }
+    if (!m_logTable->isModified())
+        return;
+    if (m_logTable->save()) {
+        m_logDict.rebuild(*m_logTable);
+        return;
+    }
+    QString text = tr("The log settings could not be saved.") + QStringLiteral("<br>")
+            + m_logTable->errorText().toHtmlEscaped();
+    // Reread, and restore a stream that a changed address removed.
+    FLogTable current(conn);
+    if (current.selectSync()) {
+        for (const auto &values : std::as_const(before)) {
+            bool present = false;
+            for (int i = 0; i < current.rowCount(); ++i)
+                present = present
+                        || current.row(i)->text("StreamURL")
+                                == values.value(QStringLiteral("StreamURL"));
+            if (present)
+                continue;
+            DBReq restore(FLogTable::addStatement(values));
+            if (conn->execSync(&restore))
+                text += QStringLiteral("<br>") + tr("The previous stream was restored.");
+        }
+    }
+    QMessageBox::warning(this, UtKontainer::getText(UtKey::Caption),
+                         QStringLiteral("<nobr>%1</nobr>").arg(text));
+    m_actSettings->setEnabled(false);
+    m_logTable->select(this, SLOT(slotLogReady()), nullptr, nullptr);
 }
 
 // --- font and encoding ---

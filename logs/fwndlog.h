@@ -4,6 +4,7 @@
 #include "logs/flink.h"
 #include "logs/flogfind.h"
 #include "logs/flogrules.h"
+#include "logs/flogtable.h"
 #include "logs/fselect.h"
 #include "logs/fwndlogbase.h"
 
@@ -53,6 +54,8 @@ public:
     QAction *clearAction() const { return m_actClear; }
     QAction *copyAction() const { return m_actCopy; }
     QAction *highlightingAction() const { return m_actRegExp; }
+    QAction *settingsAction() const { return m_actSettings; }
+    FLogTable *logTable() const { return m_logTable; }
     fwndlog::FLogFind *finder() const { return m_find; }
     FDlgLogSearch *findDialog() const { return m_findDialog; }
     int encodingId() const { return m_encodingId; }
@@ -90,6 +93,9 @@ public slots:
     void slotChangeCursorAppearance(bool busy);
     // Opens "Highlighting" over the shared rules; saves them when accepted.
     void slotRegExp();
+    // Opens the log's settings; saves the "Log" table when accepted.
+    void slotLogSettings();
+    void slotLogReady();
     void slotFont();
     void slotEncoding(int id);
     void slotSelectionChanged(bool selected);
@@ -140,5 +146,8 @@ private:
     QAction *m_actCopy = nullptr;
     QAction *m_actClear = nullptr;
     QAction *m_actRegExp = nullptr;
+    QAction *m_actSettings = nullptr;
+    FLogTable *m_logTable = nullptr;
+    FLogDict m_logDict;
     bool m_overLink = false;
 };

@@ -72,7 +72,7 @@ private slots:
         }
         QCOMPARE(texts,
                  (QStringList{"&Copy", "Save Log...", "&Find...", "&Highlighting...",
-                              "&Select Font...", "&Encoding", "Clear Log"}));
+                              "&Select Font...", "&Encoding", "&Log Settings...", "Clear Log"}));
 
         // Leaving the log deletes its view; a section keeps its own page.
         QPointer<FWndLog> left(view);

@@ -7,6 +7,7 @@
 #include "db/dbreq.h"
 #include "db/utdebug.h"
 #include "logs/fdlglogsave.h"
+#include "logs/fdlglogsettings.h"
 #include "logs/fwndlog.h"
 #include "logs/fwndlogregexp.h"
 #include "registry/utkeys.h"
@@ -29,6 +30,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QUuid>
 #include <QtEndian>
@@ -52,7 +54,8 @@ public:
         m_sink = UtDebug::addSink([this](int category, int, const QString &line) {
             if (category != UtDebug::CategoryQuery
                 || !(line.contains(QLatin1String("LogData("))
-                     || line.contains(QLatin1String("LogSearch("))))
+                     || line.contains(QLatin1String("LogSearch("))
+                     || line.contains(QLatin1String("LogCtrl("))))
                 return;
             QMutexLocker locker(&m_lock);
             m_lines.append(line);
@@ -63,6 +66,16 @@ public:
     {
         QMutexLocker locker(&m_lock);
         return m_lines;
+    }
+    QStringList controls()
+    {
+        QStringList found;
+        for (const QString &line : lines()) {
+            const qsizetype at = line.indexOf(QLatin1String("select LogCtrl("));
+            if (at >= 0)
+                found.append(line.mid(at));
+        }
+        return found;
     }
     // The line counts of every LogData read seen.
     QList<qint64> readSizes()
@@ -920,6 +933,138 @@ private slots:
         QCOMPARE(fwndlog::colorName(
                          m_view->rules().colorOf(QStringLiteral("relaying refused"), Qt::white)),
                  QStringLiteral("#ffcccc"));
+    }
+
+    void logSettingsSendOnlyWhatChanged_data()
+    {
+        QTest::addColumn<QString>("log");
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QStringList>("statements");
+        const QString url = QStringLiteral("'file:///var/log/postvane/mail.log'");
+        QTest::newRow("size only")
+                << "mail"
+                << "size" << QStringList{"select LogCtrl('mail', '10', " + url + ", '5120')"};
+        QTest::newRow("file name")
+                << "mail"
+                << "name"
+                << QStringList{"select LogCtrl('mail', '8', " + url + ")",
+                               "select LogCtrl('mail', '7', "
+                               "'file:///var/log/postvane/other.log', '0', '2', '10485760', '5')"};
+        QTest::newRow("nothing") << "mail"
+                                 << "none" << QStringList();
+        QTest::newRow("no syslog row, disabled") << "error"
+                                                 << "none" << QStringList();
+        QTest::newRow("syslog added")
+                << "error"
+                << "syslog"
+                << QStringList{"select LogCtrl('error', '7', 'syslog://2:4@logs.example.com', '0', "
+                               "'0', '0', '0')"};
+    }
+    void logSettingsSendOnlyWhatChanged()
+    {
+        QFETCH(QString, log);
+        QFETCH(QString, change);
+        QFETCH(QStringList, statements);
+        QVERIFY(setUp({"--no-ticker"}, QStringLiteral("admin"), 30, log));
+        QTRY_VERIFY_WITH_TIMEOUT(m_view->settingsAction()->isEnabled(), kTimeout);
+        QueryLog queries;
+        ModalWatcher watcher;
+        watcher.expect([change](QWidget *modal) {
+            auto *dialog = qobject_cast<FDlgLogSettings *>(modal);
+            QVERIFY(dialog);
+            QVERIFY(dialog->okButton()->isEnabled());
+            if (change == QLatin1String("size"))
+                dialog->sizeSpin()->setValue(5);
+            else if (change == QLatin1String("name"))
+                dialog->fileEdit()->setText(QStringLiteral("other.log"));
+            else if (change == QLatin1String("syslog")) {
+                dialog->syslogCheck()->setChecked(true);
+                dialog->syslogEdit()->setText(QStringLiteral("logs.example.com"));
+                dialog->facilityCombo()->setCurrentIndex(2);
+                dialog->severityCombo()->setCurrentIndex(4);
+            }
+            dialog->accept();
+        });
+        m_view->slotLogSettings();
+        QCOMPARE(queries.controls().join(QLatin1Char('\n')), statements.join(QLatin1Char('\n')));
+        // What the server now holds is what the dialog showed.
+        FLogTable table(m_server->conn());
+        QVERIFY(table.selectSync());
+        FLogDict dict;
+        dict.rebuild(table);
+        const FLogStreams streams = dict.streams(log);
+        if (change == QLatin1String("size"))
+            QCOMPARE(streams.file->text("MaxSize"), QStringLiteral("5120"));
+        if (change == QLatin1String("name"))
+            QCOMPARE(streams.file->text("StreamURL"),
+                     QStringLiteral("file:///var/log/postvane/other.log"));
+        if (change == QLatin1String("syslog"))
+            QVERIFY(streams.syslog);
+    }
+
+    void logSettingsCheckAndRestore()
+    {
+        QVERIFY(setUp({"--no-ticker"}));
+        QTRY_VERIFY_WITH_TIMEOUT(m_view->settingsAction()->isEnabled(), kTimeout);
+        ModalWatcher watcher;
+        QStringList shown;
+        const auto answer = [&shown](QWidget *modal) {
+            if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+                shown.append(box->text());
+                box->accept();
+            }
+        };
+        QPointer<FDlgLogSettings> dialog;
+        watcher.expect([&dialog](QWidget *modal) {
+            dialog = qobject_cast<FDlgLogSettings *>(modal);
+            QVERIFY(dialog);
+            dialog->fileEdit()->setText(QString());
+            QTimer::singleShot(0, dialog, [&dialog] { dialog->accept(); });
+        });
+        watcher.expect([&](QWidget *modal) {
+            answer(modal);
+            QTimer::singleShot(0, dialog, [&dialog] {
+                dialog->fileEdit()->setText(QStringLiteral("a:b.log"));
+                dialog->accept();
+            });
+        });
+        watcher.expect([&](QWidget *modal) {
+            answer(modal);
+            // The server refuses the new file; the old stream must come back.
+            QTimer::singleShot(0, dialog, [&dialog, this] {
+                QVERIFY(m_server->fault(QStringLiteral("status"), QStringLiteral("203"),
+                                        QStringLiteral("renamed.log")));
+                dialog->fileEdit()->setText(QStringLiteral("renamed.log"));
+                dialog->accept();
+            });
+        });
+        watcher.expect(answer);
+        m_view->slotLogSettings();
+        QVERIFY(m_server->clearFaults());
+        QCOMPARE(shown.size(), 3);
+        QCOMPARE(shown.at(0), QStringLiteral("You must specify log file name."));
+        QCOMPARE(shown.at(1), QStringLiteral("Log file name is not valid."));
+        QVERIFY(shown.at(2).contains(QLatin1String("The previous stream was restored.")));
+        FLogTable table(m_server->conn());
+        QVERIFY(table.selectSync());
+        FLogDict dict;
+        dict.rebuild(table);
+        QCOMPARE(dict.streams(QStringLiteral("mail")).file->text("StreamURL"),
+                 QStringLiteral("file:///var/log/postvane/mail.log"));
+
+        // A reader sees the settings and cannot change them.
+        QVERIFY(setUp({"--no-ticker"}, QStringLiteral("viewer")));
+        QTRY_VERIFY_WITH_TIMEOUT(m_view->settingsAction()->isEnabled(), kTimeout);
+        bool okEnabled = true;
+        watcher.expect([&okEnabled](QWidget *modal) {
+            auto *settings = qobject_cast<FDlgLogSettings *>(modal);
+            QVERIFY(settings);
+            okEnabled = settings->okButton()->isEnabled();
+            QCOMPARE(settings->fileEdit()->text(), QStringLiteral("mail.log"));
+            settings->reject();
+        });
+        m_view->slotLogSettings();
+        QVERIFY(!okEnabled);
     }
 
     void rulesColourLines()
