@@ -5,6 +5,7 @@
 #include "db/dbreq.h"
 #include "forms/bviewmenu.h"
 #include "forms/uthtml.h"
+#include "logs/fdlglogevent.h"
 #include "logs/fdlglogsave.h"
 #include "logs/fdlglogsearch.h"
 #include "logs/fdlglogsettings.h"
@@ -157,6 +158,10 @@ void FWndLog::buildMenus()
     m_actSettings = m_menu->addAction(tr("&Log Settings..."), this, &FWndLog::slotLogSettings);
     m_actSettings->setObjectName(QStringLiteral("actLogSettings"));
     m_actSettings->setEnabled(false); // once the "Log" table has arrived
+    if (logName().compare(QLatin1String("debug"), Qt::CaseInsensitive) == 0) {
+        m_actMessages = m_menu->addAction(tr("Messages..."), this, &FWndLog::slotMessages);
+        m_actMessages->setObjectName(QStringLiteral("actMessages"));
+    }
     DBConn *conn = connection();
     if (conn && conn->mayModify()) {
         m_menu->addSeparator();
@@ -802,6 +807,12 @@ void FWndLog::slotLogSettings()
                          QStringLiteral("<nobr>%1</nobr>").arg(text));
     m_actSettings->setEnabled(false);
     m_logTable->select(this, SLOT(slotLogReady()), nullptr, nullptr);
+}
+
+void FWndLog::slotMessages()
+{
+    FDlgLogEvent dialog(connection(), logName(), this);
+    dialog.exec();
 }
 
 // --- font and encoding ---

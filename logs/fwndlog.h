@@ -55,6 +55,7 @@ public:
     QAction *copyAction() const { return m_actCopy; }
     QAction *highlightingAction() const { return m_actRegExp; }
     QAction *settingsAction() const { return m_actSettings; }
+    QAction *messagesAction() const { return m_actMessages; }
     FLogTable *logTable() const { return m_logTable; }
     fwndlog::FLogFind *finder() const { return m_find; }
     FDlgLogSearch *findDialog() const { return m_findDialog; }
@@ -96,6 +97,8 @@ public slots:
     // Opens the log's settings; saves the "Log" table when accepted.
     void slotLogSettings();
     void slotLogReady();
+    // The debug log's message groups.
+    void slotMessages();
     void slotFont();
     void slotEncoding(int id);
     void slotSelectionChanged(bool selected);
@@ -147,6 +150,7 @@ private:
     QAction *m_actClear = nullptr;
     QAction *m_actRegExp = nullptr;
     QAction *m_actSettings = nullptr;
+    QAction *m_actMessages = nullptr;
     FLogTable *m_logTable = nullptr;
     FLogDict m_logDict;
     bool m_overLink = false;

@@ -6,6 +6,7 @@
 #include "db/dbquote.h"
 #include "db/dbreq.h"
 #include "db/utdebug.h"
+#include "logs/fdlglogevent.h"
 #include "logs/fdlglogsave.h"
 #include "logs/fdlglogsettings.h"
 #include "logs/fwndlog.h"
@@ -32,6 +33,7 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QUuid>
 #include <QtEndian>
 #include <QtTest>
@@ -1065,6 +1067,35 @@ private slots:
         });
         m_view->slotLogSettings();
         QVERIFY(!okEnabled);
+    }
+
+    void debugMessageGroups()
+    {
+        QVERIFY(setUp({"--no-ticker"}, QStringLiteral("admin"), 30, QStringLiteral("debug")));
+        QVERIFY(m_view->messagesAction());
+        QueryLog queries;
+        QString first;
+        bool wasOn = false;
+        {
+            FDlgLogEvent dialog(m_server->conn(), QStringLiteral("debug"));
+            QVERIFY(dialog.isLoaded());
+            QVERIFY(dialog.tree()->topLevelItemCount() > 0);
+            QTreeWidgetItem *item = dialog.tree()->topLevelItem(0);
+            first = item->text(0);
+            wasOn = item->checkState(0) == Qt::Checked;
+            item->setCheckState(0, wasOn ? Qt::Unchecked : Qt::Checked);
+            dialog.accept();
+        }
+        QCOMPARE(queries.controls().size(), 1);
+        QVERIFY(queries.controls().first().startsWith(
+                wasOn ? QLatin1String("select LogCtrl('debug','4','")
+                      : QLatin1String("select LogCtrl('debug','3','")));
+        // A second look shows the change; other logs have no such entry.
+        FDlgLogEvent again(m_server->conn(), QStringLiteral("debug"));
+        QCOMPARE(again.tree()->topLevelItem(0)->text(0), first);
+        QCOMPARE(again.tree()->topLevelItem(0)->checkState(0) == Qt::Checked, !wasOn);
+        FWndLog mail(QStringLiteral("mail"), m_server->conn());
+        QCOMPARE(mail.messagesAction(), nullptr);
     }
 
     void rulesColourLines()
