@@ -206,12 +206,15 @@ bool FDlgLogSave::start()
     if (m_html)
         m_file.write(UtHtml::documentHead(FWndLog::htmlTitle()).toUtf8() + "<body>\n");
     m_position = m_first.line;
+    m_arrived.clear();
     requestChunk();
     return true;
 }
 
 void FDlgLogSave::requestChunk()
 {
+    if (m_position > m_last.line)
+        return;
     const qint64 last = qMin(m_position + kChunkLines - 1, m_last.line);
     FLogReply meta;
     meta.kind = ReadKind::Page;
@@ -222,6 +225,7 @@ void FDlgLogSave::requestChunk()
                               .arg(dbEscape(m_view->logName()), QString::number(m_position),
                                    QString::number(last - m_position + 1)),
                       m_mailbox, meta, false);
+    m_position = last + 1;
 }
 
 bool FDlgLogSave::event(QEvent *event)
@@ -246,9 +250,24 @@ void FDlgLogSave::chunkArrived(FLogReply &reply)
                           : reply.errorText);
         return;
     }
+    m_arrived.append(std::move(reply));
+    if (m_pending.isEmpty())
+        takeNextChunk();
+}
+
+// The next chunk is read while this one is written: two chunks at most.
+void FDlgLogSave::takeNextChunk()
+{
+    if (m_arrived.isEmpty()) {
+        if (m_written >= m_last.line - m_first.line + 1)
+            finish(Outcome::Saved);
+        return; // the next chunk is on its way
+    }
+    FLogReply reply = m_arrived.takeFirst();
     m_pending = std::move(reply.lines);
     m_pendingFirst = reply.first;
     m_pendingIndex = 0;
+    requestChunk();
     writeLines();
 }
 
@@ -258,9 +277,13 @@ void FDlgLogSave::writeLines()
         finish(Outcome::Failed);
         return;
     }
-    QStringDecoder decoder = m_view->encoding().isEmpty()
-            ? QStringDecoder(QStringConverter::Utf8)
-            : QStringDecoder(m_view->encoding().toLatin1().constData());
+    const QString encoding = m_view->encoding();
+    QStringDecoder decoder = encoding.isEmpty() ? QStringDecoder(QStringConverter::Utf8)
+                                                : QStringDecoder(encoding.toLatin1().constData());
+    // Text delivered as UTF-8 is written as it is, lines cut by the selection apart.
+    const bool asDelivered = !m_html
+            && (encoding.isEmpty()
+                || encoding.compare(QLatin1String("utf8"), Qt::CaseInsensitive) == 0);
     const int end = qMin(int(m_pending.size()), m_pendingIndex + kSlice);
     QByteArray out;
     for (; m_pendingIndex < end; ++m_pendingIndex) {
@@ -270,6 +293,12 @@ void FDlgLogSave::writeLines()
             return;
         }
         const qint64 line = m_pendingFirst + m_pendingIndex;
+        if (asDelivered && line != m_first.line && line != m_last.line) {
+            out += m_pending.at(m_pendingIndex);
+            out += "\r\n";
+            ++m_written;
+            continue;
+        }
         QString text = decoder.decode(m_pending.at(m_pendingIndex));
         decoder.resetState();
         if (line == m_last.line && m_last.column < text.size())
@@ -292,11 +321,11 @@ void FDlgLogSave::writeLines()
         return;
     }
     m_pending.clear();
-    m_position += kChunkLines;
-    if (m_position <= m_last.line && !m_cancelRequested)
-        requestChunk();
-    else
-        finish(m_cancelRequested ? Outcome::Cancelled : Outcome::Saved);
+    if (m_cancelRequested) {
+        finish(Outcome::Cancelled);
+        return;
+    }
+    takeNextChunk();
 }
 
 void FDlgLogSave::finish(Outcome outcome, const QString &detail)
@@ -304,6 +333,7 @@ void FDlgLogSave::finish(Outcome outcome, const QString &detail)
     m_saving = false;
     m_outcome = outcome;
     m_pending.clear();
+    m_arrived.clear();
     if (outcome == Outcome::Saved && m_html)
         m_file.write("\r\n</body>\n</html>\n");
     m_file.close();

@@ -62,6 +62,7 @@ private:
     void slotFormatChanged();
     bool start();
     void requestChunk();
+    void takeNextChunk();
     void chunkArrived(fwndlog::FLogReply &reply);
     void writeLines();
     void finish(Outcome outcome, const QString &detail = QString());
@@ -87,9 +88,10 @@ private:
     Outcome m_outcome = Outcome::None;
     fwndlog::FTextPos m_first;
     fwndlog::FTextPos m_last;
-    qint64 m_position = 0;
+    qint64 m_position = 0; // the first line not asked for yet
     qint64 m_written = 0;
     int m_chunks = 0;
+    QList<fwndlog::FLogReply> m_arrived; // read, not yet being written
     QList<QByteArray> m_pending; // lines of the chunk being written
     qint64 m_pendingFirst = 0;
     int m_pendingIndex = 0;

@@ -653,6 +653,26 @@ private slots:
         }
     }
 
+    void savesExactlyTheSelection()
+    {
+        QVERIFY(setUp({"--no-ticker", "--seed-log-lines", "1000"}));
+        QVERIFY(waitOpen());
+        m_view->selection()->select({5, 3}, {7, 4});
+        QTemporaryDir folder;
+        FDlgLogSave dialog(m_view.get(), true);
+        QVERIFY(dialog.selectionButton()->isChecked());
+        dialog.fileEdit()->setText(folder.filePath(QStringLiteral("part.txt")));
+        dialog.accept();
+        QTRY_VERIFY_WITH_TIMEOUT(dialog.outcome() != FDlgLogSave::Outcome::None, kTimeout);
+        QCOMPARE(dialog.outcome(), FDlgLogSave::Outcome::Saved);
+        QFile file(folder.filePath(QStringLiteral("part.txt")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString expected = serverLine(m_server->conn(), 5).mid(3) + QStringLiteral("\r\n")
+                + serverLine(m_server->conn(), 6) + QStringLiteral("\r\n")
+                + serverLine(m_server->conn(), 7).left(4);
+        QCOMPARE(QString::fromUtf8(file.readAll()), expected);
+    }
+
     void saveCancelledOrFailedSaysSo()
     {
         QVERIFY(setUp({"--no-ticker", "--seed-log-lines", "30000"}));
