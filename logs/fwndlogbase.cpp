@@ -272,11 +272,14 @@ void FWndLogBase::setEncoding(const QString &name)
 
 void FWndLogBase::readPage(qint64 first, qint64 last)
 {
+    // Not cancellable by other pages' cancelPending (the read would vanish
+    // without a word and its page would count as under way for ever); the
+    // view takes back its own reads through cancelQueued.
     send(ReadKind::Page,
          QStringLiteral("select LogData(\"%1\", %2, %3)")
                  .arg(dbEscape(m_logName), QString::number(first),
                       QString::number(last - first + 1)),
-         first, last, -1, true);
+         first, last, -1, false);
 }
 
 void FWndLogBase::setCount(qint64 count)
