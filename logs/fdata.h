@@ -35,8 +35,9 @@ struct FData
         bool known = false;
     };
 
-    explicit FData(QByteArray raw = {})
-        : raw(std::move(raw))
+    // Keeps its own copy: the delivered line may be a view into a reply.
+    explicit FData(const QByteArray &delivered = {})
+        : raw(delivered.constData(), delivered.size())
     { }
 
     QByteArray raw;

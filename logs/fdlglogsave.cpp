@@ -264,6 +264,7 @@ void FDlgLogSave::takeNextChunk()
         return; // the next chunk is on its way
     }
     FLogReply reply = m_arrived.takeFirst();
+    m_pendingBlock = std::move(reply.block); // the lines are views into it
     m_pending = std::move(reply.lines);
     m_pendingFirst = reply.first;
     m_pendingIndex = 0;
@@ -321,6 +322,7 @@ void FDlgLogSave::writeLines()
         return;
     }
     m_pending.clear();
+    m_pendingBlock.clear();
     if (m_cancelRequested) {
         finish(Outcome::Cancelled);
         return;
@@ -333,6 +335,7 @@ void FDlgLogSave::finish(Outcome outcome, const QString &detail)
     m_saving = false;
     m_outcome = outcome;
     m_pending.clear();
+    m_pendingBlock.clear();
     m_arrived.clear();
     if (outcome == Outcome::Saved && m_html)
         m_file.write("\r\n</body>\n</html>\n");

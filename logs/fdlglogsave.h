@@ -93,6 +93,7 @@ private:
     int m_chunks = 0;
     QList<fwndlog::FLogReply> m_arrived; // read, not yet being written
     QList<QByteArray> m_pending; // lines of the chunk being written
+    QByteArray m_pendingBlock; // the text they point into
     qint64 m_pendingFirst = 0;
     int m_pendingIndex = 0;
 };

@@ -35,7 +35,10 @@ struct FLogReply
     uint code = 0;
     QString errorText;
     bool cancelled = false;
-    QList<QByteArray> lines; // page and update reads: column "line"
+    // Page and update reads: column "line", each a view into block (copy a
+    // line with QByteArray(data, size) to keep it beyond the reply).
+    QByteArray block;
+    QList<QByteArray> lines;
     QStringList columns; // other reads: every cell as text
     QList<QStringList> rows;
 

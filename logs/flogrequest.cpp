@@ -86,12 +86,27 @@ void FLogRequest::finish()
                     && name.compare(QLatin1String("line"), Qt::CaseInsensitive) == 0)
                     lineColumn = c;
             }
-            reply.lines.reserve(rows);
+            // One copy of all the lines; each line is a view into it, so a
+            // chunk of 10 000 lines costs two allocations, not 10 000.
+            QList<QByteArrayView> cells;
+            cells.reserve(rows);
+            qsizetype total = 0;
             for (int r = 0; r < rows; ++r) {
                 QByteArrayView cell = cellBytes(r, lineColumn);
                 while (cell.endsWith('\0')) // text cells carry their terminator
                     cell.chop(1);
-                reply.lines.append(cell.toByteArray());
+                cells.append(cell);
+                total += cell.size();
+            }
+            reply.block.reserve(total);
+            for (const QByteArrayView &cell : std::as_const(cells))
+                reply.block.append(cell);
+            reply.lines.reserve(rows);
+            qsizetype at = 0;
+            for (const QByteArrayView &cell : std::as_const(cells)) {
+                reply.lines.append(
+                        QByteArray::fromRawData(reply.block.constData() + at, cell.size()));
+                at += cell.size();
             }
         } else {
             QList<int> types;
