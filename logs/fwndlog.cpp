@@ -75,10 +75,10 @@ FWndLog::FWndLog(const QString &logName, DBConn *conn, QWidget *parent)
     readSettings();
     buildMenus();
     loadRules();
-    if (conn) {
+    // Read when the settings open: a table's select that is still out when
+    // the view closes would finish into a deleted table.
+    if (conn)
         m_logTable = new FLogTable(conn, this);
-        m_logTable->select(this, SLOT(slotLogReady()), nullptr, nullptr);
-    }
     connect(this, &FWndLogBase::signalDataReady, this,
             [this] { setProperty(kLoadedProperty, true); });
     connect(this, &FWndLogBase::signalInfoReady, this, [this] {
@@ -157,7 +157,7 @@ void FWndLog::buildMenus()
     m_menu->addSeparator();
     m_actSettings = m_menu->addAction(tr("&Log Settings..."), this, &FWndLog::slotLogSettings);
     m_actSettings->setObjectName(QStringLiteral("actLogSettings"));
-    m_actSettings->setEnabled(false); // once the "Log" table has arrived
+    m_actSettings->setEnabled(connection() != nullptr);
     if (logName().compare(QLatin1String("debug"), Qt::CaseInsensitive) == 0) {
         m_actMessages = m_menu->addAction(tr("Messages..."), this, &FWndLog::slotMessages);
         m_actMessages->setObjectName(QStringLiteral("actMessages"));
@@ -766,6 +766,12 @@ void FWndLog::slotLogSettings()
     DBConn *conn = connection();
     if (!conn || !m_logTable)
         return;
+    if (!m_logTable->selectSync()) {
+        QMessageBox::warning(this, UtKontainer::getText(UtKey::Caption),
+                             m_logTable->errorText().toHtmlEscaped());
+        return;
+    }
+    slotLogReady();
     const FLogStreams streams = m_logDict.streams(logName());
     // What the streams were, to put back one the server removed but refused to add.
     QList<QHash<QString, QString>> before;
@@ -805,8 +811,7 @@ void FWndLog::slotLogSettings()
     }
     QMessageBox::warning(this, UtKontainer::getText(UtKey::Caption),
                          QStringLiteral("<nobr>%1</nobr>").arg(text));
-    m_actSettings->setEnabled(false);
-    m_logTable->select(this, SLOT(slotLogReady()), nullptr, nullptr);
+    m_logTable->revert(); // read again when the settings open next
 }
 
 void FWndLog::slotMessages()
