@@ -5,6 +5,7 @@
 #include "app/ftrace.h"
 #include "forms/bpagefactory.h"
 #include "handover/fstreamcomm.h"
+#include "logs/logviewregistration.h"
 #include "lumadb/lumadb.h"
 #include "pages/pageregistry.h"
 #include "registry/utkeys.h"
@@ -24,6 +25,7 @@ MailApplication::MailApplication(int &argc, char **argv)
 {
     // The section folders' pages, before the page area can ask for one.
     pages::registerPages(BPageFactory::instance());
+    logs::registerLogView(BPageFactory::instance());
 }
 
 void MailApplication::setVersionInfo()

@@ -200,6 +200,8 @@ QWidget *MailWindow::createPage(int id, QWidget *parent)
 
 QWidget *MailWindow::createLogPage(QWidget *parent, const QString &name)
 {
+    if (QWidget *page = BPageFactory::instance().createLog(name, parent))
+        return page;
     const bool debugVariant = name.compare(QLatin1String("debug"), Qt::CaseInsensitive) == 0;
     auto *page = new UnavailableWnd(
             debugVariant ? tr("Log %1 (debug)").arg(name) : tr("Log %1").arg(name), parent);

@@ -429,6 +429,42 @@ void DBConn::cancelPending(bool cancellableOnly)
     qDeleteAll(dropped);
 }
 
+int DBConn::cancelQueued(const std::function<bool(const DBReq *)> &match)
+{
+    QList<DBReq *> dropped;
+    int taken = 0;
+    {
+        std::lock_guard locker(m_lock);
+        for (qsizetype i = 0; i < m_queue.size();) {
+            DBReq *req = m_queue.at(i);
+            if (req->isRunning() || !match(req)) {
+                ++i;
+                continue;
+            }
+            m_queue.removeAt(i);
+            ++taken;
+            req->setResult(LUMADB_ERR_SYSTEM, translate("The request was cancelled."));
+            req->m_finished.store(true, std::memory_order_release);
+            if (req->isAsynchronous())
+                dropped.append(req);
+            else
+                m_requestFinished.notify_all();
+        }
+    }
+    // Outside the lock, like a finished request, so receivers may queue again.
+    for (DBReq *req : std::as_const(dropped)) {
+        emit req->signalFinished(req);
+        delete req;
+    }
+    return taken;
+}
+
+qint64 DBConn::idleSinceMs() const
+{
+    std::lock_guard locker(m_dataLock);
+    return m_idleSince;
+}
+
 int DBConn::averageResponseTime() const
 {
     std::lock_guard locker(m_lock);

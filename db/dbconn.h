@@ -88,9 +88,17 @@ public:
     // Drop queued requests that are not running (with the flag: only the
     // cancellable ones). Dropped asynchronous requests are deleted.
     void cancelPending(bool cancellableOnly);
+    // Take the queued, not yet running requests that match out of the queue.
+    // Each one finishes with "The request was cancelled." so that its owner
+    // hears of it (asynchronous ones through signalFinished, then deleted).
+    // match runs under the queue lock and must not call back into the
+    // connection. Returns how many were taken out.
+    int cancelQueued(const std::function<bool(const DBReq *)> &match);
 
     // Mean of the last ten response times in whole seconds; 5 before any.
     int averageResponseTime() const;
+    // Milliseconds since the epoch at which the worker last ran out of requests.
+    qint64 idleSinceMs() const;
     bool isConnected() const;
 
     void startNotifications();

@@ -39,3 +39,8 @@ QWidget *BPageFactory::create(int sectionId, QWidget *parent) const
     const auto found = m_creators.find(sectionId);
     return found == m_creators.end() ? nullptr : found->second(parent);
 }
+
+QWidget *BPageFactory::createLog(const QString &logName, QWidget *parent) const
+{
+    return m_logCreator ? m_logCreator(logName, parent) : nullptr;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QString>
 
 #include <functional>
 #include <map>
@@ -15,6 +16,9 @@ class BPageFactory
 {
 public:
     using Creator = std::function<QWidget *(QWidget *parent)>;
+    // The tree's log items (ids above SectionId::Logs) differ only by the
+    // log's name: one creator serves them all.
+    using LogCreator = std::function<QWidget *(const QString &logName, QWidget *parent)>;
 
     // The table the application fills once at start-up.
     static BPageFactory &instance();
@@ -28,6 +32,13 @@ public:
     // A new page for the section, or null when none is registered.
     QWidget *create(int sectionId, QWidget *parent) const;
 
+    // Registers (or, with an empty one, removes) the view of log items.
+    void setLogCreator(LogCreator creator) { m_logCreator = std::move(creator); }
+    bool hasLogCreator() const { return bool(m_logCreator); }
+    // A new view of the named log, or null when none is registered.
+    QWidget *createLog(const QString &logName, QWidget *parent) const;
+
 private:
     std::map<int, Creator> m_creators;
+    LogCreator m_logCreator;
 };

@@ -39,6 +39,10 @@ inline const QString ShowSplashScreen = QStringLiteral("utKontShowSplashScreen")
 inline const QString ShowIncorrectQt = QStringLiteral("utKontShowIncorrectQt");
 inline const QString IsTrademarksInAbout = QStringLiteral("utKontIsTrademarksInAbout");
 inline const QString IsLogSearchCaseSensitive = QStringLiteral("utKontIsLogSearchCaseSensitive");
+// Log search on the server: in the background with status polling, and
+// whether the server takes a line to stop at.
+inline const QString IsLogSearchAsync = QStringLiteral("utKontIsLogSearchAsync");
+inline const QString LogSearchHasEndLine = QStringLiteral("utKontLogSearchHasEndLine");
 inline const QString StoreStats = QStringLiteral("utKontStoreStats");
 inline const QString AdminHasLog = QStringLiteral("utKontAdminHasLog");
 inline const QString AdminHasLogRegExp = QStringLiteral("utKontAdminHasLogRegExp");
