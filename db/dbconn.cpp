@@ -443,7 +443,8 @@ int DBConn::cancelQueued(const std::function<bool(const DBReq *)> &match)
             }
             m_queue.removeAt(i);
             ++taken;
-            req->setResult(LUMADB_ERR_SYSTEM, translate("The request was cancelled."));
+            req->setResult(LUMADB_ERR_SYSTEM,
+                           QCoreApplication::translate("DBConn", "The request was cancelled."));
             req->m_finished.store(true, std::memory_order_release);
             if (req->isAsynchronous())
                 dropped.append(req);

@@ -98,7 +98,7 @@ QStringList PageTest::serverRows(const QString &query)
 {
     if (!m_server && !startServer())
         return {QStringLiteral("<no server>")};
-    auto conn = secondSession(*m_server, folderPath(QStringLiteral("second_known_hosts")));
+    auto conn = secondSession(*m_server, knownHostsPath());
     if (!conn)
         return {QStringLiteral("<no second session>")};
     DBReq req(query);

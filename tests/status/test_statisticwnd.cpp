@@ -77,7 +77,7 @@ qint64 TestStatisticWnd::serverCounter(const QString &name)
 {
     DBConn second(QString::fromStdString(m_server->host()), int(m_server->port()),
                   QStringLiteral("admin"), QStringLiteral("admin"));
-    second.setKnownHostsPath(folderPath(QStringLiteral("second_known_hosts")));
+    second.setKnownHostsPath(knownHostsPath());
     second.start();
     if (!QTest::qWaitFor([&second] { return second.isConnected(); }, kTimeout))
         return -1;

@@ -124,7 +124,7 @@ QStringList TestStatusPages::serverQueue(const QString &column)
 {
     DBConn second(QString::fromStdString(m_server->host()), int(m_server->port()),
                   QStringLiteral("admin"), QStringLiteral("admin"));
-    second.setKnownHostsPath(folderPath(QStringLiteral("second_known_hosts")));
+    second.setKnownHostsPath(knownHostsPath());
     second.start();
     if (!QTest::qWaitFor([&second] { return second.isConnected(); }, kTimeout))
         return {QStringLiteral("<no second session>")};
@@ -150,7 +150,7 @@ bool TestStatusPages::removeOnServer(const QString &id)
 {
     DBConn second(QString::fromStdString(m_server->host()), int(m_server->port()),
                   QStringLiteral("admin"), QStringLiteral("admin"));
-    second.setKnownHostsPath(folderPath(QStringLiteral("second_known_hosts")));
+    second.setKnownHostsPath(knownHostsPath());
     second.start();
     if (!QTest::qWaitFor([&second] { return second.isConnected(); }, kTimeout))
         return false;
