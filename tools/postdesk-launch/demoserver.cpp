@@ -49,7 +49,9 @@ bool DemoServer::start(const QString &serverPath, QString *error)
     m_process.start(serverPath,
                     {QStringLiteral("--listen"), QStringLiteral("127.0.0.1"),
                      QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--data"),
-                     m_folder.filePath(QStringLiteral("data"))});
+                     m_folder.filePath(QStringLiteral("data")),
+                     // A mail log with some history, so the log view has pages to show.
+                     QStringLiteral("--seed-log-lines"), QString::number(kDemoLogLines)});
     if (!m_process.waitForStarted(30000)) {
         *error = QStringLiteral("%1: %2").arg(serverPath, m_process.errorString());
         return false;

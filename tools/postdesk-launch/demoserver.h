@@ -11,6 +11,8 @@ class DemoServer : public QObject
     Q_OBJECT
 
 public:
+    static constexpr int kDemoLogLines = 2000;
+
     explicit DemoServer(QObject *parent = nullptr);
     ~DemoServer() override;
 
