@@ -24,8 +24,13 @@ MailApplication::MailApplication(int &argc, char **argv)
     : FApplication(argc, argv)
 {
     // The section folders' pages, before the page area can ask for one.
-    pages::registerPages(BPageFactory::instance());
-    logs::registerLogView(BPageFactory::instance());
+    registerPageCreators(BPageFactory::instance());
+}
+
+void MailApplication::registerPageCreators(BPageFactory &factory)
+{
+    pages::registerPages(factory);
+    logs::registerLogView(factory);
 }
 
 void MailApplication::setVersionInfo()

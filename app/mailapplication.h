@@ -4,12 +4,17 @@
 
 // This console's application: its version entries, texts and pictures, and
 // the settings group of its persistent entries.
+class BPageFactory;
+
 class MailApplication : public FApplication
 {
     Q_OBJECT
 
 public:
     MailApplication(int &argc, char **argv);
+
+    // The pages of the section folders and the log view, as the console uses them.
+    static void registerPageCreators(BPageFactory &factory);
 
     QString getText(int number) const override;
     QPixmap getIcon(int number) const override;

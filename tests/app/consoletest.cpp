@@ -2,7 +2,9 @@
 
 #include "app/fconsole.h"
 #include "app/fmainwindowex.h"
+#include "app/mailapplication.h"
 #include "app/mailwindow.h"
+#include "forms/bpagefactory.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
 
@@ -18,10 +20,20 @@ void ConsoleTest::setUpConsole()
     FMainWindowEx::resetFirstNotice();
 }
 
+void ConsoleTest::registerApplicationPages()
+{
+    MailApplication::registerPageCreators(BPageFactory::instance());
+}
+
 void ConsoleTest::tearDownConsole()
 {
     delete m_console;
     m_console = nullptr;
+    // Whatever a test registered goes with its console.
+    BPageFactory &factory = BPageFactory::instance();
+    for (int id : factory.sections())
+        factory.remove(id);
+    factory.setLogCreator({});
     m_server.reset();
     UtKontainer::clear();
     m_folder.reset();

@@ -25,6 +25,9 @@ protected:
 
     // Called from the test's init() and cleanup() slots.
     void setUpConsole();
+    // Registers the pages and the log view as the application does; tearDownConsole()
+    // removes every registration.
+    void registerApplicationPages();
     void tearDownConsole();
 
     // Starts a development server (a new one, replacing any running one).

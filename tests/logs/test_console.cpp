@@ -11,7 +11,6 @@
 #include "forms/bpagefactory.h"
 #include "forms/sectionids.h"
 #include "logs/fwndlog.h"
-#include "logs/logviewregistration.h"
 
 #include <QMenuBar>
 #include <QTreeWidgetItemIterator>
@@ -25,13 +24,9 @@ private slots:
     void init()
     {
         setUpConsole();
-        logs::registerLogView(BPageFactory::instance());
+        registerApplicationPages();
     }
-    void cleanup()
-    {
-        BPageFactory::instance().setLogCreator({});
-        tearDownConsole();
-    }
+    void cleanup() { tearDownConsole(); }
 
     void logItemsOpenTheLogView()
     {

@@ -11,7 +11,6 @@
 #include "forms/bpagefactory.h"
 #include "forms/bpwdlineedit.h"
 #include "forms/tbformlist.h"
-#include "pages/pageregistry.h"
 
 #include <QAbstractButton>
 #include <QDialog>
@@ -23,7 +22,7 @@
 void PageTest::setUpPages()
 {
     setUpConsole();
-    pages::registerPages(BPageFactory::instance());
+    registerApplicationPages();
 }
 
 void PageTest::tearDownPages()

@@ -14,7 +14,6 @@
 #include "forms/sectionids.h"
 #include "registry/utkontainer.h"
 #include "status/statisticwnd.h"
-#include "status/statuspages.h"
 #include "support/devserver_process.h"
 
 #include <QAction>
@@ -36,14 +35,9 @@ private slots:
     void init()
     {
         setUpConsole();
-        status::registerPages(BPageFactory::instance()); // as the application does
+        registerApplicationPages();
     }
-    void cleanup()
-    {
-        tearDownConsole();
-        for (int id : BPageFactory::instance().sections())
-            BPageFactory::instance().remove(id);
-    }
+    void cleanup() { tearDownConsole(); }
     void showsCountersAndCharts();
     void modesAndSectionsAreKept();
     void damagedSettingsFallBackToDefaults();

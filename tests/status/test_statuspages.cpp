@@ -19,7 +19,6 @@
 #include "status/openedfolderswnd.h"
 #include "status/removefilterdlg.h"
 #include "status/statuscells.h"
-#include "status/statuspages.h"
 #include "support/devserver_process.h"
 
 #include <QHeaderView>
@@ -62,14 +61,9 @@ private slots:
     void init()
     {
         setUpConsole();
-        status::registerPages(BPageFactory::instance()); // as the application does
+        registerApplicationPages();
     }
-    void cleanup()
-    {
-        tearDownConsole();
-        for (int id : BPageFactory::instance().sections())
-            BPageFactory::instance().remove(id);
-    }
+    void cleanup() { tearDownConsole(); }
     void connectionsAndFoldersShowTheServerRows();
     void queueShowsAndSortsByValue();
     void refreshKeepsSelectionAndScroll();

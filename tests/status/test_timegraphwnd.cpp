@@ -11,7 +11,6 @@
 #include "forms/bpagefactory.h"
 #include "forms/modalanswerer.h"
 #include "forms/sectionids.h"
-#include "status/statuspages.h"
 #include "status/timegraphwnd.h"
 
 #include <QCheckBox>
@@ -31,14 +30,9 @@ private slots:
     void init()
     {
         setUpConsole();
-        status::registerPages(BPageFactory::instance()); // as the application does
+        registerApplicationPages();
     }
-    void cleanup()
-    {
-        tearDownConsole();
-        for (int id : BPageFactory::instance().sections())
-            BPageFactory::instance().remove(id);
-    }
+    void cleanup() { tearDownConsole(); }
     void chartsGetTheirSamples();
     void settingsAreCheckedAndKept();
     void chartIsSavedAsPng();
