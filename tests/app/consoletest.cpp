@@ -2,12 +2,14 @@
 
 #include "app/fconsole.h"
 #include "app/fmainwindowex.h"
+#include "app/fpage.h"
 #include "app/mailapplication.h"
 #include "app/mailwindow.h"
 #include "forms/bpagefactory.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
 
+#include <QTest>
 #include <QtGlobal>
 
 void ConsoleTest::setUpConsole()
@@ -85,4 +87,22 @@ FMainWindowEx *ConsoleTest::mainWindow() const
 FWindow *ConsoleTest::pageArea() const
 {
     return m_console->pageArea();
+}
+
+bool ConsoleTest::launchConsoleAndWait(const QString &user)
+{
+    return launchConsole(user, user)
+            && QTest::qWaitFor(
+                    [this] { return connection()->isConnected() && pageArea()->isInfoLoaded(); },
+                    kTimeout);
+}
+
+QWidget *ConsoleTest::openSection(int id)
+{
+    if (!pageArea()->selectSection(id))
+        return nullptr;
+    QWidget *page = pageArea()->currentPage();
+    if (!page || !QTest::qWaitFor([page] { return FPage::isLoaded(page); }, kTimeout))
+        return nullptr;
+    return page;
 }

@@ -36,6 +36,11 @@ protected:
     void launchConsole(const QString &host, int port, const QString &user, const QString &password);
     // Starts the console against this test's server, starting it when needed.
     bool launchConsole(const QString &user, const QString &password);
+    // Starts the console logged in as user (password = user name) and waits
+    // until the session is up and the server information has arrived.
+    bool launchConsoleAndWait(const QString &user = QStringLiteral("admin"));
+    // Selects the section and waits until its page has loaded; the page, or null.
+    QWidget *openSection(int id);
 
     DBConn *connection() const;
     FMainWindowEx *mainWindow() const;

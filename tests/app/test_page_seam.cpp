@@ -227,12 +227,7 @@ bool TestPageSeam::startConsole(const QString &user)
 
 SeamAliasWnd *TestPageSeam::openPage()
 {
-    if (!pageArea()->selectSection(kSection))
-        return nullptr;
-    auto *page = qobject_cast<SeamAliasWnd *>(pageArea()->currentPage());
-    if (!page || !QTest::qWaitFor([page] { return FPage::isLoaded(page); }, kTimeout))
-        return nullptr;
-    return page;
+    return qobject_cast<SeamAliasWnd *>(openSection(kSection));
 }
 
 // What a second session of its own reads from the server.

@@ -32,20 +32,7 @@ void PageTest::tearDownPages()
 
 bool PageTest::startConsole(const QString &user)
 {
-    return launchConsole(user, user)
-            && QTest::qWaitFor(
-                    [this] { return connection()->isConnected() && pageArea()->isInfoLoaded(); },
-                    kTimeout);
-}
-
-QWidget *PageTest::openSection(int id)
-{
-    if (!pageArea()->selectSection(id))
-        return nullptr;
-    QWidget *page = pageArea()->currentPage();
-    if (!page || !QTest::qWaitFor([page] { return FPage::isLoaded(page); }, kTimeout))
-        return nullptr;
-    return page;
+    return launchConsoleAndWait(user);
 }
 
 int PageTest::pendingOperations() const

@@ -28,8 +28,6 @@ protected:
     // Starts the console logged in as user (password = user name) and waits
     // until the tree is there.
     bool startConsole(const QString &user = QStringLiteral("admin"));
-    // Selects the section and waits until its page has loaded.
-    QWidget *openSection(int id);
     int pendingOperations() const;
     void apply();
 

@@ -55,16 +55,9 @@ private:
 
 StatisticWnd *TestStatisticWnd::openPage(const QString &user)
 {
-    if (!startServer({"--no-ticker"}) || !launchConsole(user, user)
-        || !QTest::qWaitFor(
-                [this] { return connection()->isConnected() && pageArea()->isInfoLoaded(); },
-                kTimeout)
-        || !pageArea()->selectSection(SectionId::Statistics))
+    if (!startServer({"--no-ticker"}) || !launchConsoleAndWait(user))
         return nullptr;
-    auto *page = qobject_cast<StatisticWnd *>(pageArea()->currentPage());
-    if (!page || !QTest::qWaitFor([page] { return FPage::isLoaded(page); }, kTimeout))
-        return nullptr;
-    return page;
+    return qobject_cast<StatisticWnd *>(openSection(SectionId::Statistics));
 }
 
 qint64 TestStatisticWnd::serverCounter(const QString &name)

@@ -78,7 +78,6 @@ private slots:
 
 private:
     bool startConsole(const QString &user, std::vector<std::string> serverArgs);
-    QWidget *openSection(int id);
     MailQueueWnd *openQueue();
     QStringList serverQueue(const QString &column = QStringLiteral("id"));
     bool removeOnServer(const QString &id);
@@ -91,20 +90,7 @@ bool TestStatusPages::startConsole(const QString &user, std::vector<std::string>
     serverArgs.push_back("--no-ticker");
     if (!startServer(serverArgs))
         return false;
-    return launchConsole(user, user)
-            && QTest::qWaitFor(
-                    [this] { return connection()->isConnected() && pageArea()->isInfoLoaded(); },
-                    kTimeout);
-}
-
-QWidget *TestStatusPages::openSection(int id)
-{
-    if (!pageArea()->selectSection(id))
-        return nullptr;
-    QWidget *page = pageArea()->currentPage();
-    if (!page || !QTest::qWaitFor([page] { return FPage::isLoaded(page); }, kTimeout))
-        return nullptr;
-    return page;
+    return launchConsoleAndWait(user);
 }
 
 MailQueueWnd *TestStatusPages::openQueue()

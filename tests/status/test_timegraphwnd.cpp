@@ -46,18 +46,10 @@ TimeGraphWnd *TestTimeGraphWnd::openPage(const QString &user)
 {
     if (!m_server && !startServer({"--no-ticker"}))
         return nullptr;
-    if (!m_console) {
-        if (!launchConsole(user, user)
-            || !QTest::qWaitFor(
-                    [this] { return connection()->isConnected() && pageArea()->isInfoLoaded(); },
-                    kTimeout))
-            return nullptr;
-    }
-    if (!pageArea()->selectSection(SectionId::TrafficCharts))
+    if (!m_console && !launchConsoleAndWait(user))
         return nullptr;
-    auto *page = qobject_cast<TimeGraphWnd *>(pageArea()->currentPage());
-    if (!page || !QTest::qWaitFor([page] { return FPage::isLoaded(page); }, kTimeout)
-        || !QTest::qWaitFor([page] { return !page->isLoadingCharts(); }, kTimeout))
+    auto *page = qobject_cast<TimeGraphWnd *>(openSection(SectionId::TrafficCharts));
+    if (!page || !QTest::qWaitFor([page] { return !page->isLoadingCharts(); }, kTimeout))
         return nullptr;
     return page;
 }
