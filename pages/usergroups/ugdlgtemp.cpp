@@ -60,6 +60,8 @@ void UGDlgTemp::fill(const QList<const DBRow *> &rows)
     }
     if (shown)
         shown->setChecked(true);
+    ugtexts::Rights filled;
+    m_filledChoice = rightsChoice(&filled) ? int(filled) : -1;
 
     for (Box &box : m_boxes) {
         int present = 0;
@@ -97,7 +99,8 @@ void UGDlgTemp::store(DBRow *row) const
     if (!row)
         return;
     ugtexts::Rights choice;
-    if (rightsChoice(&choice)) {
+    if (rightsChoice(&choice)
+        && (int(choice) != m_filledChoice || row->text(QStringLiteral("Rights")).isEmpty())) {
         const QString column = QStringLiteral("Rights");
         const qint64 stored = row->text(column).toLongLong();
         const qint64 value = ugtexts::rightsValue(stored, choice);

@@ -15,7 +15,9 @@ class QWidget;
 // widgets and hands them over; this part fills them from one or several
 // rows and stores back only what the administrator changed:
 // - the rights choice keeps the bits of "Rights" the console does not show;
-//   with "[Don't change this setting]" checked "Rights" is left alone;
+//   "Rights" is written only when the choice differs from the one filled
+//   (a value no button shows exactly, such as 2, survives an untouched
+//   dialog), and never with "[Don't change this setting]" checked;
 // - a box that still shows what it was filled with leaves its word alone,
 //   and a box showing the rows' disagreement (partly checked) as well;
 // - the other words of "Authorization" are always kept.
@@ -62,4 +64,6 @@ private:
 
     Widgets m_widgets;
     QList<Box> m_boxes;
+    // The choice shown after fill; -1 for none ("don't change").
+    int m_filledChoice = -1;
 };
