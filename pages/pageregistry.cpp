@@ -3,6 +3,7 @@
 #include "forms/bpagefactory.h"
 #include "forms/sectionids.h"
 #include "pages/etrn/etrnwnd.h"
+#include "pages/groups/groupwnd.h"
 #include "pages/pop3/pop3wnd.h"
 #include "pages/scheduler/schedulingwnd.h"
 #include "status/statuspages.h"
@@ -18,6 +19,7 @@ void registerPages(BPageFactory &factory)
     factory.add(SectionId::EtrnDownload, createEtrnPage);
     factory.add(SectionId::Scheduling, [](QWidget *parent) { return new SchedulingWnd(parent); });
     factory.add(SectionId::Pop3Download, [](QWidget *parent) { return new Pop3Wnd(parent); });
+    factory.add(SectionId::Groups, [](QWidget *parent) { return new GroupWnd(parent); });
 }
 
 } // namespace pages
