@@ -2,8 +2,11 @@
 
 #include "forms/bpagefactory.h"
 #include "forms/sectionids.h"
+#include "pages/definitions/gwndipgroup.h"
+#include "pages/definitions/gwndtimeint.h"
 #include "pages/etrn/etrnwnd.h"
 #include "pages/pop3/pop3wnd.h"
+#include "pages/remoteadmin/remoteadministrationwnd.h"
 #include "pages/scheduler/schedulingwnd.h"
 #include "status/statuspages.h"
 
@@ -18,6 +21,10 @@ void registerPages(BPageFactory &factory)
     factory.add(SectionId::EtrnDownload, createEtrnPage);
     factory.add(SectionId::Scheduling, [](QWidget *parent) { return new SchedulingWnd(parent); });
     factory.add(SectionId::Pop3Download, [](QWidget *parent) { return new Pop3Wnd(parent); });
+    factory.add(SectionId::AddressGroups, [](QWidget *parent) { return new GWndIPGroup(parent); });
+    factory.add(SectionId::TimeRanges, [](QWidget *parent) { return new GWndTimeInt(parent); });
+    factory.add(SectionId::RemoteAdministration,
+                [](QWidget *parent) { return new RemoteAdministrationWnd(parent); });
 }
 
 } // namespace pages
