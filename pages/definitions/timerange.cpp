@@ -125,11 +125,15 @@ qint64 weeklySeconds(int day, const QTime &time)
 
 qint64 absoluteSeconds(const QDate &date, const QTime &time)
 {
+    const QTime whole(time.hour(), time.minute(), time.second());
     const QDateTime epoch = QDateTime::fromSecsSinceEpoch(0, Qt::LocalTime);
-    const QDateTime entered(date, QTime(time.hour(), time.minute(), time.second()), Qt::LocalTime);
+    QDateTime entered(date, whole, Qt::LocalTime);
+    // A time inside the hour the clock skips when summer time starts does
+    // not exist: it is read as the same time an hour later, and then comes
+    // back an hour early through the correction below.
+    if (!entered.isValid())
+        entered = QDateTime(date, whole.addSecs(3600), Qt::LocalTime);
     qint64 seconds = epoch.secsTo(entered);
-    // A time inside the hour skipped at the start of summer time comes back
-    // an hour later; it is taken in the offset that held before the change.
     if (localDateTime(seconds).time().hour() != time.hour())
         seconds -= 3600;
     return seconds;

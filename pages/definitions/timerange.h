@@ -24,8 +24,9 @@ QString daysText(const QString &days);
 // Seconds of a daily time and of a weekly day (0 = Monday) and time.
 qint64 dailySeconds(const QTime &time);
 qint64 weeklySeconds(int day, const QTime &time);
-// Seconds since the epoch of a local date and time. A time that the clock
-// skips when summer time starts counts in the offset before the change.
+// Seconds since the epoch of a local date and time, exact on both sides of a
+// summer-time change. A time the clock skips comes back an hour earlier; a
+// time it repeats is taken the second time.
 qint64 absoluteSeconds(const QDate &date, const QTime &time);
 // The local date and time of stored seconds since the epoch.
 QDateTime localDateTime(qint64 seconds);
