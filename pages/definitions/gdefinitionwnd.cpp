@@ -5,6 +5,7 @@
 #include "registry/utkontainer.h"
 
 #include <QMessageBox>
+#include <QSettings>
 #include <QTreeWidgetItemIterator>
 
 GNameNode::GNameNode(BListView *view, const QString &name)
@@ -19,21 +20,24 @@ void GOpenedNodes::store(const QString &name, bool open)
     UtKontainer::setBool(key, open, key);
 }
 
-void GOpenedNodes::remember(BListView *view)
-{
-    for (int i = 0; i < view->topLevelItemCount(); ++i) {
-        QTreeWidgetItem *node = view->topLevelItem(i);
-        store(node->text(0), node->isExpanded());
-    }
-}
-
 void GOpenedNodes::restore(BListView *view)
 {
-    for (int i = 0; i < view->topLevelItemCount(); ++i) {
-        QTreeWidgetItem *node = view->topLevelItem(i);
-        const QString key = m_prefix + node->text(0);
-        node->setExpanded(UtKontainer::getBool(key, false, key));
+    // One pass over the names stored as open, not one look-up per node: a
+    // large installation has tens of thousands of names.
+    QSettings *settings = UtKontainer::store();
+    if (!settings)
+        return;
+    QHash<QString, QTreeWidgetItem *> nodes;
+    nodes.reserve(view->topLevelItemCount());
+    for (int i = 0; i < view->topLevelItemCount(); ++i)
+        nodes.insert(view->topLevelItem(i)->text(0), view->topLevelItem(i));
+    settings->beginGroup(UtKontainer::normalizeKey(m_prefix));
+    const QStringList names = settings->childKeys();
+    for (const QString &name : names) {
+        if (QTreeWidgetItem *node = nodes.value(name); node && settings->value(name).toBool())
+            node->setExpanded(true);
     }
+    settings->endGroup();
 }
 
 namespace {
@@ -87,9 +91,9 @@ void GDefinitionWnd::dropEmptyNode(GNameNode *node)
 
 BListViewItem *GDefinitionWnd::createItem(DBRow *row)
 {
-    GNameNode *node = nodeFor(row->text("Name"));
+    GNameNode *node = nodeFor(row->text(QStringLiteral("Name")));
     BCheckListItem *item = createEntryItem(row);
-    if (sessionReadOnly())
+    if (m_updating ? m_fillReadOnly : sessionReadOnly())
         item->setFlags(item->flags() & ~Qt::ItemIsUserCheckable);
     node->addChild(item);
     if (!m_updating)
@@ -105,7 +109,7 @@ void GDefinitionWnd::updateItems(const QList<QTreeWidgetItem *> &items)
             continue;
         refreshEntryItem(entry);
         auto *node = static_cast<GNameNode *>(entry->parent());
-        const QString name = entry->row()->text("Name");
+        const QString name = entry->row()->text(QStringLiteral("Name"));
         if (node && node->name() != name) {
             node->removeChild(entry);
             dropEmptyNode(node);
@@ -174,7 +178,7 @@ void GDefinitionWnd::itemChecked(BCheckListItem *item)
     if (m_updating || !item || !item->row() || sessionReadOnly())
         return;
     const QString enabled = item->isOn() ? QStringLiteral("1") : QStringLiteral("0");
-    if (item->row()->text("Enabled") == enabled)
+    if (item->row()->text(QStringLiteral("Enabled")) == enabled)
         return;
     item->row()->setText("Enabled", enabled);
     registerChanges();
@@ -184,6 +188,7 @@ bool GDefinitionWnd::fillView()
 {
     listView()->clear();
     m_nodes.clear();
+    m_fillReadOnly = sessionReadOnly();
     for (DBRow *row : m_table.rows())
         createItem(row);
     return true;
@@ -192,6 +197,12 @@ bool GDefinitionWnd::fillView()
 void GDefinitionWnd::discard()
 {
     m_nodes.clear();
+    if (m_dialogMode) {
+        // The connection's pending operations belong to the page below.
+        detachItems();
+        m_table.revert();
+        return;
+    }
     BFormList<>::discard();
 }
 

@@ -27,7 +27,8 @@ public:
     explicit GOpenedNodes(const QString &prefix)
         : m_prefix(prefix)
     { }
-    void remember(BListView *view) override;
+    // Each change is stored as it happens (store()).
+    void remember(BListView *view) override { Q_UNUSED(view); }
     void restore(BListView *view) override;
     void forget() override { }
     void store(const QString &name, bool open);
@@ -94,4 +95,5 @@ private:
     GOpenedNodes m_opened;
     std::function<void()> m_dialogChanged;
     bool m_dialogMode = false;
+    bool m_fillReadOnly = false;
 };

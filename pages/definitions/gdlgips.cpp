@@ -75,10 +75,13 @@ GDlgIPs::GDlgIPs(DBRow *row, const ipentry::GroupGraph &graph, bool allowHostNam
     : BDialog<TGDlgIPs>(parent)
     , m_graph(graph)
     , m_allowHostNames(allowHostNames)
+    , m_hostValidator(
+              new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^ ]*")), this))
+    , m_addressValidator(
+              new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9.]*")), this))
 {
     setObjectName(QStringLiteral("GDlgIPs"));
-    m_edSecond->setValidator(
-            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9.]*")), this));
+    m_edSecond->setValidator(m_addressValidator);
     setRow(row);
 }
 
@@ -150,10 +153,8 @@ void GDlgIPs::slotTypeChanged()
     m_lblSecond->setVisible(two);
     m_edSecond->setVisible(two);
 
-    static const QRegularExpression noSpaces(QStringLiteral("[^ ]*"));
-    static const QRegularExpression address(QStringLiteral("[0-9.]*"));
     const bool names = type == ipentry::Host && m_allowHostNames;
-    m_edFirst->setValidator(new QRegularExpressionValidator(names ? noSpaces : address, m_edFirst));
+    m_edFirst->setValidator(names ? m_hostValidator : m_addressValidator);
     switch (type) {
     case ipentry::Host:
         m_lblFirst->setText(m_allowHostNames ? tr("Hostname/IP:") : tr("IP address:"));

@@ -58,6 +58,9 @@ private:
 
     ipentry::GroupGraph m_graph;
     bool m_allowHostNames;
+    // The first field takes host names ("[^ ]*") or dotted addresses only.
+    class QValidator *m_hostValidator;
+    class QValidator *m_addressValidator;
     // The group a loaded entry names, kept selectable even when it is gone.
     QString m_storedGroup;
 };

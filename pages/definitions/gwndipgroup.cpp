@@ -7,7 +7,7 @@ namespace {
 
 QStringList entryTexts(const DBRow &row)
 {
-    return {ipentry::itemText(row.text("Value")), row.text("Desc")};
+    return {ipentry::itemText(row.text(QStringLiteral("Value"))), row.text(QStringLiteral("Desc"))};
 }
 
 } // namespace
@@ -25,7 +25,9 @@ void GIPGroupItem::refresh()
     const QStringList texts = entryTexts(*row());
     setText(0, texts.at(0));
     setText(1, texts.at(1));
-    setCheckState(0, row()->text("Enabled") == QLatin1String("0") ? Qt::Unchecked : Qt::Checked);
+    setCheckState(0,
+                  row()->text(QStringLiteral("Enabled")) == QLatin1String("0") ? Qt::Unchecked
+                                                                               : Qt::Checked);
 }
 
 GWndIPGroup::GWndIPGroup(QWidget *parent, const QString &name, bool allowHostNames)
@@ -69,7 +71,7 @@ ipentry::GroupGraph GWndIPGroup::groupGraph(const DBRow *without) const
     ipentry::GroupGraph graph;
     for (const DBRow *row : m_table.rows()) {
         if (row != without)
-            graph.addEntry(row->text("Name"), row->text("Value"));
+            graph.addEntry(row->text(QStringLiteral("Name")), row->text(QStringLiteral("Value")));
     }
     if (!restrictedName().isEmpty()) {
         for (const DBRow *row : m_otherGroups.rows()) {

@@ -14,12 +14,17 @@ void GTimeIntItem::refresh()
 {
     if (!row())
         return;
-    const int type = row()->text("Type").toInt();
-    m_start = row()->text("Start").toLongLong();
-    setText(0, type == timerange::Daily ? timerange::daysText(row()->text("Days")) : QString());
-    setText(1, timerange::validOnText(type, m_start, row()->text("End").toLongLong()));
-    setText(2, row()->text("Desc"));
-    setCheckState(0, row()->text("Enabled") == QLatin1String("0") ? Qt::Unchecked : Qt::Checked);
+    const int type = row()->text(QStringLiteral("Type")).toInt();
+    m_start = row()->text(QStringLiteral("Start")).toLongLong();
+    setText(0,
+            type == timerange::Daily ? timerange::daysText(row()->text(QStringLiteral("Days")))
+                                     : QString());
+    setText(1,
+            timerange::validOnText(type, m_start, row()->text(QStringLiteral("End")).toLongLong()));
+    setText(2, row()->text(QStringLiteral("Desc")));
+    setCheckState(0,
+                  row()->text(QStringLiteral("Enabled")) == QLatin1String("0") ? Qt::Unchecked
+                                                                               : Qt::Checked);
 }
 
 BSortKey GTimeIntItem::sortKey(int column, const BCol *definition) const

@@ -5,14 +5,23 @@
 
 namespace ipentry {
 
+namespace {
+
+// "^['](.*)[']$": a host name in single quotes.
+bool isQuoted(const QString &value)
+{
+    return value.size() >= 2 && value.front() == QLatin1Char('\'')
+            && value.back() == QLatin1Char('\'');
+}
+
+} // namespace
+
 Parts parse(const QString &value)
 {
-    static const QRegularExpression quoted(QStringLiteral("^['](.*)[']$"),
-                                           QRegularExpression::DotMatchesEverythingOption);
     Parts parts;
-    if (const QRegularExpressionMatch match = quoted.match(value); match.hasMatch()) {
+    if (isQuoted(value)) {
         parts.type = Host;
-        parts.first = match.captured(1);
+        parts.first = value.mid(1, value.size() - 2);
     } else if (value.startsWith(QLatin1Char('='))) {
         parts.type = Group;
         parts.first = value.mid(1);
@@ -50,12 +59,12 @@ QString encode(const Parts &parts, bool allowHostNames)
 
 QString itemText(const QString &value)
 {
-    static const QRegularExpression quoted(QStringLiteral("^['](.*)[']$"),
-                                           QRegularExpression::DotMatchesEverythingOption);
-    if (const QRegularExpressionMatch match = quoted.match(value); match.hasMatch())
-        return match.captured(1);
+    if (isQuoted(value))
+        return value.mid(1, value.size() - 2);
     if (value.startsWith(QLatin1Char('=')))
         return value.mid(1);
+    if (!value.contains(QLatin1Char('/')) && !value.contains(QLatin1Char('-')))
+        return value;
     QString text = value;
     text.replace(QLatin1Char('/'), QStringLiteral(" / "));
     text.replace(QLatin1Char('-'),
@@ -141,7 +150,9 @@ void GroupGraph::addGroup(const QString &group)
 
 void GroupGraph::addEntry(const QString &group, const QString &value)
 {
-    addGroup(group);
+    // Rows come grouped by name: most entries belong to the group before.
+    if (m_groups.isEmpty() || m_groups.constLast() != group)
+        addGroup(group);
     if (value.startsWith(QLatin1Char('=')))
         m_referencedBy[value.mid(1)].append(group);
 }

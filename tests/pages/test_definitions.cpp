@@ -691,6 +691,20 @@ void TestDefinitionsPage::formDialogKeepsTheHostsEdits()
     QCOMPARE(serverRows(kIpQuery + " where Value='127.0.0.1'"),
              QStringList{"Trusted|127.0.0.1|Loop-back|1"});
     QCOMPARE(pendingOperations(), 1);
+    // An edit in the dialog dropped on Cancel leaves the page's edit as well.
+    BoxAnswers boxes(QMessageBox::No);
+    QVERIFY(withModal(
+            [&] { changed = GFormDialog::edit(GFormDialog::Kind::IpGroups, "Office", page); },
+            [&](QWidget *modal) {
+                auto *dialog = qobject_cast<GFormDialog *>(modal);
+                QVERIFY(dialog);
+                QTRY_VERIFY_WITH_TIMEOUT(dialog->page()->nameNode("Office"), kTimeout);
+                dialog->page()->nameNode("Office")->child(0)->setCheckState(0, Qt::Unchecked);
+                dialog->reject();
+            }));
+    QVERIFY(!changed);
+    QCOMPARE(boxes.texts.size(), 1);
+    QCOMPARE(pendingOperations(), 1);
     apply();
     QTRY_COMPARE_WITH_TIMEOUT(pendingOperations(), 0, kTimeout);
     QCOMPARE(serverRows(kIpQuery + " where Value='127.0.0.1'"),
