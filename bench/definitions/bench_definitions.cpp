@@ -134,7 +134,7 @@ int main(int argc, char **argv)
         DBTable rowsOnly(&conn, QStringLiteral("IpAccessList"));
         table << timeMs([&] { rowsOnly.selectSync(); });
     }
-    std::printf("table select %.1f ms\n", median(table));
+    std::printf("rows into the page's table alone (DBTable select): %.1f ms\n", median(table));
     QList<double> open;
     QList<double> loopCheck;
     int offered = 0;

@@ -35,7 +35,7 @@ void GOpenedNodes::restore(BListView *view)
     const QStringList names = settings->childKeys();
     for (const QString &name : names) {
         if (QTreeWidgetItem *node = nodes.value(name); node && settings->value(name).toBool())
-            node->setExpanded(true);
+            m_open(node);
     }
     settings->endGroup();
 }
@@ -58,7 +58,8 @@ GDefinitionWnd::GDefinitionWnd(QWidget *parent, const QString &tableName,
     , m_table(bobject::connection(), tableName, QList<DBKol>(), optionsFor(restrictedName))
     , m_trans(bobject::connection())
     , m_restrictedName(restrictedName)
-    , m_opened(openedPrefix)
+    , m_opened(openedPrefix,
+               [this](QTreeWidgetItem *node) { openNode(static_cast<GNameNode *>(node)); })
 {
     m_trans.addTable(&m_table);
     listView()->setRootIsDecorated(true);
@@ -81,9 +82,41 @@ GNameNode *GDefinitionWnd::nodeFor(const QString &name)
     return node;
 }
 
+void GDefinitionWnd::populate(GNameNode *node)
+{
+    if (!node || !node->hasPendingRows())
+        return;
+    const bool readOnly = sessionReadOnly();
+    QList<QTreeWidgetItem *> items;
+    items.reserve(node->pendingRows().size());
+    for (DBRow *row : std::as_const(node->pendingRows())) {
+        BCheckListItem *item = createEntryItem(row);
+        if (readOnly)
+            item->setFlags(item->flags() & ~Qt::ItemIsUserCheckable);
+        items.append(item);
+    }
+    node->pendingRows().clear();
+    const bool updating = m_updating;
+    m_updating = true; // new items report their check state
+    node->addChildren(items);
+    m_updating = updating;
+}
+
+void GDefinitionWnd::openNode(GNameNode *node)
+{
+    populate(node);
+    node->setExpanded(true);
+}
+
+void GDefinitionWnd::forgetPendingRows()
+{
+    for (GNameNode *node : std::as_const(m_nodes))
+        node->pendingRows().clear();
+}
+
 void GDefinitionWnd::dropEmptyNode(GNameNode *node)
 {
-    if (node && node->childCount() == 0) {
+    if (node && node->childCount() == 0 && !node->hasPendingRows()) {
         m_nodes.remove(node->name());
         delete node;
     }
@@ -92,12 +125,12 @@ void GDefinitionWnd::dropEmptyNode(GNameNode *node)
 BListViewItem *GDefinitionWnd::createItem(DBRow *row)
 {
     GNameNode *node = nodeFor(row->text(QStringLiteral("Name")));
+    populate(node);
     BCheckListItem *item = createEntryItem(row);
-    if (m_updating ? m_fillReadOnly : sessionReadOnly())
+    if (sessionReadOnly())
         item->setFlags(item->flags() & ~Qt::ItemIsUserCheckable);
     node->addChild(item);
-    if (!m_updating)
-        node->setExpanded(true);
+    node->setExpanded(true);
     return item;
 }
 
@@ -114,6 +147,7 @@ void GDefinitionWnd::updateItems(const QList<QTreeWidgetItem *> &items)
             node->removeChild(entry);
             dropEmptyNode(node);
             GNameNode *target = nodeFor(name);
+            populate(target);
             target->addChild(entry);
             target->setExpanded(true);
             selectItem(entry);
@@ -150,6 +184,9 @@ void GDefinitionWnd::remove()
                 != QMessageBox::Yes)
         return;
     for (GNameNode *node : std::as_const(nodes)) {
+        for (DBRow *row : std::as_const(node->pendingRows()))
+            m_table.removeRow(row);
+        node->pendingRows().clear();
         while (node->childCount() > 0) {
             QTreeWidgetItem *child = node->takeChild(0);
             entries.removeAll(child);
@@ -188,14 +225,26 @@ bool GDefinitionWnd::fillView()
 {
     listView()->clear();
     m_nodes.clear();
-    m_fillReadOnly = sessionReadOnly();
-    for (DBRow *row : m_table.rows())
-        createItem(row);
+    // Only the name nodes now; each node makes its entries when opened.
+    const int nameColumn = m_table.columns().indexOf(QStringLiteral("Name"));
+    GNameNode *node = nullptr;
+    QString nodeName;
+    for (DBRow *row : m_table.rows()) {
+        const QString name = row->text(nameColumn);
+        if (!node || name != nodeName) {
+            node = nodeFor(name);
+            nodeName = name;
+        }
+        node->pendingRows().append(row);
+    }
+    for (GNameNode *named : std::as_const(m_nodes))
+        named->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
     return true;
 }
 
 void GDefinitionWnd::discard()
 {
+    forgetPendingRows();
     m_nodes.clear();
     if (m_dialogMode) {
         // The connection's pending operations belong to the page below.
@@ -208,7 +257,7 @@ void GDefinitionWnd::discard()
 
 void GDefinitionWnd::load(bool first)
 {
-    m_nodes.clear();
+    forgetPendingRows();
     if (m_dialogMode) {
         // The requests of the page below the dialog stay queued.
         bview::KeepRequests keep;
@@ -241,7 +290,7 @@ void GDefinitionWnd::afterFirstLoad()
     // Restricted to one name, that name's entries are what the page is for.
     if (!m_restrictedName.isEmpty()) {
         if (GNameNode *node = nameNode(m_restrictedName))
-            node->setExpanded(true);
+            openNode(node);
     }
 }
 

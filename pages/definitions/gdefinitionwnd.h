@@ -10,13 +10,22 @@
 #include <functional>
 
 // The top-level node of a definition tree: one per distinct name, holding the
-// entries of that name as its children. It has no row of its own.
+// entries of that name as its children. It has no row of its own. Its
+// children are made when it is first opened: a large installation has tens of
+// thousands of names and ten times as many entries.
 class GNameNode : public BListViewItem
 {
 public:
     GNameNode(BListView *view, const QString &name);
     QString name() const { return text(0); }
     bool canEdit() const override { return false; }
+
+    // Rows of this name that have no item yet.
+    QList<DBRow *> &pendingRows() { return m_pending; }
+    bool hasPendingRows() const { return !m_pending.isEmpty(); }
+
+private:
+    QList<DBRow *> m_pending;
 };
 
 // Remembers which name nodes were open under a settings prefix
@@ -24,8 +33,10 @@ public:
 class GOpenedNodes : public BListCollapser
 {
 public:
-    explicit GOpenedNodes(const QString &prefix)
+    // open populates and opens a node (its children are made on demand).
+    GOpenedNodes(const QString &prefix, std::function<void(QTreeWidgetItem *)> open)
         : m_prefix(prefix)
+        , m_open(std::move(open))
     { }
     // Each change is stored as it happens (store()).
     void remember(BListView *view) override { Q_UNUSED(view); }
@@ -35,6 +46,7 @@ public:
 
 private:
     QString m_prefix;
+    std::function<void(QTreeWidgetItem *)> m_open;
 };
 
 // The common part of the IP address group and time range pages: a tree of
@@ -65,6 +77,10 @@ public:
 
     // The name node of this name, or null.
     GNameNode *nameNode(const QString &name) const { return m_nodes.value(name); }
+    // Makes the items of the node's entries that have none yet.
+    void populate(GNameNode *node);
+    // Populates and opens a node.
+    void openNode(GNameNode *node);
     // The name of the node that is selected or holds the selected entry.
     QString selectedName() const;
 
@@ -88,6 +104,8 @@ protected:
 private:
     GNameNode *nodeFor(const QString &name);
     void dropEmptyNode(GNameNode *node);
+    // The rows are about to be replaced: the nodes let go of those without items.
+    void forgetPendingRows();
 
     DBTransTab m_trans;
     QString m_restrictedName;
@@ -95,5 +113,4 @@ private:
     GOpenedNodes m_opened;
     std::function<void()> m_dialogChanged;
     bool m_dialogMode = false;
-    bool m_fillReadOnly = false;
 };
