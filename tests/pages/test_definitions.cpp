@@ -41,10 +41,14 @@ void clickOk(QDialog *dialog)
 }
 
 // The child of a name node whose first column reads text.
-QTreeWidgetItem *findEntry(const GDefinitionWnd *page, const QString &name, const QString &text,
+// The child of a name node whose column reads text; the node is opened first,
+// which makes its children.
+QTreeWidgetItem *findEntry(GDefinitionWnd *page, const QString &name, const QString &text,
                            int column = 0)
 {
-    const GNameNode *node = page->nameNode(name);
+    GNameNode *node = page->nameNode(name);
+    if (node)
+        page->openNode(node);
     for (int i = 0; node && i < node->childCount(); ++i) {
         if (node->child(i)->text(column) == text)
             return node->child(i);
@@ -312,7 +316,13 @@ void TestDefinitionsPage::ipPageListsWhatTheServerHolds()
     QCOMPARE(list->topLevelItemCount(), 3);
     for (const QString name : {"Trusted", "Blocked", "Office"})
         QVERIFY2(page->nameNode(name), qPrintable(name));
-    QCOMPARE(page->nameNode("Trusted")->childCount(), 2);
+    // Entries are made when their group is opened.
+    GNameNode *trusted = page->nameNode("Trusted");
+    QCOMPARE(trusted->childCount(), 0);
+    QCOMPARE(trusted->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
+    page->openNode(trusted);
+    QVERIFY(trusted->isExpanded());
+    QCOMPARE(trusted->childCount(), 2);
     QTreeWidgetItem *network = findEntry(page, "Trusted", "192.168.0.0 / 255.255.0.0");
     QVERIFY(network);
     QCOMPARE(network->text(1), QString("Office network"));
@@ -729,6 +739,7 @@ void TestDefinitionsPage::timePageListsWhatTheServerHolds()
     QTreeWidgetItem *weekend = findEntry(page, "Weekend", "Weekly from Saturday  to Sunday ", 1);
     QVERIFY(weekend);
     QCOMPARE(weekend->text(0), QString());
+    page->openNode(page->nameNode("Migration"));
     QTreeWidgetItem *migration = page->nameNode("Migration")->child(0);
     QCOMPARE(migration->text(1),
              QString("From 1. January 2027 1:00:00 to 2. January 2027 1:00:00"));
@@ -841,6 +852,7 @@ void TestDefinitionsPage::loadedComplementIsNotQuestioned()
     QVERIFY(startConsole());
     auto *page = openPage<GWndTimeInt>(SectionId::TimeRanges);
     QVERIFY(page);
+    page->openNode(page->nameNode("Night"));
     page->listView()->setCurrentItem(page->nameNode("Night")->child(0));
     BoxAnswers boxes(QMessageBox::No);
     QVERIFY(runDialog<GDlgTimeInt>(page, false, [&](GDlgTimeInt *dialog) {
@@ -915,6 +927,7 @@ void TestDefinitionsPage::viewerChangesNothing()
     QVERIFY(page);
     QVERIFY(page->listView()->topLevelItemCount() > 0);
     QTreeWidgetItem *node = page->listView()->topLevelItem(0);
+    page->openNode(static_cast<GNameNode *>(node));
     QTreeWidgetItem *entry = node->child(0);
     page->listView()->setCurrentItem(entry);
     for (QPushButton *button : {page->addButton(), page->editButton(), page->removeButton()})
