@@ -20,6 +20,17 @@ void GOpenedNodes::store(const QString &name, bool open)
     UtKontainer::setBool(key, open, key);
 }
 
+bool GOpenedNodes::hasStoredState() const
+{
+    QSettings *settings = UtKontainer::store();
+    if (!settings)
+        return false;
+    settings->beginGroup(UtKontainer::normalizeKey(m_prefix));
+    const bool stored = !settings->childKeys().isEmpty();
+    settings->endGroup();
+    return stored;
+}
+
 void GOpenedNodes::restore(BListView *view)
 {
     // One pass over the names stored as open, not one look-up per node: a
@@ -41,6 +52,9 @@ void GOpenedNodes::restore(BListView *view)
 }
 
 namespace {
+
+// Up to this many entries, a page opened for the first time opens every name.
+constexpr int kOpenAllRows = 100;
 
 DBTable::Options optionsFor(const QString &restrictedName)
 {
@@ -290,6 +304,12 @@ void GDefinitionWnd::afterFirstLoad()
     // Restricted to one name, that name's entries are what the page is for.
     if (!m_restrictedName.isEmpty()) {
         if (GNameNode *node = nameNode(m_restrictedName))
+            openNode(node);
+        return;
+    }
+    // A small installation seen for the first time shows every entry.
+    if (m_table.rowCount() <= kOpenAllRows && !m_opened.hasStoredState()) {
+        for (GNameNode *node : std::as_const(m_nodes))
             openNode(node);
     }
 }

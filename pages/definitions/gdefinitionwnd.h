@@ -43,6 +43,8 @@ public:
     void restore(BListView *view) override;
     void forget() override { }
     void store(const QString &name, bool open);
+    // Whether any node was ever stored as open or closed.
+    bool hasStoredState() const;
 
 private:
     QString m_prefix;

@@ -88,6 +88,7 @@ private slots:
     void absoluteTimesAcrossSummerTime();
 
     void ipPageListsWhatTheServerHolds();
+    void manyEntriesWaitForTheirGroup();
     void ipEntryValidation_data();
     void ipEntryValidation();
     void newEntriesAreStoredEnabled_data();
@@ -316,13 +317,11 @@ void TestDefinitionsPage::ipPageListsWhatTheServerHolds()
     QCOMPARE(list->topLevelItemCount(), 3);
     for (const QString name : {"Trusted", "Blocked", "Office"})
         QVERIFY2(page->nameNode(name), qPrintable(name));
-    // Entries are made when their group is opened.
+    // A few entries, seen for the first time: every group is open.
     GNameNode *trusted = page->nameNode("Trusted");
-    QCOMPARE(trusted->childCount(), 0);
-    QCOMPARE(trusted->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
-    page->openNode(trusted);
     QVERIFY(trusted->isExpanded());
     QCOMPARE(trusted->childCount(), 2);
+    QCOMPARE(trusted->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
     QTreeWidgetItem *network = findEntry(page, "Trusted", "192.168.0.0 / 255.255.0.0");
     QVERIFY(network);
     QCOMPARE(network->text(1), QString("Office network"));
@@ -341,6 +340,32 @@ void TestDefinitionsPage::ipPageListsWhatTheServerHolds()
         dialog->reject();
     }));
     QCOMPARE(pendingOperations(), 0);
+}
+
+void TestDefinitionsPage::manyEntriesWaitForTheirGroup()
+{
+    for (int i = 0; i < 120; ++i)
+        QVERIFY(addServerEntry(QString("Net%1").arg(i / 10), QString("10.9.%1.1").arg(i), ""));
+    QVERIFY(startConsole());
+    auto *page = openPage<GWndIPGroup>(SectionId::AddressGroups);
+    QVERIFY(page);
+    QCOMPARE(page->listView()->topLevelItemCount(), 15);
+    // Entries become items when their group is opened.
+    GNameNode *net = page->nameNode("Net3");
+    QVERIFY(!net->isExpanded());
+    QCOMPARE(net->childCount(), 0);
+    QCOMPARE(net->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
+    page->openNode(net);
+    QCOMPARE(net->childCount(), 10);
+    // Removing a group that was never opened removes all its rows.
+    page->listView()->setCurrentItem(page->nameNode("Net7"));
+    BoxAnswers boxes(QMessageBox::Yes);
+    page->removeButton()->click();
+    QVERIFY(!page->nameNode("Net7"));
+    apply();
+    QTRY_COMPARE_WITH_TIMEOUT(pendingOperations(), 0, kTimeout);
+    QCOMPARE(serverRows(kIpQuery + " where Name='Net7'"), QStringList());
+    QCOMPARE(serverRows(kIpQuery + " where Name='Net3'").size(), 10);
 }
 
 void TestDefinitionsPage::ipEntryValidation_data()
