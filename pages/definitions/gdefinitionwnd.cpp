@@ -300,18 +300,17 @@ void GDefinitionWnd::registerChanges()
 
 void GDefinitionWnd::afterFirstLoad()
 {
-    listView()->applyLayout();
-    // Restricted to one name, that name's entries are what the page is for.
     if (!m_restrictedName.isEmpty()) {
+        // Restricted to one name, that name's entries are what the page is for.
         if (GNameNode *node = nameNode(m_restrictedName))
             openNode(node);
-        return;
-    }
-    // A small installation seen for the first time shows every entry.
-    if (m_table.rowCount() <= kOpenAllRows && !m_opened.hasStoredState()) {
+    } else if (m_table.rowCount() <= kOpenAllRows && !m_opened.hasStoredState()) {
+        // A small installation seen for the first time shows every entry.
         for (GNameNode *node : std::as_const(m_nodes))
             openNode(node);
     }
+    // Columns without a stored width fit the rows shown, entries included.
+    listView()->applyLayout();
 }
 
 void GDefinitionWnd::enterDialogMode(std::function<void()> changed)
