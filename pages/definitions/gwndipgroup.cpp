@@ -69,9 +69,11 @@ bool GWndIPGroup::initNewRow(DBRow *row)
 ipentry::GroupGraph GWndIPGroup::groupGraph(const DBRow *without) const
 {
     ipentry::GroupGraph graph;
+    const int nameColumn = m_table.columns().indexOf(QStringLiteral("Name"));
+    const int valueColumn = m_table.columns().indexOf(QStringLiteral("Value"));
     for (const DBRow *row : m_table.rows()) {
         if (row != without)
-            graph.addEntry(row->text(QStringLiteral("Name")), row->text(QStringLiteral("Value")));
+            graph.addEntry(row->text(nameColumn), row->text(valueColumn));
     }
     if (!restrictedName().isEmpty()) {
         for (const DBRow *row : m_otherGroups.rows()) {
