@@ -5,6 +5,8 @@
 #include "pages/etrn/etrnwnd.h"
 #include "pages/pop3/pop3wnd.h"
 #include "pages/scheduler/schedulingwnd.h"
+#include "pages/services/servicewnd.h"
+#include "pages/smtp/smtpserverwnd.h"
 #include "status/statuspages.h"
 
 namespace pages {
@@ -18,6 +20,8 @@ void registerPages(BPageFactory &factory)
     factory.add(SectionId::EtrnDownload, createEtrnPage);
     factory.add(SectionId::Scheduling, [](QWidget *parent) { return new SchedulingWnd(parent); });
     factory.add(SectionId::Pop3Download, [](QWidget *parent) { return new Pop3Wnd(parent); });
+    factory.add(SectionId::Services, [](QWidget *parent) { return new ServiceWnd(parent); });
+    factory.add(SectionId::SmtpServer, [](QWidget *parent) { return new SmtpServerWnd(parent); });
 }
 
 } // namespace pages
