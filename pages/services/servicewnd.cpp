@@ -138,8 +138,12 @@ void ServiceWnd::defineColumns(BCols &cols)
 BListViewItem *ServiceWnd::createItem(DBRow *row)
 {
     for (const auto &table : m_services) {
-        if (row->table() == table.get())
-            return new ServiceItem(listView(), row, table->tableName());
+        if (row->table() != table.get())
+            continue;
+        auto *item = new ServiceItem(listView(), row, table->tableName());
+        if (const auto known = m_running.constFind(item->name()); known != m_running.cend())
+            item->setRunning(*known);
+        return item;
     }
     return nullptr;
 }
@@ -308,8 +312,10 @@ void ServiceWnd::readState(ServiceItem *item)
         return;
     // The flag lives in the item: the row's "Running" is the server's and
     // never goes back as an edit.
-    if (const std::optional<int> running = firstValue(req))
+    if (const std::optional<int> running = firstValue(req)) {
         item->setRunning(*running != 0);
+        m_running.insert(item->name(), *running != 0);
+    }
     selectionChanged();
 }
 
@@ -379,6 +385,12 @@ bool ServiceWnd::save()
         dialog.exec();
     }
     return true;
+}
+
+void ServiceWnd::load(bool first)
+{
+    m_running.clear();
+    loadTables(&m_trans, first);
 }
 
 void ServiceWnd::discard()

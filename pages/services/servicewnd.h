@@ -5,6 +5,8 @@
 #include "forms/bformlist.h"
 #include "forms/tbformlist.h"
 
+#include <QHash>
+
 #include <array>
 #include <memory>
 
@@ -59,7 +61,7 @@ public:
     void command(int id) override;
     void applyReadOnly() override { selectionChanged(); }
 
-    void load(bool first) override { loadTables(&m_trans, first); }
+    void load(bool first) override;
     bool save() override;
     void discard() override;
     void registerChanges() override { registerTables(&m_trans); }
@@ -97,4 +99,7 @@ private:
     DBTable m_addresses;
     DBTable m_nntp;
     DBTransTab m_trans;
+    // Running flags reported since the last load, by service name: a reset
+    // rebuilds the rows from what was loaded, but the services kept running.
+    QHash<QString, bool> m_running;
 };
