@@ -2,8 +2,11 @@
 
 #include "forms/bpagefactory.h"
 #include "forms/sectionids.h"
+#include "pages/definitions/gwndipgroup.h"
+#include "pages/definitions/gwndtimeint.h"
 #include "pages/etrn/etrnwnd.h"
 #include "pages/pop3/pop3wnd.h"
+#include "pages/remoteadmin/remoteadministrationwnd.h"
 #include "pages/scheduler/schedulingwnd.h"
 #include "pages/services/servicewnd.h"
 #include "pages/smtp/smtpserverwnd.h"
@@ -22,6 +25,10 @@ void registerPages(BPageFactory &factory)
     factory.add(SectionId::Pop3Download, [](QWidget *parent) { return new Pop3Wnd(parent); });
     factory.add(SectionId::Services, [](QWidget *parent) { return new ServiceWnd(parent); });
     factory.add(SectionId::SmtpServer, [](QWidget *parent) { return new SmtpServerWnd(parent); });
+    factory.add(SectionId::AddressGroups, [](QWidget *parent) { return new GWndIPGroup(parent); });
+    factory.add(SectionId::TimeRanges, [](QWidget *parent) { return new GWndTimeInt(parent); });
+    factory.add(SectionId::RemoteAdministration,
+                [](QWidget *parent) { return new RemoteAdministrationWnd(parent); });
 }
 
 } // namespace pages
