@@ -1,17 +1,12 @@
 #include "pages/services/groupeditor.h"
 
-namespace groupeditor {
+#include "pages/definitions/gformdialog.h"
 
-bool available()
-{
-    return false;
-}
+namespace groupeditor {
 
 bool edit(const QString &group, QWidget *parent)
 {
-    Q_UNUSED(group);
-    Q_UNUSED(parent);
-    return false;
+    return GFormDialog::edit(GFormDialog::Kind::IpGroups, group, parent);
 }
 
 } // namespace groupeditor

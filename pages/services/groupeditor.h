@@ -8,9 +8,8 @@ class QWidget;
 // group selectors.
 namespace groupeditor {
 
-// True when this build carries the editor (the buttons are hidden otherwise).
-bool available();
-// Opens the editor restricted to one group; true when a change was applied.
+// Opens the editor restricted to one group (the whole list when the name is
+// empty); true when a change was applied on the server.
 bool edit(const QString &group, QWidget *parent);
 
 } // namespace groupeditor

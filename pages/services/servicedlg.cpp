@@ -201,7 +201,6 @@ ServiceDlg::ServiceDlg(DBRow *row, const Context &context, QWidget *parent)
     m_frmAnonymous->setVisible(m_context.nntp != nullptr);
     connect(m_chkMaxConnections, &QCheckBox::toggled, this, [this](bool on) { limitToggled(on); });
     connect(m_btnEditAcl, &QPushButton::clicked, this, [this] { editGroup(); });
-    m_btnEditAcl->setVisible(groupeditor::available());
 }
 
 ServiceDlg::~ServiceDlg()

@@ -9,6 +9,8 @@
 #include "forms/blistview.h"
 #include "forms/bspinbox.h"
 #include "forms/sectionids.h"
+#include "pages/definitions/gdefinitionwnd.h"
+#include "pages/definitions/gformdialog.h"
 #include "pages/services/aclchoice.h"
 #include "pages/services/servicedlg.h"
 #include "pages/services/serviceitem.h"
@@ -65,6 +67,7 @@ private slots:
     void everyAddressCannotBeRemoved();
     void groupChoice_data();
     void groupChoice();
+    void editButtonOpensTheGroupEditor();
     void viewerChangesNothing();
 
 private:
@@ -533,6 +536,40 @@ void TestServicesPage::groupChoice()
         QTRY_COMPARE_WITH_TIMEOUT(pendingOperations(), 0, kTimeout);
     }
     QCOMPARE(serverRows("select Acl from service-" + service), QStringList{stored});
+}
+
+void TestServicesPage::editButtonOpensTheGroupEditor()
+{
+    QVERIFY(startConsole());
+    ServiceWnd *page = openServices();
+    QVERIFY(page);
+    QString restrictedTo;
+    QString shownAfter;
+    QVERIFY(editService(page, "http", [&](ServiceDlg *dialog) {
+        dialog->m_tab->setCurrentIndex(1);
+        QCOMPARE(dialog->m_cboAcl->currentText(), QString("Office"));
+        postdesk::test::ModalWatcher nested;
+        nested.expect([&](QWidget *modal) {
+            auto *editor = dynamic_cast<GFormDialog *>(modal);
+            QVERIFY(editor);
+            GDefinitionWnd *groups = editor->page();
+            restrictedTo = groups->restrictedName();
+            QVERIFY(QTest::qWaitFor([groups] { return groups->nameNode("Office"); }, kTimeout));
+            QTreeWidgetItem *entry = groups->nameNode("Office")->child(0);
+            QVERIFY(entry);
+            entry->setCheckState(0, Qt::Unchecked);
+            editor->accept();
+        });
+        // The combo is filled again and still shows the chosen group.
+        dialog->m_btnEditAcl->click();
+        shownAfter = dialog->m_cboAcl->currentText();
+        QCOMPARE(dialog->m_cboAcl->count(), 3);
+        dialog->reject();
+    }));
+    QCOMPARE(restrictedTo, QString("Office"));
+    QCOMPARE(shownAfter, QString("Office"));
+    QCOMPARE(serverRows("select Enabled from IpAccessList where Name='Office' and Enabled='0'"),
+             QStringList{"0"});
 }
 
 void TestServicesPage::viewerChangesNothing()

@@ -4,6 +4,8 @@
 #include "forms/bspinbox.h"
 #include "forms/btab.h"
 #include "forms/sectionids.h"
+#include "pages/definitions/gdefinitionwnd.h"
+#include "pages/definitions/gformdialog.h"
 #include "pages/services/aclchoice.h"
 #include "pages/smtp/smtpserverrelaywnd.h"
 #include "pages/smtp/smtpserversecuritywnd.h"
@@ -46,6 +48,7 @@ private slots:
     void securityRefusesEmptyLimits();
     void exemptGroupChoice_data();
     void exemptGroupChoice();
+    void editButtonsOpenTheGroupEditor();
     void viewerChangesNothing();
 
 private:
@@ -288,6 +291,28 @@ void TestSmtpPage::exemptGroupChoice()
     QCOMPARE(serverRows("select NoLimitAcl from SmtpSecurity"), QStringList{stored});
     QCOMPARE(serverRows("select MaxRecipients from Smtp"),
              QStringList{messages.isEmpty() ? "99" : "100"});
+}
+
+void TestSmtpPage::editButtonsOpenTheGroupEditor()
+{
+    QVERIFY(startConsole());
+    SmtpServerWnd *page = openSmtp();
+    QVERIFY(page);
+    SmtpServerRelayWnd *relay = page->relayPage();
+    relay->m_cboAcl->setCurrentIndex(relay->m_cboAcl->findText("Office"));
+    QStringList opened;
+    const auto closeEditor = [&](QWidget *modal) {
+        auto *editor = dynamic_cast<GFormDialog *>(modal);
+        QVERIFY(editor);
+        opened << editor->page()->restrictedName();
+        editor->reject();
+    };
+    QVERIFY(withModal([&] { relay->m_btnEditAcl->click(); }, closeEditor));
+    QCOMPARE(relay->m_cboAcl->currentText(), QString("Office"));
+    SmtpServerSecurityWnd *security = openSecurity(page);
+    QVERIFY(withModal([&] { security->m_btnEditNoLimitAcl->click(); }, closeEditor));
+    QCOMPARE(opened, (QStringList{"Office", "Trusted"}));
+    QCOMPARE(security->m_cboNoLimitAcl->currentText(), QString("Trusted"));
 }
 
 void TestSmtpPage::viewerChangesNothing()
