@@ -35,6 +35,8 @@ ServiceRestartDlg::ServiceRestartDlg(const QList<ServiceItem *> &services, Servi
     cols.addColumn(tr("Status"), QStringLiteral("Running"), BCol::Visible);
     cols.addColumn(tr("Restart result"), QString(), BCol::Visible);
     m_list->setCols(cols);
+    // The rows stay in the order the services are restarted in.
+    m_list->setSortingEnabled(false);
     for (const ServiceItem *service : std::as_const(m_services)) {
         auto *item = new BListViewItem(
                 m_list, nullptr,

@@ -481,10 +481,17 @@ void TestServicesPage::everyAddressCannotBeRemoved()
         QVERIFY(!ports->removeButton()->isEnabled());
         clickOk(dialog);
     }));
-    apply();
+    // SMTP runs: the restart is offered; Cancel leaves it running as it was.
+    QVERIFY(withModal([this] { apply(); },
+                      [](QWidget *modal) {
+                          auto *restart = dynamic_cast<ServiceRestartDlg *>(modal);
+                          QVERIFY(restart);
+                          restart->cancelButton()->click();
+                      }));
     QTRY_COMPARE_WITH_TIMEOUT(pendingOperations(), 0, kTimeout);
     QCOMPARE(serverRows("select IPAddress, Port from ServicePorts where Service='smtp'"),
              QStringList{"0.0.0.0|25"});
+    QCOMPARE(serverRows(running("smtp")), QStringList{"1"});
 }
 
 void TestServicesPage::groupChoice_data()
