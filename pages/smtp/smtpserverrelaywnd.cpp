@@ -101,7 +101,6 @@ SmtpServerRelayWnd::SmtpServerRelayWnd(QWidget *parent)
     m_trans.addTable(&m_relay);
     m_trans.addTable(&m_groups, DBTransTab::MemberOptions{.leftOutOfTransactions = true});
     m_spPop3Timeout->setRange(1, kMaxPop3Minutes);
-    m_btnEditAcl->setVisible(groupeditor::available());
     connect(m_rbOpenRelay, &QRadioButton::toggled, this, [this] {
         updateEnabled();
         slotChange();

@@ -142,7 +142,6 @@ SmtpServerSecurityWnd::SmtpServerSecurityWnd(QWidget *parent)
     limit(m_chkMaxHops, m_spMaxHops, kMaxHops, &m_smtp, "MaxHops",
           tr("Specify correct 'Maximum number of accepted Received headers' value before "
              "applying, please."));
-    m_btnEditNoLimitAcl->setVisible(groupeditor::available());
     connect(m_acl, &AclChoice::signalChanged, this, &BForm::slotChange);
     connect(m_chkVerifySenderDomain, &QCheckBox::toggled, this, &BForm::slotChange);
     connect(m_btnEditNoLimitAcl, &QPushButton::clicked, this, [this] { editGroup(); });
