@@ -4,6 +4,9 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QPushButton>
+#include <QSet>
+
+#include <algorithm>
 
 AclChoice::AclChoice(QCheckBox *check, QComboBox *combo, QPushButton *edit, QObject *parent)
     : QObject(parent)
