@@ -8,6 +8,8 @@
 #include "pages/pop3/pop3wnd.h"
 #include "pages/remoteadmin/remoteadministrationwnd.h"
 #include "pages/scheduler/schedulingwnd.h"
+#include "pages/services/servicewnd.h"
+#include "pages/smtp/smtpserverwnd.h"
 #include "status/statuspages.h"
 
 namespace pages {
@@ -21,6 +23,8 @@ void registerPages(BPageFactory &factory)
     factory.add(SectionId::EtrnDownload, createEtrnPage);
     factory.add(SectionId::Scheduling, [](QWidget *parent) { return new SchedulingWnd(parent); });
     factory.add(SectionId::Pop3Download, [](QWidget *parent) { return new Pop3Wnd(parent); });
+    factory.add(SectionId::Services, [](QWidget *parent) { return new ServiceWnd(parent); });
+    factory.add(SectionId::SmtpServer, [](QWidget *parent) { return new SmtpServerWnd(parent); });
     factory.add(SectionId::AddressGroups, [](QWidget *parent) { return new GWndIPGroup(parent); });
     factory.add(SectionId::TimeRanges, [](QWidget *parent) { return new GWndTimeInt(parent); });
     factory.add(SectionId::RemoteAdministration,

@@ -556,6 +556,11 @@ int main(int argc, char **argv)
     out.save("pop3accounts_list.png", badge(16, kBlue, download));
     out.save("pop3rules_list.png", badge(16, kBlue, funnel));
 
+    // Rows of the services list and the restart dialog.
+    out.save("servicerun_list.png", badge(16, kGreen, check));
+    out.save("servicestop_list.png", badge(16, kRed, cross));
+    out.save("circlestatus.png", badge(32, kOrange, arrows));
+
     // Logs folder and log files.
     out.folderIcon("logs", kGrey);
     out.save("logs_32.png", badge(32, kGrey, [](QPainter &p) { folderShape(p, false); }));
