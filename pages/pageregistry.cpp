@@ -2,7 +2,9 @@
 
 #include "forms/bpagefactory.h"
 #include "forms/sectionids.h"
+#include "pages/aliases/aliaswnd.h"
 #include "pages/etrn/etrnwnd.h"
+#include "pages/mailinglists/mailinglistwnd.h"
 #include "pages/pop3/pop3wnd.h"
 #include "pages/scheduler/schedulingwnd.h"
 #include "status/statuspages.h"
@@ -18,6 +20,9 @@ void registerPages(BPageFactory &factory)
     factory.add(SectionId::EtrnDownload, createEtrnPage);
     factory.add(SectionId::Scheduling, [](QWidget *parent) { return new SchedulingWnd(parent); });
     factory.add(SectionId::Pop3Download, [](QWidget *parent) { return new Pop3Wnd(parent); });
+    factory.add(SectionId::Aliases, [](QWidget *parent) { return new AliasWnd(parent); });
+    factory.add(SectionId::MailingLists,
+                [](QWidget *parent) { return new MailingListWnd(parent); });
 }
 
 } // namespace pages
