@@ -82,6 +82,11 @@ TMailingListDlg::TMailingListDlg(QWidget *parent)
     resize(560, 440);
 }
 
+TMailingListDlg::~TMailingListDlg()
+{
+    delete m_pages;
+}
+
 void TMailingListDlg::showPage(int page)
 {
     m_tab->setCurrentIndex(page);
@@ -107,6 +112,11 @@ TMailingListWiz::TMailingListWiz(QWidget *parent)
         setPage(i, step);
     }
     resize(600, 480);
+}
+
+TMailingListWiz::~TMailingListWiz()
+{
+    delete m_pages;
 }
 
 void TMailingListWiz::showPage(int page)

@@ -16,11 +16,12 @@ class TMailingListDlg : public QDialog
     Q_OBJECT
 public:
     explicit TMailingListDlg(QWidget *parent = nullptr);
+    ~TMailingListDlg() override;
     void showPage(int page);
     int currentPage() const;
 
     QTabWidget *m_tab;
-    MailingListPages *m_pages;
+    MailingListPages *m_pages; // owned; its widgets belong to the tabs
     QDialogButtonBox *m_buttons;
 };
 
@@ -30,10 +31,11 @@ class TMailingListWiz : public QWizard
     Q_OBJECT
 public:
     explicit TMailingListWiz(QWidget *parent = nullptr);
+    ~TMailingListWiz() override;
     void showPage(int page);
     int currentPage() const { return currentId(); }
 
-    MailingListPages *m_pages;
+    MailingListPages *m_pages; // owned; its widgets belong to the steps
     QDialogButtonBox *m_buttons = nullptr;
 };
 

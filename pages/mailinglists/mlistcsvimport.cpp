@@ -53,24 +53,37 @@ QStringList splitRecord(const QString &line)
 Result read(const QString &text, const QSet<QString> &existing, const Progress &progress)
 {
     Result result;
-    // Records may hold line breaks inside quotes: split where the quotes are balanced.
+    // Records may hold line breaks inside quotes: split where the quotes are
+    // balanced, and remember the line each record starts on.
     QStringList records;
+    QList<qsizetype> lines;
     {
+        QString normal = text;
+        normal.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        normal.replace(QLatin1Char('\r'), QLatin1Char('\n'));
         QString record;
         bool quoted = false;
-        for (const QChar c : text) {
+        qsizetype line = 1;
+        qsizetype start = 1;
+        for (const QChar c : std::as_const(normal)) {
             if (c == QLatin1Char('"'))
                 quoted = !quoted;
-            if (!quoted && (c == QLatin1Char('\n') || c == QLatin1Char('\r'))) {
-                if (c == QLatin1Char('\n') || !record.isEmpty())
+            if (c == QLatin1Char('\n')) {
+                ++line;
+                if (!quoted) {
                     records.append(record);
-                record.clear();
-                continue;
+                    lines.append(start);
+                    record.clear();
+                    start = line;
+                    continue;
+                }
             }
             record += c;
         }
-        if (!record.isEmpty())
+        if (!record.isEmpty()) {
             records.append(record);
+            lines.append(start);
+        }
     }
     UtMailAddressValidator validator;
     QSet<QString> seen = existing;
@@ -96,7 +109,7 @@ Result read(const QString &text, const QSet<QString> &existing, const Progress &
         int pos = 0;
         if (!email.contains(QLatin1Char('@'))
             || validator.validate(email, pos) != QValidator::Acceptable) {
-            result.rejected.append(tr("line %1: %2").arg(i + 1).arg(record));
+            result.rejected.append(tr("line %1: %2").arg(lines.at(i)).arg(record));
             continue;
         }
         const QString key = email.toLower();
