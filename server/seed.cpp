@@ -632,6 +632,36 @@ void applyStartOptions(ServerContext &server)
             return true;
         });
     }
+    if (options.seedAliases > 0) {
+        const int64_t existing = server.db.queryInteger(
+                "SELECT count(*) FROM Alias WHERE Domain = 'example.com' AND Lhs LIKE 'gen%'");
+        server.db.transaction([&] {
+            for (int64_t i = existing; i < int64_t(options.seedAliases); ++i) {
+                char lhs[32];
+                std::snprintf(lhs, sizeof lhs, "gen%07lld", static_cast<long long>(i + 1));
+                server.db.write("INSERT OR IGNORE INTO Alias (Lhs, Domain, Rhs, Description) "
+                                "VALUES (?, 'example.com', ?, ?)",
+                                {Cell{std::string(lhs)},
+                                 Cell{"rcpt" + std::to_string(i) + "@remote.example"},
+                                 Cell{"Generated alias " + std::to_string(i + 1)}});
+            }
+            return true;
+        });
+    }
+    if (options.seedListMembers > 0) {
+        insertSeedRow(server, "MailingList",
+                      {{"Name", "bulk"},
+                       {"Domain", "example.com"},
+                       {"Description", "Generated members"}});
+        server.db.transaction([&] {
+            for (int64_t i = 0; i < int64_t(options.seedListMembers); ++i)
+                server.db.write("INSERT OR IGNORE INTO _MListMember VALUES ('bulk', "
+                                "'example.com', 'members', ?, ?)",
+                                {Cell{"member" + std::to_string(i) + "@remote.example"},
+                                 Cell{"Member " + std::to_string(i)}});
+            return true;
+        });
+    }
 }
 
 } // namespace postvane::devserver
