@@ -120,7 +120,8 @@ int main(int argc, char **argv)
     report("Aliases page open", median(pageAliases), median(bareAliases), 1.5);
 
     // A mailing list: its rosters read and the dialog shown with them.
-    const QString memberSelect = QStringLiteral("select MListList(\"bulk\",\"example.com\",\"members\")");
+    const QString memberSelect
+            = QStringLiteral("select MListList(\"bulk\",\"example.com\",\"members\")");
     QList<double> bareMembers;
     QList<double> openList;
     int memberRows = 0;
@@ -170,11 +171,11 @@ int main(int argc, char **argv)
         PvnMListTable roster(&conn, QStringLiteral("bulk"), QStringLiteral("example.com"),
                              PvnMListTable::membersKind());
         importMs << timeMs([&] {
-            const mlistcsv::Result result = mlistcsv::read(csv, mlistcsv::addressesOf(&roster),
-                                                           [](qsizetype, qsizetype) {
-                                                               QCoreApplication::processEvents();
-                                                               return true;
-                                                           });
+            const mlistcsv::Result result
+                    = mlistcsv::read(csv, mlistcsv::addressesOf(&roster), [](qsizetype, qsizetype) {
+                          QCoreApplication::processEvents();
+                          return true;
+                      });
             mlistcsv::stage(&roster, result.accepted);
             staged = roster.rowCount();
         });
