@@ -44,9 +44,11 @@ AliasWnd::AliasWnd(QWidget *parent)
 void AliasWnd::defineColumns(BCols &cols)
 {
     cols.setRegistration(*BListRegistrations::find(QStringLiteral("aliases")));
-    cols.addColumn(tr("Alias"), QStringLiteral("Lhs"), BCol::AlwaysVisible);
-    cols.addColumn(tr("Deliver To"), QStringLiteral("Rhs"), BCol::Visible);
-    cols.addColumn(tr("Description"), QStringLiteral("Description"), BCol::Visible);
+    // Fixed widths: fitting the columns to tens of thousands of rows would
+    // cost more than reading them.
+    cols.addColumn(tr("Alias"), QStringLiteral("Lhs"), BCol::AlwaysVisible, 180);
+    cols.addColumn(tr("Deliver To"), QStringLiteral("Rhs"), BCol::Visible, 260);
+    cols.addColumn(tr("Description"), QStringLiteral("Description"), BCol::Visible, 240);
 }
 
 BListViewItem *AliasWnd::createItem(DBRow *row)

@@ -49,7 +49,6 @@ public:
     void registerChanges() override { registerTables(&m_trans); }
     unsigned tableCount() const override { return 1; }
     QString name() const override { return QStringLiteral("AliasWnd"); }
-    void afterFirstLoad() override { listView()->applyLayout(); }
     void applyReadOnly() override;
 
     QString domain() const { return domainCombo()->domain(); }

@@ -101,8 +101,8 @@ void MailingListWnd::forgetRosters()
 void MailingListWnd::defineColumns(BCols &cols)
 {
     cols.setRegistration(*BListRegistrations::find(QStringLiteral("mailinglists")));
-    cols.addColumn(tr("Name"), QStringLiteral("Name"), BCol::AlwaysVisible);
-    cols.addColumn(tr("Description"), QStringLiteral("Description"), BCol::Visible);
+    cols.addColumn(tr("Name"), QStringLiteral("Name"), BCol::AlwaysVisible, 200);
+    cols.addColumn(tr("Description"), QStringLiteral("Description"), BCol::Visible, 320);
 }
 
 BListViewItem *MailingListWnd::createItem(DBRow *row)

@@ -63,7 +63,6 @@ public:
     void registerChanges() override;
     unsigned tableCount() const override { return 1; }
     QString name() const override { return QStringLiteral("MailingListWnd"); }
-    void afterFirstLoad() override { listView()->applyLayout(); }
     void applyReadOnly() override;
 
     QString domain() const { return domainCombo()->domain(); }

@@ -57,8 +57,8 @@ MListRosterPage::MListRosterPage(bool members, QWidget *parent)
     BCols cols;
     cols.setRegistration(
             {members ? QStringLiteral("mlistmembers") : QStringLiteral("mlistmoderators"), 1});
-    cols.addColumn(tr("E-mail"), QStringLiteral("Email"), BCol::AlwaysVisible);
-    cols.addColumn(tr("Full name"), QStringLiteral("FullName"), BCol::Visible);
+    cols.addColumn(tr("E-mail"), QStringLiteral("Email"), BCol::AlwaysVisible, 220);
+    cols.addColumn(tr("Full name"), QStringLiteral("FullName"), BCol::Visible, 200);
     m_lvRoster->setCols(cols);
 
     m_menuAdd->setObjectName(QStringLiteral("m_menuAdd"));
