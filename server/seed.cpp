@@ -530,6 +530,29 @@ void seedLogsAndStatus(ServerContext &server)
                          Cell{std::string(message.to)}, Cell{std::string(message.status)}});
 }
 
+// A second list of the primary domain, so its page shows more than one.
+void seedListsForTour(ServerContext &server)
+{
+    insertSeedRow(server, "MailingList",
+                  {{"Name", "support-desk"},
+                   {"Domain", "example.com"},
+                   {"Description", "Customer support team"},
+                   {"ReplyToType", "4"},
+                   {"SubjectPrefix", "[support]"}});
+    const struct
+    {
+        const char *kind, *email, *fullname;
+    } members[] = {
+            {"moderators", "alice@example.com", "Alice Archer"},
+            {"members", "bob@example.com", "Bob Brewer"},
+            {"members", "support@partner.example", "Partner Desk"},
+    };
+    for (const auto &member : members)
+        server.db.write("INSERT INTO _MListMember VALUES ('support-desk', 'example.com', ?, ?, ?)",
+                        {Cell{std::string(member.kind)}, Cell{std::string(member.email)},
+                         Cell{std::string(member.fullname)}});
+}
+
 } // namespace
 
 bool insertSeedRow(ServerContext &server, const std::string &tableName, Row values)
@@ -554,6 +577,7 @@ void seedDatabase(ServerContext &server)
         seedPolicies(server);
         seedDownloads(server);
         seedLogsAndStatus(server);
+        seedListsForTour(server);
         return true;
     });
 }
