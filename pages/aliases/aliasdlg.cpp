@@ -67,7 +67,8 @@ TAliasDlg::TAliasDlg(QWidget *parent)
     auto *typeLabel = new QLabel(tr("Deliver &to:"), this);
     typeLabel->setBuddy(m_cboType);
     auto *targetLabel = new QLabel(tr("Tar&get:"), this);
-    targetLabel->setBuddy(m_stackTarget);
+    m_lblTarget = targetLabel;
+    targetLabel->setBuddy(m_edRhs);
     auto *descriptionLabel = new QLabel(tr("&Description:"), this);
     descriptionLabel->setBuddy(m_edDescription);
     auto *form = new QFormLayout;
@@ -137,6 +138,8 @@ void AliasDlg::showTarget()
         m_stackTarget->setCurrentWidget(m_edRhs);
         break;
     }
+    // The label's mnemonic leads to the field that is shown.
+    m_lblTarget->setBuddy(m_stackTarget->currentWidget());
 }
 
 bool AliasDlg::fillView()

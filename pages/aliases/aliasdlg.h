@@ -19,6 +19,7 @@ public:
     BLineEdit *m_edLhs;
     QLabel *m_lblDomain;
     QComboBox *m_cboType;
+    QLabel *m_lblTarget;
     QStackedWidget *m_stackTarget;
     BLineEdit *m_edRhs;
     QComboBox *m_cboFolder;
