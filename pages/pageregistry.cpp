@@ -4,7 +4,9 @@
 #include "forms/sectionids.h"
 #include "pages/definitions/gwndipgroup.h"
 #include "pages/definitions/gwndtimeint.h"
+#include "pages/aliases/aliaswnd.h"
 #include "pages/etrn/etrnwnd.h"
+#include "pages/mailinglists/mailinglistwnd.h"
 #include "pages/pop3/pop3wnd.h"
 #include "pages/remoteadmin/remoteadministrationwnd.h"
 #include "pages/scheduler/schedulingwnd.h"
@@ -29,6 +31,9 @@ void registerPages(BPageFactory &factory)
     factory.add(SectionId::TimeRanges, [](QWidget *parent) { return new GWndTimeInt(parent); });
     factory.add(SectionId::RemoteAdministration,
                 [](QWidget *parent) { return new RemoteAdministrationWnd(parent); });
+    factory.add(SectionId::Aliases, [](QWidget *parent) { return new AliasWnd(parent); });
+    factory.add(SectionId::MailingLists,
+                [](QWidget *parent) { return new MailingListWnd(parent); });
 }
 
 } // namespace pages

@@ -26,6 +26,8 @@ const char *kUsage
           "  --log-rate R             log lines per second over all logs (default 2, 0 = none)\n"
           "  --seed-log-lines N       lines in the mail log at start when it is empty\n"
           "  --seed-queue N           add N generated messages to the queue\n"
+          "  --seed-aliases N         add N generated aliases to example.com\n"
+          "  --seed-list-members N    add a list bulk@example.com with N generated members\n"
           "  --no-ticker              no live changes (logs, counters, queue)\n"
           "  --max-sessions N         concurrent sessions (default 64)\n"
           "  --max-sessions-per-address N  concurrent sessions from one client address\n"
@@ -180,6 +182,18 @@ bool parseOptions(int argc, char **argv, ServerOptions &options, std::string &me
             if (!number(text, 0, 10000000, n))
                 return bad();
             options.seedQueue = static_cast<uint32_t>(n);
+        } else if (arg == "--seed-aliases") {
+            if (!value(text))
+                return false;
+            if (!number(text, 0, 10000000, n))
+                return bad();
+            options.seedAliases = static_cast<uint32_t>(n);
+        } else if (arg == "--seed-list-members") {
+            if (!value(text))
+                return false;
+            if (!number(text, 0, 10000000, n))
+                return bad();
+            options.seedListMembers = static_cast<uint32_t>(n);
         } else if (arg == "--no-ticker") {
             options.ticker = false;
         } else if (arg == "--max-sessions") {

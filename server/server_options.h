@@ -27,6 +27,9 @@ struct ServerOptions
     uint64_t seedLogLines = 0;
     // Generated messages waiting in the queue, beside the demo's own.
     uint32_t seedQueue = 0;
+    // Generated aliases of example.com and members of its list "bulk".
+    uint32_t seedAliases = 0;
+    uint32_t seedListMembers = 0;
     bool ticker = true;
     FaultSettings faults;
 
