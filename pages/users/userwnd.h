@@ -1,0 +1,93 @@
+#pragma once
+
+#include "pages/users/domainformlist.h"
+#include "pages/users/pvnusertable.h"
+#include "pages/users/tuserwnd.h"
+#include "pages/users/useritem.h"
+
+#include <QHash>
+#include <QSet>
+
+// What becomes of the mail store of a removed user once the removal is
+// applied (UserFolderDlg): nothing, deleted, or moved to another account.
+struct UserFolderAction
+{
+    enum Kind { Keep, Delete, Move };
+    Kind kind = Keep;
+    QString account; // name@domain of the removed user
+    QString target; // name@domain receiving the mail store (Move)
+};
+
+// The "Users" section: the accounts of one domain ("User"), with Add
+// within the domain's user limit, Remove with its checks and the mail-store
+// decision, Recover deleted items, Import, Publish, statistics and mobile
+// devices.
+class UserWnd : public DomainFormList<TUserWnd>
+{
+public:
+    // Context-menu commands added to the list.
+    enum { CommandStats = 20, CommandMobileDevices = 21, CommandImportFile = 22 };
+    // The Add limit: no more users may be added.
+    static constexpr int kNoneLeft = 0;
+    static constexpr int kUnlimited = -1;
+
+    explicit UserWnd(QWidget *parent = nullptr);
+
+    void defineColumns(BCols &cols) override;
+    BListViewItem *createItem(DBRow *row) override;
+    void createDomainTables(DomainTables &set) override;
+    void domainTablesLoaded(DomainTables &set) override;
+    void domainChanged() override;
+    bool initNewRow(DBRow *row) override;
+    bool editRow(DBRow *row) override;
+    bool editItems(const QList<QTreeWidgetItem *> &items) override;
+    void updateItems(const QList<QTreeWidgetItem *> &items) override;
+    bool confirmRemove() override;
+    bool canRemove(DBRow *row) override;
+    void add() override;
+    void selectionChanged() override;
+    void command(int id) override;
+    bool save() override;
+    void discard() override;
+    QString name() const override { return QStringLiteral("UserWnd"); }
+    void afterFirstLoad() override { listView()->applyLayout(); }
+
+    void slotStats() override;
+    void slotExport() override;
+    void slotRecover() override;
+    void slotUsersLoaded() override;
+    void slotImport() override;
+    void slotImportFile() override;
+    void slotMobileDevices() override;
+
+    PvnUserTable *userTable() const;
+    // How many users may still be added to the shown domain (kUnlimited for
+    // no limit); shows the refusal and gives kNoneLeft when none may.
+    int checkUserLimit();
+    // The count query of a domain, or empty when the name may not travel in
+    // it (only letters, digits, dots and hyphens do).
+    static QString countQuery(const QString &domain);
+    // Users added on this page and not applied yet, in the shown domain.
+    int pendingAdditions() const;
+    // The login of this session as name@domain.
+    QString sessionAccount() const;
+    // The folder actions waiting for the next successful Apply.
+    const QList<UserFolderAction> &pendingFolderActions() const { return m_folderActions; }
+
+protected:
+    void rowsRemoved() override;
+
+private:
+    const UserUsage *usageOf(const DBRow &row) const;
+    bool usageColumnsShown() const;
+    // Applies the apply-first question; true when the page holds no edits.
+    bool applyPendingFirst();
+    void updateStatus();
+    void runFolderActions();
+
+    QHash<QString, QHash<QString, UserUsage>> m_usage; // domain -> name -> usage
+    QList<UserFolderAction> m_folderActions;
+    QStringList m_removedNow; // accounts removed by the current Remove
+    QString m_publicAdmin;
+    QString m_sessionAccount;
+};
