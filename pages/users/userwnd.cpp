@@ -5,7 +5,14 @@
 #include "forms/bframewindow.h"
 #include "forms/blistregistrations.h"
 #include "forms/bmessagebox.h"
+#include "pages/usergroups/ugapplyfirst.h"
+#include "pages/usergroups/userexportdlg.h"
 #include "pages/users/usercommands.h"
+#include "pages/users/userdlg.h"
+#include "pages/users/userfolderdlg.h"
+#include "pages/users/userimportdlg.h"
+#include "pages/users/userresultdialogs.h"
+#include "pages/users/userwiz.h"
 #include "registry/utkeys.h"
 
 #include <QLabel>
@@ -27,7 +34,6 @@ UserWnd::UserWnd(QWidget *parent)
     setMultiEdit(true);
     BListView *list = listView();
     list->insertMenuItem(CommandStats, tr("User &statistics..."));
-    list->insertMenuItem(CommandMobileDevices, tr("&Mobile devices..."));
     list->insertMenuItem(CommandImportFile, tr("Import from &file..."));
 }
 
@@ -193,36 +199,62 @@ int UserWnd::pendingAdditions() const
     return added;
 }
 
-int UserWnd::checkUserLimit()
+QString UserWnd::limitMessage(int max, int count)
+{
+    return tr("<nobr>You cannot add another user.<br>Maximum count of local users for this "
+              "domain is %1<br>(the domain already contains %2 users).</nobr>")
+            .arg(max)
+            .arg(count);
+}
+
+bool UserWnd::userCount(int *max, int *count)
 {
     const QString domain = currentDomain();
     const DBRow *domainData = domainRow(domain);
-    const int max = domainData ? domainData->text(QStringLiteral("MaxUserCount")).toInt() : 0;
-    if (max <= 0)
-        return kUnlimited;
+    *max = domainData ? domainData->text(QStringLiteral("MaxUserCount")).toInt() : 0;
+    *count = 0;
+    if (*max <= 0)
+        return true;
     const QString query = countQuery(domain);
     if (query.isEmpty()) {
-        usercommands::warn(
-                this,
-                tr("The domain name '%1' cannot be used in a query.").arg(domain.toHtmlEscaped()));
-        return kNoneLeft;
+        usercommands::warn(this, tr("The domain name '%1' cannot be used in a query.")
+                                         .arg(domain.toHtmlEscaped()));
+        return false;
     }
     QString error;
     const auto answer = usercommands::readTable(query, &error);
     if (!answer || answer->rowCount() < 1) {
         bobject::showServerError(this, error);
-        return kNoneLeft;
+        return false;
     }
-    const int count = answer->row(0)->text(0).toInt() + pendingAdditions();
+    *count = answer->row(0)->text(0).toInt() + pendingAdditions();
+    return true;
+}
+
+int UserWnd::checkUserLimit()
+{
+    int max = 0;
+    int count = 0;
+    if (!userCount(&max, &count))
+        return kNoneLeft;
+    if (max <= 0)
+        return kUnlimited;
     if (count < max)
         return max - count;
-    usercommands::warn(this,
-                       tr("<nobr>You cannot add another user.<br>Maximum count of local "
-                          "users for this domain is %1<br>(the domain already contains "
-                          "%2 users).</nobr>")
-                               .arg(max)
-                               .arg(count));
+    usercommands::warn(this, limitMessage(max, count));
     return kNoneLeft;
+}
+
+bool UserWnd::roomFor(QWidget *parent, int wanted)
+{
+    int max = 0;
+    int count = 0;
+    if (!userCount(&max, &count))
+        return false;
+    if (max <= 0 || count + wanted <= max)
+        return true;
+    usercommands::warn(parent, limitMessage(max, count));
+    return false;
 }
 
 void UserWnd::add()
@@ -244,16 +276,59 @@ bool UserWnd::initNewRow(DBRow *row)
     return true;
 }
 
+UserDlgContext UserWnd::dialogContext()
+{
+    UserDlgContext context;
+    context.domain = currentDomain();
+    m_contextTables.clear();
+    auto read = [this](const QString &table, const QString &filter) -> DBTable * {
+        DBTable::Options options;
+        options.filter = filter;
+        auto loaded = std::make_unique<DBTable>(bobject::connection(), table, QList<DBKol>(),
+                                                options);
+        if (!loaded->selectSync())
+            return nullptr;
+        m_contextTables.push_back(std::move(loaded));
+        return m_contextTables.back().get();
+    };
+    const QString filter = domainformlist::domainFilter(context.domain);
+    context.groups = read(QStringLiteral("Group"), filter);
+    context.aliases = read(QStringLiteral("Alias"), filter);
+    context.lists = read(QStringLiteral("MailingList"), QString());
+    if (const DBRow *domain = domainRow(context.domain))
+        context.domainMaxSize = domain->text(QStringLiteral("MaxOutgoingMessageSize")).toLongLong();
+    if (DBTable *smtp = read(QStringLiteral("Smtp"), QString()); smtp && smtp->rowCount() > 0)
+        context.smtpMaxSize = smtp->row(0)->text(QStringLiteral("MaxMessageSize")).toLongLong();
+    return context;
+}
+
 bool UserWnd::editRow(DBRow *row)
 {
-    Q_UNUSED(row);
-    return false;
+    QString error;
+    const auto templates = usercommands::readTable(QStringLiteral("Template"), &error);
+    UserWiz wizard(row, dialogContext(), templates.get(), this);
+    if (wizard.exec() != QDialog::Accepted)
+        return false;
+    if (wizard.publishRequested())
+        m_publications << ugpublish::userEntry(*row);
+    return true;
 }
 
 bool UserWnd::editItems(const QList<QTreeWidgetItem *> &items)
 {
-    Q_UNUSED(items);
-    return false;
+    QList<DBRow *> rows;
+    for (QTreeWidgetItem *item : items) {
+        if (auto *user = dynamic_cast<UserItem *>(item); user && user->row())
+            rows << user->row();
+    }
+    if (rows.isEmpty())
+        return false;
+    UserDlg dialog(rows, dialogContext(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    if (const auto change = dialog.publicFoldersChange())
+        m_folderRights << qMakePair(accountOf(*rows.first()), *change);
+    return true;
 }
 
 QString UserWnd::sessionAccount() const
@@ -314,13 +389,25 @@ bool UserWnd::canRemove(DBRow *row)
 void UserWnd::rowsRemoved()
 {
     updateStatus();
-    m_removedNow.clear();
+    const QStringList removed = std::exchange(m_removedNow, {});
+    if (removed.isEmpty() || sessionReadOnly())
+        return;
+    QStringList targets;
+    if (PvnUserTable *users = userTable()) {
+        for (const DBRow *row : users->rows())
+            targets << accountOf(*row);
+    }
+    UserFolderDlg dialog(removed, targets, this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_folderActions << dialog.actions();
 }
 
 void UserWnd::discard()
 {
     // The mail stores of users brought back by Reset stay untouched.
     m_folderActions.clear();
+    m_folderRights.clear();
+    m_publications.clear();
     DomainFormList<TUserWnd>::discard();
     updateStatus();
 }
@@ -335,6 +422,17 @@ bool UserWnd::save()
 
 void UserWnd::runFolderActions()
 {
+    for (const auto &[account, on] : std::exchange(m_folderRights, {}))
+        usercommands::run(this, userdlg::publicFolderAclCall(account, on));
+    const QList<ugpublish::Entry> publications = std::exchange(m_publications, {});
+    if (!publications.isEmpty()) {
+        const QString folder = publicContactsFolder();
+        for (const ugpublish::Entry &entry : publications) {
+            QString error;
+            if (!ugpublish::publish(bobject::connection(), folder, entry, &error))
+                bobject::showServerError(this, error);
+        }
+    }
     const QList<UserFolderAction> actions = std::exchange(m_folderActions, {});
     for (const UserFolderAction &action : actions) {
         if (action.kind == UserFolderAction::Delete)
@@ -356,7 +454,6 @@ void UserWnd::selectionChanged()
     importButton()->setEnabled(mayModify);
     exportButton()->setEnabled(mayModify && selected > 0);
     listView()->setMenuItemEnabled(CommandStats, !isLoadingRows());
-    listView()->setMenuItemEnabled(CommandMobileDevices, selected == 1 && !itemsDetached());
     listView()->setMenuItemEnabled(CommandImportFile, mayModify);
 }
 
@@ -365,9 +462,6 @@ void UserWnd::command(int id)
     switch (id) {
     case CommandStats:
         slotStats();
-        break;
-    case CommandMobileDevices:
-        slotMobileDevices();
         break;
     case CommandImportFile:
         slotImportFile();
@@ -378,28 +472,148 @@ void UserWnd::command(int id)
     }
 }
 
-bool UserWnd::applyPendingFirst()
+QString UserWnd::publicContactsFolder() const
 {
-    DBConn *conn = bobject::connection();
-    DBCtrl *ctrl = conn ? conn->transCtrl() : nullptr;
-    if (!ctrl || ctrl->operationCount() == 0)
-        return true;
-    if (!usercommands::askYesNo(this,
-                                tr("<nobr>All previous changes must be applied before you can "
-                                   "continue.<br>Do you want to apply changes?</nobr>"),
-                                true))
-        return false;
-    bool ok = false;
-    if (auto *frame = UtKontainer::objectAs<BFrameWindow>(UtKey::FWindow))
-        emit frame->signalApply(&ok);
-    else
-        apply(&ok);
-    return ok && ctrl->operationCount() == 0;
+    bool perDomain = false;
+    if (const auto settings = usercommands::readTable(QStringLiteral("PublicFolders"), nullptr);
+        settings && settings->rowCount() > 0)
+        perDomain = settings->row(0)->text(QStringLiteral("PublicFoldersPerDomain")).toInt() != 0;
+    return ugpublish::defaultFolder(currentDomain(), perDomain);
 }
 
-void UserWnd::slotStats() { }
-void UserWnd::slotExport() { }
-void UserWnd::slotRecover() { }
-void UserWnd::slotImport() { }
-void UserWnd::slotImportFile() { }
-void UserWnd::slotMobileDevices() { }
+bool UserWnd::domainHasDirectory() const
+{
+    const auto services = usercommands::readTable(QStringLiteral("DirectoryService"), nullptr);
+    if (!services)
+        return false;
+    for (const DBRow *row : services->rows()) {
+        if (row->text(QStringLiteral("Domain")).compare(currentDomain(), Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+void UserWnd::slotStats()
+{
+    if (currentDomain().isEmpty())
+        return;
+    UserStatisticDlg dialog(currentDomain(), this);
+    dialog.exec();
+}
+
+void UserWnd::slotExport()
+{
+    if (!exportButton()->isEnabled() || !ugapplyfirst::applyPendingChanges(this))
+        return;
+    QList<ugpublish::Entry> entries;
+    for (QTreeWidgetItem *item : listView()->selectedItemsInOrder()) {
+        if (auto *user = dynamic_cast<UserItem *>(item); user && user->row())
+            entries << ugpublish::userEntry(*user->row());
+    }
+    if (entries.isEmpty())
+        return;
+    UserExportDlg dialog(ugpublish::Kind::Users, entries, currentDomain(), publicContactsFolder(),
+                         this);
+    dialog.exec();
+}
+
+void UserWnd::slotRecover()
+{
+    const QList<QTreeWidgetItem *> selected = listView()->selectedItemsInOrder();
+    auto *user = selected.size() == 1 ? dynamic_cast<UserItem *>(selected.first()) : nullptr;
+    if (!recoverButton()->isEnabled() || !user || !user->row())
+        return;
+    const QString account = accountOf(*user->row());
+    QString error;
+    const auto result = usercommands::readTable(
+            usercommands::call(QStringLiteral("RestoreMsgs"), {account}), &error);
+    if (!result) {
+        bobject::showServerError(this, error);
+        return;
+    }
+    const DBRow *row = result->row(0);
+    UserRestoreMsgsResultDlg dialog(account, row ? row->text(0).toInt() : 1,
+                                    row ? row->text(1).toLongLong() : 0, this);
+    dialog.exec();
+}
+
+QStringList UserWnd::existingNames() const
+{
+    QStringList names;
+    if (const PvnUserTable *users = userTable()) {
+        for (const DBRow *row : users->rows())
+            names << row->text(QStringLiteral("Name"));
+    }
+    return names;
+}
+
+void UserWnd::addImportedRows(const QList<const DBRow *> &rows)
+{
+    PvnUserTable *users = userTable();
+    if (!users || rows.isEmpty())
+        return;
+    users->setActivate(true);
+    QTreeWidgetItem *last = nullptr;
+    for (const DBRow *source : rows) {
+        DBRow *row = users->addRow();
+        const DBKols *columns = source->columns();
+        for (int i = 0; columns && i < columns->count(); ++i) {
+            if (users->columns().indexOf(columns->at(i).name) >= 0)
+                row->setText(columns->at(i).name, source->text(i));
+        }
+        row->setText(QStringLiteral("Domain"), currentDomain());
+        last = createItem(row);
+    }
+    if (last)
+        selectItem(last);
+    registerChanges();
+    updateStatus();
+}
+
+void UserWnd::slotImport()
+{
+    if (!importButton()->isEnabled() || itemsDetached())
+        return;
+    if (!domainHasDirectory()) {
+        slotImportFile();
+        return;
+    }
+    if (checkUserLimit() == kNoneLeft)
+        return;
+    UserImportDlg dialog(currentDomain(), existingNames(), this);
+    dialog.setChosenCheck([this](QWidget *parent, int count) { return roomFor(parent, count); });
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    addImportedRows(dialog.chosenRows());
+}
+
+void UserWnd::slotImportFile()
+{
+    if (sessionReadOnly() || itemsDetached() || isLoadingRows())
+        return;
+    if (checkUserLimit() == kNoneLeft)
+        return;
+    UserImportFileDlg dialog(existingNames(), this);
+    dialog.setChosenCheck([this](QWidget *parent, int count) { return roomFor(parent, count); });
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    PvnUserTable *users = userTable();
+    QTreeWidgetItem *last = nullptr;
+    for (const ImportedUser &imported : dialog.chosenUsers()) {
+        DBRow *row = users->addRow();
+        initNewRow(row);
+        row->setText(QStringLiteral("Name"), imported.name);
+        row->setText(QStringLiteral("Fullname"), imported.fullName);
+        row->setText(QStringLiteral("Description"), imported.description);
+        if (!imported.password.isEmpty())
+            row->setText(QStringLiteral("Password"),
+                         UserDlgTempEx::storedPassword(imported.password, true));
+        last = createItem(row);
+    }
+    if (last) {
+        selectItem(last);
+        registerChanges();
+        updateStatus();
+    }
+}
+

@@ -1,11 +1,18 @@
 #pragma once
 
+#include "pages/usergroups/ugpublish.h"
 #include "pages/users/domainformlist.h"
 #include "pages/users/pvnusertable.h"
 #include "pages/users/tuserwnd.h"
 #include "pages/users/useritem.h"
 
+#include "pages/users/userdlgtemp.h"
+
 #include <QHash>
+#include <QPair>
+
+#include <memory>
+#include <vector>
 #include <QSet>
 
 // What becomes of the mail store of a removed user once the removal is
@@ -26,7 +33,7 @@ class UserWnd : public DomainFormList<TUserWnd>
 {
 public:
     // Context-menu commands added to the list.
-    enum { CommandStats = 20, CommandMobileDevices = 21, CommandImportFile = 22 };
+    enum { CommandStats = 20, CommandImportFile = 22 };
     // The Add limit: no more users may be added.
     static constexpr int kNoneLeft = 0;
     static constexpr int kUnlimited = -1;
@@ -58,12 +65,26 @@ public:
     void slotUsersLoaded() override;
     void slotImport() override;
     void slotImportFile() override;
-    void slotMobileDevices() override;
 
     PvnUserTable *userTable() const;
     // How many users may still be added to the shown domain (kUnlimited for
     // no limit); shows the refusal and gives kNoneLeft when none may.
     int checkUserLimit();
+    // The domain's "MaxUserCount" (0 = none) and its users: the server's
+    // count plus the users added here and not applied. False (with the
+    // error shown) when the count could not be had.
+    bool userCount(int *max, int *count);
+    static QString limitMessage(int max, int count);
+    // True when count more users fit; otherwise shows the Add refusal.
+    bool roomFor(QWidget *parent, int count);
+    // Adds imported or activated users as new rows (activated on Apply).
+    void addImportedRows(const QList<const DBRow *> &rows);
+    // Whether the shown domain is bound to a directory service.
+    bool domainHasDirectory() const;
+    UserDlgContext dialogContext();
+    // The folder users are published to ("#public/Contacts" or per domain).
+    QString publicContactsFolder() const;
+    QStringList existingNames() const;
     // The count query of a domain, or empty when the name may not travel in
     // it (only letters, digits, dots and hyphens do).
     static QString countQuery(const QString &domain);
@@ -73,6 +94,9 @@ public:
     QString sessionAccount() const;
     // The folder actions waiting for the next successful Apply.
     const QList<UserFolderAction> &pendingFolderActions() const { return m_folderActions; }
+    // Public-folder rights (account, on) and publications waiting likewise.
+    const QList<QPair<QString, bool>> &pendingFolderRights() const { return m_folderRights; }
+    const QList<ugpublish::Entry> &pendingPublications() const { return m_publications; }
 
 protected:
     void rowsRemoved() override;
@@ -80,13 +104,14 @@ protected:
 private:
     const UserUsage *usageOf(const DBRow &row) const;
     bool usageColumnsShown() const;
-    // Applies the apply-first question; true when the page holds no edits.
-    bool applyPendingFirst();
     void updateStatus();
     void runFolderActions();
 
     QHash<QString, QHash<QString, UserUsage>> m_usage; // domain -> name -> usage
     QList<UserFolderAction> m_folderActions;
+    QList<QPair<QString, bool>> m_folderRights;
+    QList<ugpublish::Entry> m_publications;
+    std::vector<std::unique_ptr<DBTable>> m_contextTables;
     QStringList m_removedNow; // accounts removed by the current Remove
     QString m_publicAdmin;
     QString m_sessionAccount;
