@@ -88,10 +88,10 @@ void UserDlg::load(bool first)
         const QString account = row.text(QStringLiteral("Name")) + QLatin1Char('@')
                 + row.text(QStringLiteral("Domain"));
         // Usage of the mail store, for the quota bars.
-        if (const auto stats = usercommands::readTable(
-                    usercommands::call(QStringLiteral("ShowUserStats"),
-                                       {row.text(QStringLiteral("Domain"))}),
-                    nullptr)) {
+        if (const auto stats
+            = usercommands::readTable(usercommands::call(QStringLiteral("ShowUserStats"),
+                                                         {row.text(QStringLiteral("Domain"))}),
+                                      nullptr)) {
             for (const DBRow *entry : stats->rows()) {
                 if (entry->text(0).compare(row.text(QStringLiteral("Name")), Qt::CaseInsensitive)
                     == 0) {

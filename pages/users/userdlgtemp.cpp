@@ -207,8 +207,9 @@ UserDlgTemp::UserDlgTemp(QWidget *owner, const UserDlgContext &context, bool mul
         m_lstForward = new QListWidget(m_pages[Forwarding]);
         m_lstForward->setObjectName(col("m_lstForward"));
         m_lstForward->setAccessibleName(tr("Forwarding addresses"));
-        m_chkDeliverToBoth = new QCheckBox(
-                tr("Deliver messages to both mailbox and forwarding addresses"), m_pages[Forwarding]);
+        m_chkDeliverToBoth
+                = new QCheckBox(tr("Deliver messages to both mailbox and forwarding addresses"),
+                                m_pages[Forwarding]);
         m_chkDeliverToBoth->setObjectName(col("m_chkDeliverToBoth"));
         auto *row = new QHBoxLayout;
         auto *buttons = new QVBoxLayout;
@@ -376,11 +377,11 @@ UserDlgTemp::UserDlgTemp(QWidget *owner, const UserDlgContext &context, bool mul
         m_edMaxSizeDomain->setReadOnly(true);
         m_edMaxSizeDomain->setAccessibleName(tr("Domain limit"));
         const qint64 domainLimit = m_context.domainMaxSize;
-        m_edMaxSizeDomain->setText(
-                domainLimit == 1   ? QCoreApplication::translate(
+        m_edMaxSizeDomain->setText(domainLimit == 1 ? QCoreApplication::translate(
                                            "Domain dialog - maximum message size", "Unlimited")
-                : domainLimit == 0 ? tr("Global limit")
-                                   : QString::number(domainLimit) + QLatin1Char(' ') + tr("kB"));
+                                           : domainLimit == 0 ? tr("Global limit")
+                                                              : QString::number(domainLimit)
+                                                   + QLatin1Char(' ') + tr("kB"));
         grid->addWidget(m_rbMaxSizeDomain, line, 0);
         grid->addWidget(m_edMaxSizeDomain, line++, 1, 1, 2);
         m_lblMaxSizeWarning = new QLabel(
@@ -406,8 +407,8 @@ UserDlgTemp::UserDlgTemp(QWidget *owner, const UserDlgContext &context, bool mul
         QObject::connect(m_cboMaxSize, &QComboBox::currentIndexChanged, owner,
                          [this] { updateMaxSizeWarning(); });
         QObject::connect(m_btnSetUnlimited, &QPushButton::clicked, owner, [this] {
-            m_edMaxSize->setText(QCoreApplication::translate(
-                    "Domain dialog - maximum message size", "Unlimited"));
+            m_edMaxSize->setText(QCoreApplication::translate("Domain dialog - maximum message size",
+                                                             "Unlimited"));
         });
         m_rbMaxSizeDomain->setChecked(true);
         follow();
@@ -557,8 +558,8 @@ void UserDlgTemp::fill(const QList<const DBRow *> &rows)
     } else {
         m_rbMaxSize->setChecked(true);
         if (m_filled.maxSize == m_unlimitedMarker)
-            m_edMaxSize->setText(QCoreApplication::translate(
-                    "Domain dialog - maximum message size", "Unlimited"));
+            m_edMaxSize->setText(QCoreApplication::translate("Domain dialog - maximum message size",
+                                                             "Unlimited"));
         else
             showSize(m_edMaxSize, m_cboMaxSize, m_filled.maxSize);
     }
@@ -601,9 +602,10 @@ bool UserDlgTemp::validate(QWidget *parent, Page *failed)
     }
     // Forwarding only, to nobody: every message would be lost.
     if (forwardMode() == 1 && m_lstForward->count() == 0
-        && bcorrection::askToCorrect(parent, tr("<nobr>Messages are to be forwarded only, but no "
-                                                "forwarding address is given:<br>every message "
-                                                "would be lost.</nobr>"))) {
+        && bcorrection::askToCorrect(parent,
+                                     tr("<nobr>Messages are to be forwarded only, but no "
+                                        "forwarding address is given:<br>every message "
+                                        "would be lost.</nobr>"))) {
         m_rbForward->setFocus();
         return fail(Forwarding);
     }
@@ -658,8 +660,7 @@ void UserDlgTemp::store(DBRow *row) const
 
 // --- UserDlgTempEx ---
 
-UserDlgTempEx::UserDlgTempEx(QWidget *owner, const UserDlgContext &context, bool multi,
-                             bool wizard)
+UserDlgTempEx::UserDlgTempEx(QWidget *owner, const UserDlgContext &context, bool multi, bool wizard)
     : UserDlgTemp(owner, context, multi)
     , m_wizard(wizard)
 {
@@ -755,8 +756,9 @@ bool UserDlgTempEx::validate(QWidget *parent, Page *failed)
     const QString name = m_edName->text().trimmed();
     if (!m_multi && (m_wizard || name != m_filled.name)) {
         if (!loginNameAcceptable(name)) {
-            bmessagebox::warning(parent, tr("<nobr>The login name '%1' is not valid.</nobr>")
-                                                 .arg(name.toHtmlEscaped()));
+            bmessagebox::warning(
+                    parent,
+                    tr("<nobr>The login name '%1' is not valid.</nobr>").arg(name.toHtmlEscaped()));
             m_edName->setFocus();
             if (failed)
                 *failed = General;

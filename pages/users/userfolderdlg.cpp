@@ -26,9 +26,9 @@ UserFolderDlg::UserFolderDlg(const QStringList &accounts, const QStringList &tar
     m_cboTarget->addItems(targets);
     auto *label = new QLabel(
             tr("<nobr>What should happen to the mail of %1 when the removal is applied?</nobr>")
-                    .arg(accounts.size() == 1 ? QStringLiteral("'%1'").arg(
-                                 accounts.first().toHtmlEscaped())
-                                              : tr("%1 users").arg(accounts.size())),
+                    .arg(accounts.size() == 1
+                                 ? QStringLiteral("'%1'").arg(accounts.first().toHtmlEscaped())
+                                 : tr("%1 users").arg(accounts.size())),
             this);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     auto *layout = new QVBoxLayout(this);

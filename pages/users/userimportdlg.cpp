@@ -73,7 +73,8 @@ QList<ImportedUser> UserImportFileDlg::parse(const QString &text)
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         if (quoted) {
-            if (c == QLatin1Char('"') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('"')) {
+            if (c == QLatin1Char('"') && i + 1 < text.size()
+                && text.at(i + 1) == QLatin1Char('"')) {
                 field += c;
                 ++i;
             } else if (c == QLatin1Char('"')) {
@@ -101,8 +102,8 @@ bool UserImportFileDlg::readFile(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        bmessagebox::warning(this, tr("<nobr>The file '%1' cannot be read.</nobr>")
-                                           .arg(path.toHtmlEscaped()));
+        bmessagebox::warning(
+                this, tr("<nobr>The file '%1' cannot be read.</nobr>").arg(path.toHtmlEscaped()));
         return false;
     }
     m_edFile->setText(path);

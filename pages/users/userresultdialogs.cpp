@@ -47,8 +47,8 @@ private:
 
 } // namespace
 
-UserRestoreMsgsResultDlg::UserRestoreMsgsResultDlg(const QString &account, int result,
-                                                   qint64 count, QWidget *parent)
+UserRestoreMsgsResultDlg::UserRestoreMsgsResultDlg(const QString &account, int result, qint64 count,
+                                                   QWidget *parent)
     : QDialog(parent)
     , m_lblMessage(new QLabel(resultText(account, result, count), this))
 {

@@ -3,8 +3,8 @@
 #include "db/dbkols.h"
 #include "db/dbrow.h"
 #include "db/dbtable.h"
-#include "pages/users/userdlg.h"
 #include "pages/users/usercommands.h"
+#include "pages/users/userdlg.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -47,10 +47,10 @@ UserWiz::UserWiz(DBRow *row, const UserDlgContext &context, DBTable *templates, 
 
     // The first page carries the template choice above the general fields;
     // the last page the restrictions and the publish choice.
-    const UserDlgTemp::Page order[] = {UserDlgTemp::General,  UserDlgTemp::Addresses,
-                                       UserDlgTemp::Forwarding, UserDlgTemp::Groups,
-                                       UserDlgTemp::Rights,   UserDlgTemp::Quota,
-                                       UserDlgTemp::Restrictions};
+    const UserDlgTemp::Page order[]
+            = {UserDlgTemp::General,     UserDlgTemp::Addresses, UserDlgTemp::Forwarding,
+               UserDlgTemp::Groups,      UserDlgTemp::Rights,    UserDlgTemp::Quota,
+               UserDlgTemp::Restrictions};
     for (int i = 0; i < 7; ++i) {
         auto *page = new QWizardPage(this);
         page->setTitle(tr(kPageTitles[i]));
@@ -70,8 +70,7 @@ UserWiz::UserWiz(DBRow *row, const UserDlgContext &context, DBTable *templates, 
     }
     connect(this, &QWizard::currentIdChanged, this, &UserWiz::slotPageChanged);
     connect(m_fields->nameEdit(), &QLineEdit::textChanged, this, &UserWiz::slotNameChanged);
-    connect(m_fields->fullNameEdit(), &QLineEdit::textChanged, this,
-            &UserWiz::slotFullNameChanged);
+    connect(m_fields->fullNameEdit(), &QLineEdit::textChanged, this, &UserWiz::slotFullNameChanged);
     connect(m_chkExport, &QCheckBox::clicked, this, &UserWiz::slotExportChanged);
     connect(m_cboTemplate, &QComboBox::activated, this, &UserWiz::slotTemplateChanged);
     setRow(row);
@@ -185,12 +184,15 @@ void UserWiz::slotTemplateChanged()
         const QString login = m_fields->nameEdit()->text();
         const QString fullName = m_fields->fullNameEdit()->text();
         const QString description = m_fields->descriptionEdit()->text();
+        const int node = m_fields->nodeCombo()->currentIndex();
         applyTemplate(*entry, m_row);
         m_updating = true;
-        m_fields->fill({m_row});
+        // The node and the password typed stay: only the shared fields refill.
+        m_fields->UserDlgTemp::fill({m_row});
         m_fields->nameEdit()->setText(login);
         m_fields->fullNameEdit()->setText(fullName);
         m_fields->descriptionEdit()->setText(description);
+        m_fields->nodeCombo()->setCurrentIndex(node);
         m_updating = false;
         break;
     }

@@ -217,8 +217,9 @@ bool UserWnd::userCount(int *max, int *count)
         return true;
     const QString query = countQuery(domain);
     if (query.isEmpty()) {
-        usercommands::warn(this, tr("The domain name '%1' cannot be used in a query.")
-                                         .arg(domain.toHtmlEscaped()));
+        usercommands::warn(
+                this,
+                tr("The domain name '%1' cannot be used in a query.").arg(domain.toHtmlEscaped()));
         return false;
     }
     QString error;
@@ -284,8 +285,8 @@ UserDlgContext UserWnd::dialogContext()
     auto read = [this](const QString &table, const QString &filter) -> DBTable * {
         DBTable::Options options;
         options.filter = filter;
-        auto loaded = std::make_unique<DBTable>(bobject::connection(), table, QList<DBKol>(),
-                                                options);
+        auto loaded
+                = std::make_unique<DBTable>(bobject::connection(), table, QList<DBKol>(), options);
         if (!loaded->selectSync())
             return nullptr;
         m_contextTables.push_back(std::move(loaded));
@@ -616,4 +617,3 @@ void UserWnd::slotImportFile()
         updateStatus();
     }
 }
-

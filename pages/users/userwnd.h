@@ -11,9 +11,9 @@
 #include <QHash>
 #include <QPair>
 
+#include <QSet>
 #include <memory>
 #include <vector>
-#include <QSet>
 
 // What becomes of the mail store of a removed user once the removal is
 // applied (UserFolderDlg): nothing, deleted, or moved to another account.
