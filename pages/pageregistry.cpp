@@ -5,6 +5,7 @@
 #include "pages/etrn/etrnwnd.h"
 #include "pages/pop3/pop3wnd.h"
 #include "pages/scheduler/schedulingwnd.h"
+#include "pages/users/templatewnd.h"
 #include "pages/users/userwnd.h"
 #include "status/statuspages.h"
 
@@ -20,6 +21,7 @@ void registerPages(BPageFactory &factory)
     factory.add(SectionId::Scheduling, [](QWidget *parent) { return new SchedulingWnd(parent); });
     factory.add(SectionId::Pop3Download, [](QWidget *parent) { return new Pop3Wnd(parent); });
     factory.add(SectionId::Users, [](QWidget *parent) { return new UserWnd(parent); });
+    factory.add(SectionId::UserTemplates, [](QWidget *parent) { return new TemplateWnd(parent); });
 }
 
 } // namespace pages

@@ -103,8 +103,8 @@ int main(int argc, char **argv)
     // The page's own select text, sent bare.
     DBTable::Options options;
     options.filter = domainformlist::domainFilter(QStringLiteral("big.example"));
-    const QString query = DBTable(&conn, QStringLiteral("User"), QList<DBKol>(), options)
-                                  .selectQuery();
+    const QString query
+            = DBTable(&conn, QStringLiteral("User"), QList<DBKol>(), options).selectQuery();
     QList<double> bare;
     size_t blockBytes = 0;
     int rows = 0;

@@ -418,6 +418,13 @@ UserDlgTemp::UserDlgTemp(QWidget *owner, const UserDlgContext &context, bool mul
 
 UserDlgTemp::~UserDlgTemp() = default;
 
+void UserDlgTemp::hideAccountNames()
+{
+    auto *general = qobject_cast<QFormLayout *>(m_pages[General]->layout());
+    general->setRowVisible(m_edName, false);
+    general->setRowVisible(m_edFullName, false);
+}
+
 qint64 UserDlgTemp::storageQuota() const
 {
     return readSize(m_edQuotaStorage, m_cboStorage);

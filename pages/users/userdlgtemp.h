@@ -87,6 +87,10 @@ public:
     QLabel *maxSizeWarning() const { return m_lblMaxSizeWarning; }
     const UGDlgTemp &rights() const { return *m_rights; }
     const UserDlgContext &context() const { return m_context; }
+    // The domain of the addresses and groups offered (templates choose it).
+    void setContextDomain(const QString &domain) { m_context.domain = domain; }
+    // Hides the login and full name rows (templates have neither).
+    void hideAccountNames();
     bool isMulti() const { return m_multi; }
 
     // The forwarding and the local parts shown now.

@@ -8,6 +8,7 @@
 #include "forms/bpwdlineedit.h"
 #include "forms/sectionids.h"
 #include "pages/usergroups/useractivatedlgtemp.h"
+#include "pages/users/templatewnd.h"
 #include "pages/users/usercommands.h"
 #include "pages/users/userdlg.h"
 #include "pages/users/userfolderdlg.h"
@@ -78,6 +79,7 @@ private slots:
     void statisticsListTheDomain();
     void directoryImportActivatesWithinTheLimit();
     void fileImportInserts();
+    void templatesPage();
 
 private:
     UserWnd *openUsers(const QString &domain = QString());
@@ -493,6 +495,45 @@ void TestUserDialogs::fileImportInserts()
     QVERIFY(zed.value(5).startsWith("SHA:"));
     QCOMPARE(serverRows("select Fullname from User where Domain='example.org' and Name='erin'"),
              QStringList{"Erin Evans"});
+}
+
+void TestUserDialogs::templatesPage()
+{
+    QVERIFY(startServer());
+    QVERIFY(startConsole());
+    auto *page = dynamic_cast<TemplateWnd *>(openSection(SectionId::UserTemplates));
+    QVERIFY(page);
+    QTRY_VERIFY_WITH_TIMEOUT(page->isEnabled() && page->listView()->topLevelItemCount() == 2,
+                             kTimeout);
+    QCOMPARE(findItem(page->listView(), "Standard")->text(2),
+             QStringLiteral("No domain specified"));
+    QCOMPARE(findItem(page->listView(), "Sales staff")->text(2), QStringLiteral("example.com"));
+    BoxAnswers boxes(QMessageBox::Ok);
+    QVERIFY(withModal([page] { page->addButton()->click(); },
+                      [&](QWidget *modal) {
+                          auto *dialog = qobject_cast<TemplateDlg *>(modal);
+                          QVERIFY(dialog);
+                          QVERIFY(!dialog->tabs()->isTabEnabled(UserDlgTemp::Groups));
+                          dialog->accept();
+                          QCOMPARE(boxes.texts.value(0), QStringLiteral("Name cannot be empty!"));
+                          dialog->nameEdit()->setText("standard");
+                          dialog->accept();
+                          QVERIFY(dialog->isVisible());
+                          QCOMPARE(boxes.texts.value(1),
+                                   QStringLiteral("This user template is already defined!"));
+                          dialog->nameEdit()->setText("Interns");
+                          dialog->domainCombo()->setCurrentIndex(
+                                  dialog->domainCombo()->findText("example.org"));
+                          QVERIFY(dialog->tabs()->isTabEnabled(UserDlgTemp::Groups));
+                          dialog->fields()->quotaStorageEdit()->setText("100");
+                          dialog->fields()->storageUnitCombo()->setCurrentIndex(1);
+                          dialog->accept();
+                          QVERIFY(!dialog->isVisible());
+                      }));
+    apply();
+    QTRY_COMPARE_WITH_TIMEOUT(pendingOperations(), 0, kTimeout);
+    QCOMPARE(serverRows("select Tempname, Domain, Qstorage from Template where Tempname='Interns'"),
+             QStringList{"Interns|example.org|102400"});
 }
 
 QTEST_MAIN(TestUserDialogs)
