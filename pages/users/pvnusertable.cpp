@@ -1,6 +1,7 @@
 #include "pages/users/pvnusertable.h"
 
 #include "db/dbrow.h"
+#include "pages/usergroups/ugtexts.h"
 
 namespace {
 
@@ -75,14 +76,10 @@ QString PvnUserTable::durationText(qint64 seconds)
 
 QString PvnUserTable::rightsText(qint64 rights)
 {
-    if ((rights & 3) == 3)
-        return tr("Read/write access");
-    if ((rights & 3) == 1)
-        return tr("Read only access");
-    return QString();
+    return ugtexts::rightsText(rights);
 }
 
 QString PvnUserTable::dataSourceText(qint64 rowSource)
 {
-    return rowSource <= 0 ? tr("Internal") : tr("LDAP");
+    return ugtexts::dataSourceText(rowSource);
 }

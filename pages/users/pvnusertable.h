@@ -28,10 +28,10 @@ public:
     // A duration in seconds: "Less than 1 minute" or days, hours and minutes
     // joined by ", ".
     static QString durationText(qint64 seconds);
-    // "Read/write access" (both low bits), "Read only access" (the lower
-    // only), otherwise nothing.
+    // The rights and data-source texts the user and group lists share
+    // (ugtexts): "Read/write access", "Read only access" or nothing;
+    // "Internal" or "LDAP".
     static QString rightsText(qint64 rights);
-    // "Internal" for a "$RowSource" of 0 or less, "LDAP" above.
     static QString dataSourceText(qint64 rowSource);
 
 protected:
