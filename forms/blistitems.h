@@ -47,7 +47,17 @@ public:
         return key;
     }
 
+    // The key of a row that stays below every row without such a key, in
+    // ascending and in descending order (group rows under the users of a
+    // list); such rows compare among themselves by the key itself.
+    static BSortKey belowOthers(BSortKey key)
+    {
+        key.m_below = true;
+        return key;
+    }
+
     bool isNumber() const { return m_isNumber; }
+    bool isBelowOthers() const { return m_below; }
     qint64 number() const { return m_number; }
     const QString &text() const { return m_text; }
 
@@ -66,6 +76,7 @@ private:
     QString m_text;
     qint64 m_number = 0;
     bool m_isNumber = false;
+    bool m_below = false;
 };
 
 // A row of a BListView. Sorting goes through the column's definition: a row

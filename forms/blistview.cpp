@@ -321,6 +321,7 @@ public:
         m_keys.push_back(std::move(key));
         const BSortKey &added = m_keys.back();
         (added.isNumber() ? m_anyNumber : m_anyText) = true;
+        m_anyBelow = m_anyBelow || added.isBelowOthers();
         SortEntry entry;
         if (!makeEntry(added, index, m_narrow, &entry)) {
             // The first text with a wide unit: every entry is packed again.
@@ -356,6 +357,11 @@ public:
                 return (result < 0) != descending;
             return a.index < b.index;
         });
+        if (m_anyBelow) {
+            std::stable_partition(m_entries.begin(), m_entries.end(), [&](const SortEntry &e) {
+                return !keys[e.index].isBelowOthers();
+            });
+        }
         std::vector<quint32> places;
         places.reserve(m_entries.size());
         for (const SortEntry &entry : m_entries)
@@ -408,6 +414,7 @@ private:
     bool m_narrow = true;
     bool m_anyNumber = false;
     bool m_anyText = false;
+    bool m_anyBelow = false;
 };
 
 namespace {

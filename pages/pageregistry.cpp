@@ -12,6 +12,8 @@
 #include "pages/scheduler/schedulingwnd.h"
 #include "pages/services/servicewnd.h"
 #include "pages/smtp/smtpserverwnd.h"
+#include "pages/users/templatewnd.h"
+#include "pages/users/userwnd.h"
 #include "status/statuspages.h"
 
 namespace pages {
@@ -34,6 +36,8 @@ void registerPages(BPageFactory &factory)
     factory.add(SectionId::Aliases, [](QWidget *parent) { return new AliasWnd(parent); });
     factory.add(SectionId::MailingLists,
                 [](QWidget *parent) { return new MailingListWnd(parent); });
+    factory.add(SectionId::Users, [](QWidget *parent) { return new UserWnd(parent); });
+    factory.add(SectionId::UserTemplates, [](QWidget *parent) { return new TemplateWnd(parent); });
 }
 
 } // namespace pages
