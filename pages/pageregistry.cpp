@@ -5,6 +5,7 @@
 #include "pages/etrn/etrnwnd.h"
 #include "pages/pop3/pop3wnd.h"
 #include "pages/scheduler/schedulingwnd.h"
+#include "pages/spamfilter/spamfilterwnd.h"
 #include "status/statuspages.h"
 
 namespace pages {
@@ -18,6 +19,7 @@ void registerPages(BPageFactory &factory)
     factory.add(SectionId::EtrnDownload, createEtrnPage);
     factory.add(SectionId::Scheduling, [](QWidget *parent) { return new SchedulingWnd(parent); });
     factory.add(SectionId::Pop3Download, [](QWidget *parent) { return new Pop3Wnd(parent); });
+    factory.add(SectionId::SpamFilter, [](QWidget *parent) { return new SpamFilterWnd(parent); });
 }
 
 } // namespace pages
