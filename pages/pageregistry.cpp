@@ -2,6 +2,7 @@
 
 #include "forms/bpagefactory.h"
 #include "forms/sectionids.h"
+#include "pages/backup/backupwnd.h"
 #include "pages/etrn/etrnwnd.h"
 #include "pages/pop3/pop3wnd.h"
 #include "pages/scheduler/schedulingwnd.h"
@@ -20,6 +21,7 @@ void registerPages(BPageFactory &factory)
     factory.add(SectionId::Scheduling, [](QWidget *parent) { return new SchedulingWnd(parent); });
     factory.add(SectionId::Pop3Download, [](QWidget *parent) { return new Pop3Wnd(parent); });
     factory.add(SectionId::SpamFilter, [](QWidget *parent) { return new SpamFilterWnd(parent); });
+    factory.add(SectionId::Backup, [](QWidget *parent) { return new BackupWnd(parent); });
 }
 
 } // namespace pages
