@@ -24,6 +24,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 
 // Without a running backup the status is read every ten seconds, during one
@@ -301,9 +303,14 @@ void BackupSettingsWnd::slotStartNow()
 void BackupSettingsWnd::slotPoll()
 {
     DBConn *conn = bobject::connection();
-    // One poll at a time: a slow queue must not pile them up.
-    if (m_polling || !conn || !conn->isConnected())
+    if (!conn || !conn->isConnected())
         return;
+    // One poll at a time: a slow queue must not pile them up. A poll asked
+    // for meanwhile follows when the answer is in, which may predate it.
+    if (m_polling) {
+        m_pollAgain = true;
+        return;
+    }
     m_polling = true;
     m_current.select(this, SLOT(slotCurrentReady()), this, SLOT(slotCurrentError(QString)));
 }
@@ -311,6 +318,10 @@ void BackupSettingsWnd::slotPoll()
 void BackupSettingsWnd::slotCurrentReady()
 {
     m_polling = false;
+    if (std::exchange(m_pollAgain, false)) {
+        slotPoll();
+        return;
+    }
     const DBRow *row = firstRow(m_current);
     if (!row)
         return;
@@ -339,6 +350,8 @@ void BackupSettingsWnd::slotCurrentError(const QString &error)
 {
     Q_UNUSED(error); // the next tick tries again; the connection reports lost sessions
     m_polling = false;
+    if (std::exchange(m_pollAgain, false))
+        slotPoll();
 }
 
 void BackupSettingsWnd::slotLastStatusReady()

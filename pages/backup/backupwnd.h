@@ -94,6 +94,7 @@ private:
     DBTable m_lastStatus;
     QTimer m_pollTimer;
     bool m_polling = false;
+    bool m_pollAgain = false;
     bool m_running = false;
     qint64 m_clockOffset = 0;
 };
