@@ -5,6 +5,7 @@
 #include "pages/definitions/gwndipgroup.h"
 #include "pages/definitions/gwndtimeint.h"
 #include "pages/aliases/aliaswnd.h"
+#include "pages/backup/backupwnd.h"
 #include "pages/etrn/etrnwnd.h"
 #include "pages/mailinglists/mailinglistwnd.h"
 #include "pages/pop3/pop3wnd.h"
@@ -14,6 +15,7 @@
 #include "pages/smtp/smtpserverwnd.h"
 #include "pages/users/templatewnd.h"
 #include "pages/users/userwnd.h"
+#include "pages/spamfilter/spamfilterwnd.h"
 #include "status/statuspages.h"
 
 namespace pages {
@@ -38,6 +40,8 @@ void registerPages(BPageFactory &factory)
                 [](QWidget *parent) { return new MailingListWnd(parent); });
     factory.add(SectionId::Users, [](QWidget *parent) { return new UserWnd(parent); });
     factory.add(SectionId::UserTemplates, [](QWidget *parent) { return new TemplateWnd(parent); });
+    factory.add(SectionId::SpamFilter, [](QWidget *parent) { return new SpamFilterWnd(parent); });
+    factory.add(SectionId::Backup, [](QWidget *parent) { return new BackupWnd(parent); });
 }
 
 } // namespace pages

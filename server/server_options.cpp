@@ -38,6 +38,8 @@ const char *kUsage
           "  --handshake-timeout-ms MS  the same in milliseconds\n"
           "  --login-delay-ms MS      wait after a failed login, doubling with each further\n"
           "                           failure of the address or account (default 250, 0 = off)\n"
+          "  --clock-offset S         the server's clock runs S seconds ahead (negative:\n"
+          "                           behind) of the machine's\n"
           "  --fault-close-after N    close each session after its Nth statement\n"
           "  --fault-status S:PATTERN answer status S to statements containing PATTERN\n"
           "  --fault-delay MS         delay every answer\n"
@@ -220,6 +222,12 @@ bool parseOptions(int argc, char **argv, ServerOptions &options, std::string &me
             if (!number(text, 0, 60000, n))
                 return bad();
             options.loginDelayMs = static_cast<int>(n);
+        } else if (arg == "--clock-offset") {
+            if (!value(text))
+                return false;
+            if (!number(text, -100LL * 365 * 86400, 100LL * 365 * 86400, n))
+                return bad();
+            options.clockOffset = n;
         } else if (arg == "--handshake-timeout-ms") {
             if (!value(text))
                 return false;

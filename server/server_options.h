@@ -41,6 +41,9 @@ struct ServerOptions
     int handshakeTimeoutMs = 10000;
     int loginDelayMs = 250; // first delay after a failed login; 0 = none
     uint32_t maxLogDataLines = 100000;
+    // Seconds the server's clock runs ahead of the machine's (negative: behind),
+    // as on a server in another place whose clock was set by hand.
+    int64_t clockOffset = 0;
 };
 
 // Parses argv. Returns false with a message for bad input; sets exitNow for
