@@ -11,7 +11,7 @@
 #include <QPushButton>
 
 TAliasWnd::TAliasWnd(QWidget *parent)
-    : TDomainFormList(parent)
+    : TDomainComboList(parent)
     , m_btnCheck(addButtonBelow(tr("C&heck Address..."), QStringLiteral("m_btnCheck")))
 {
     listView()->setAccessibleName(tr("Aliases"));

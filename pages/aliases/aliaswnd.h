@@ -8,7 +8,7 @@
 class QPushButton;
 
 // The layout of the Aliases page: the domain, the list, and "Check Address".
-class TAliasWnd : public TDomainFormList
+class TAliasWnd : public TDomainComboList
 {
     Q_OBJECT
 public:

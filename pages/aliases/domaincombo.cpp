@@ -62,7 +62,7 @@ void DomainCombo::rememberChoice() const
         UtKontainer::setText(kChosenDomainKey, currentText(), kChosenDomainKey);
 }
 
-TDomainFormList::TDomainFormList(QWidget *parent)
+TDomainComboList::TDomainComboList(QWidget *parent)
     : TBFormList(parent)
     , m_cboDomain(new DomainCombo(this))
 {
@@ -81,5 +81,5 @@ TDomainFormList::TDomainFormList(QWidget *parent)
     column->addWidget(listView(), 1);
     outer->insertLayout(0, column, 1);
     setTabOrder(m_cboDomain, listView());
-    connect(m_cboDomain, &QComboBox::activated, this, &TDomainFormList::slotDomainChosen);
+    connect(m_cboDomain, &QComboBox::activated, this, &TDomainComboList::slotDomainChosen);
 }

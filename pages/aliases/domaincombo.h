@@ -21,11 +21,11 @@ public:
 
 // The layout of a per-domain list page: the domain above the list, and the
 // list with Add, Edit and Remove.
-class TDomainFormList : public TBFormList
+class TDomainComboList : public TBFormList
 {
     Q_OBJECT
 public:
-    explicit TDomainFormList(QWidget *parent = nullptr);
+    explicit TDomainComboList(QWidget *parent = nullptr);
     DomainCombo *domainCombo() const { return m_cboDomain; }
 
 public slots:

@@ -71,7 +71,7 @@ QStringList MailingListTable::deleteStatements(const DBRow &row) const
 }
 
 MailingListWnd::MailingListWnd(QWidget *parent)
-    : BFormList<TDomainFormList>(parent)
+    : BFormList<TDomainComboList>(parent)
     , m_table(bobject::connection())
 {
     setObjectName(QStringLiteral("MailingListWnd"));
@@ -130,7 +130,7 @@ bool MailingListWnd::save()
 
 void MailingListWnd::discard()
 {
-    BFormList<TDomainFormList>::discard();
+    BFormList<TDomainComboList>::discard();
     forgetRosters();
 }
 
@@ -143,14 +143,14 @@ void MailingListWnd::registerChanges()
 
 void MailingListWnd::applyReadOnly()
 {
-    BFormList<TDomainFormList>::applyReadOnly();
+    BFormList<TDomainComboList>::applyReadOnly();
     domainCombo()->setEnabled(true);
     selectionChanged();
 }
 
 void MailingListWnd::selectionChanged()
 {
-    BFormList<TDomainFormList>::selectionChanged();
+    BFormList<TDomainComboList>::selectionChanged();
     // A read-only session still opens a list to read its settings and rosters.
     if (sessionReadOnly() && !m_detached) {
         const bool one = listView()->selectedItems().size() == 1;

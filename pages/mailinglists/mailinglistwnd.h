@@ -42,7 +42,7 @@ private:
 // an existing one edited in the dialog. The rosters are read when a list is
 // first opened and kept, one table per list and kind, until the page loads
 // again.
-class MailingListWnd : public BFormList<TDomainFormList>
+class MailingListWnd : public BFormList<TDomainComboList>
 {
 public:
     explicit MailingListWnd(QWidget *parent = nullptr);
