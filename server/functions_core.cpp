@@ -36,7 +36,50 @@ Reply getInterfaceAddresses(const FunctionCall &call)
     return rowSetReply(call, result);
 }
 
-// start_service("smtp") / stop_service("smtp"): "Result" 1 on success.
+// Whether a service can listen: it has at least one address in
+// "ServicePorts", and no other running service holds one of them (the same
+// port on the same address, or on all addresses, 0).
+bool listenAddressesFree(Database &db, const std::string &service)
+{
+    struct Endpoint
+    {
+        int64_t address;
+        int64_t port;
+    };
+    std::vector<Endpoint> own;
+    db.query("SELECT IPAddress, Port FROM ServicePorts WHERE lower(Service) = ?", {Cell{service}},
+             [&](const std::vector<Cell> &row) {
+                 own.push_back({cellInteger(row.at(0)), cellInteger(row.at(1))});
+                 return true;
+             });
+    if (own.empty())
+        return false;
+    for (const auto &other : serviceNames()) {
+        if (other == service
+            || db.queryInteger("SELECT Running FROM " + quoteIdentifier("service-" + other)) == 0)
+            continue;
+        bool clash = false;
+        db.query("SELECT IPAddress, Port FROM ServicePorts WHERE lower(Service) = ?", {Cell{other}},
+                 [&](const std::vector<Cell> &row) {
+                     const int64_t address = cellInteger(row.at(0));
+                     const int64_t port = cellInteger(row.at(1));
+                     for (const Endpoint &endpoint : own) {
+                         clash = clash
+                                 || (endpoint.port == port
+                                     && (endpoint.address == address || endpoint.address == 0
+                                         || address == 0));
+                     }
+                     return !clash;
+                 });
+        if (clash)
+            return false;
+    }
+    return true;
+}
+
+// start_service("smtp") / stop_service("smtp"): "Result" 1 on success; a
+// start gives 0 when the service cannot listen (see above), as a real server
+// does when another program holds its port.
 Reply setServiceRunning(const FunctionCall &call, bool running)
 {
     const std::string &name = argText(call, 0);
@@ -46,6 +89,8 @@ Reply setServiceRunning(const FunctionCall &call, bool running)
     if (!known)
         return Reply::failure(status::FunctionParameters);
     const std::string table = "service-" + toLower(name);
+    if (running && !listenAddressesFree(call.server.db, toLower(name)))
+        return integerReply(call, "Result", 0);
     call.server.db.write("UPDATE " + quoteIdentifier(table) + " SET Running = ?",
                          {Cell{int64_t(running ? 1 : 0)}});
     std::vector<std::string> line

@@ -530,6 +530,29 @@ void seedLogsAndStatus(ServerContext &server)
                          Cell{std::string(message.to)}, Cell{std::string(message.status)}});
 }
 
+// A second list of the primary domain, so its page shows more than one.
+void seedListsForTour(ServerContext &server)
+{
+    insertSeedRow(server, "MailingList",
+                  {{"Name", "support-desk"},
+                   {"Domain", "example.com"},
+                   {"Description", "Customer support team"},
+                   {"ReplyToType", "4"},
+                   {"SubjectPrefix", "[support]"}});
+    const struct
+    {
+        const char *kind, *email, *fullname;
+    } members[] = {
+            {"moderators", "alice@example.com", "Alice Archer"},
+            {"members", "bob@example.com", "Bob Brewer"},
+            {"members", "support@partner.example", "Partner Desk"},
+    };
+    for (const auto &member : members)
+        server.db.write("INSERT INTO _MListMember VALUES ('support-desk', 'example.com', ?, ?, ?)",
+                        {Cell{std::string(member.kind)}, Cell{std::string(member.email)},
+                         Cell{std::string(member.fullname)}});
+}
+
 } // namespace
 
 bool insertSeedRow(ServerContext &server, const std::string &tableName, Row values)
@@ -554,6 +577,7 @@ void seedDatabase(ServerContext &server)
         seedPolicies(server);
         seedDownloads(server);
         seedLogsAndStatus(server);
+        seedListsForTour(server);
         return true;
     });
 }
@@ -629,6 +653,36 @@ void applyStartOptions(ServerContext &server)
                                  Cell{int64_t(1000 + (i * 7919) % 500000)}, Cell{sender},
                                  Cell{recipient}, Cell{std::string("Deferred: 451 try later")}});
             }
+            return true;
+        });
+    }
+    if (options.seedAliases > 0) {
+        const int64_t existing = server.db.queryInteger(
+                "SELECT count(*) FROM Alias WHERE Domain = 'example.com' AND Lhs LIKE 'gen%'");
+        server.db.transaction([&] {
+            for (int64_t i = existing; i < int64_t(options.seedAliases); ++i) {
+                char lhs[32];
+                std::snprintf(lhs, sizeof lhs, "gen%07lld", static_cast<long long>(i + 1));
+                server.db.write("INSERT OR IGNORE INTO Alias (Lhs, Domain, Rhs, Description) "
+                                "VALUES (?, 'example.com', ?, ?)",
+                                {Cell{std::string(lhs)},
+                                 Cell{"rcpt" + std::to_string(i) + "@remote.example"},
+                                 Cell{"Generated alias " + std::to_string(i + 1)}});
+            }
+            return true;
+        });
+    }
+    if (options.seedListMembers > 0) {
+        insertSeedRow(server, "MailingList",
+                      {{"Name", "bulk"},
+                       {"Domain", "example.com"},
+                       {"Description", "Generated members"}});
+        server.db.transaction([&] {
+            for (int64_t i = 0; i < int64_t(options.seedListMembers); ++i)
+                server.db.write("INSERT OR IGNORE INTO _MListMember VALUES ('bulk', "
+                                "'example.com', 'members', ?, ?)",
+                                {Cell{"member" + std::to_string(i) + "@remote.example"},
+                                 Cell{"Member " + std::to_string(i)}});
             return true;
         });
     }

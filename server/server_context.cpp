@@ -2,14 +2,22 @@
 
 #include "function_registry.h"
 
+#include <atomic>
 #include <chrono>
 
 namespace postvane::devserver {
 
+namespace {
+
+// One server runs in a process: its clock offset is the process's.
+std::atomic<int64_t> clockOffset{0};
+
+} // namespace
+
 ServerContext::ServerContext(ServerOptions serverOptions)
     : options(std::move(serverOptions))
     , functions(FunctionRegistry::instance())
-    , startTime(now())
+    , startTime((clockOffset.store(options.clockOffset), now()))
 {
     faults.set(options.faults);
     loginThrottle.configure(options.loginDelayMs);
@@ -24,7 +32,8 @@ int64_t ServerContext::now()
 {
     return std::chrono::duration_cast<std::chrono::seconds>(
                    std::chrono::system_clock::now().time_since_epoch())
-            .count();
+                   .count()
+            + clockOffset.load();
 }
 
 void ServerContext::appendLog(int logId, const std::vector<std::string> &lines)

@@ -26,6 +26,8 @@ const char *kUsage
           "  --log-rate R             log lines per second over all logs (default 2, 0 = none)\n"
           "  --seed-log-lines N       lines in the mail log at start when it is empty\n"
           "  --seed-queue N           add N generated messages to the queue\n"
+          "  --seed-aliases N         add N generated aliases to example.com\n"
+          "  --seed-list-members N    add a list bulk@example.com with N generated members\n"
           "  --no-ticker              no live changes (logs, counters, queue)\n"
           "  --max-sessions N         concurrent sessions (default 64)\n"
           "  --max-sessions-per-address N  concurrent sessions from one client address\n"
@@ -36,6 +38,8 @@ const char *kUsage
           "  --handshake-timeout-ms MS  the same in milliseconds\n"
           "  --login-delay-ms MS      wait after a failed login, doubling with each further\n"
           "                           failure of the address or account (default 250, 0 = off)\n"
+          "  --clock-offset S         the server's clock runs S seconds ahead (negative:\n"
+          "                           behind) of the machine's\n"
           "  --fault-close-after N    close each session after its Nth statement\n"
           "  --fault-status S:PATTERN answer status S to statements containing PATTERN\n"
           "  --fault-delay MS         delay every answer\n"
@@ -180,6 +184,18 @@ bool parseOptions(int argc, char **argv, ServerOptions &options, std::string &me
             if (!number(text, 0, 10000000, n))
                 return bad();
             options.seedQueue = static_cast<uint32_t>(n);
+        } else if (arg == "--seed-aliases") {
+            if (!value(text))
+                return false;
+            if (!number(text, 0, 10000000, n))
+                return bad();
+            options.seedAliases = static_cast<uint32_t>(n);
+        } else if (arg == "--seed-list-members") {
+            if (!value(text))
+                return false;
+            if (!number(text, 0, 10000000, n))
+                return bad();
+            options.seedListMembers = static_cast<uint32_t>(n);
         } else if (arg == "--no-ticker") {
             options.ticker = false;
         } else if (arg == "--max-sessions") {
@@ -206,6 +222,12 @@ bool parseOptions(int argc, char **argv, ServerOptions &options, std::string &me
             if (!number(text, 0, 60000, n))
                 return bad();
             options.loginDelayMs = static_cast<int>(n);
+        } else if (arg == "--clock-offset") {
+            if (!value(text))
+                return false;
+            if (!number(text, -100LL * 365 * 86400, 100LL * 365 * 86400, n))
+                return bad();
+            options.clockOffset = n;
         } else if (arg == "--handshake-timeout-ms") {
             if (!value(text))
                 return false;

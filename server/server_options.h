@@ -27,6 +27,9 @@ struct ServerOptions
     uint64_t seedLogLines = 0;
     // Generated messages waiting in the queue, beside the demo's own.
     uint32_t seedQueue = 0;
+    // Generated aliases of example.com and members of its list "bulk".
+    uint32_t seedAliases = 0;
+    uint32_t seedListMembers = 0;
     bool ticker = true;
     FaultSettings faults;
 
@@ -38,6 +41,9 @@ struct ServerOptions
     int handshakeTimeoutMs = 10000;
     int loginDelayMs = 250; // first delay after a failed login; 0 = none
     uint32_t maxLogDataLines = 100000;
+    // Seconds the server's clock runs ahead of the machine's (negative: behind),
+    // as on a server in another place whose clock was set by hand.
+    int64_t clockOffset = 0;
 };
 
 // Parses argv. Returns false with a message for bad input; sets exitNow for

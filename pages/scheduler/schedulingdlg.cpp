@@ -2,6 +2,7 @@
 
 #include "forms/bcorrection.h"
 #include "forms/blineedit.h"
+#include "pages/definitions/gformdialog.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
 
@@ -12,6 +13,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTime>
 #include <QTimeEdit>
@@ -57,6 +59,8 @@ TSchedulingDlg::TSchedulingDlg(QWidget *parent)
     m_chkValid = named(new QCheckBox(tr("&Valid only at time"), time), "m_chkValid");
     m_cboTimeInt = named(new QComboBox(time), "m_cboTimeInt");
     m_cboTimeInt->setAccessibleName(tr("Time range"));
+    m_btnEditTimeInt = named(new QPushButton(tr("&Edit..."), time), "m_btnEditTimeInt");
+    m_btnEditTimeInt->setAccessibleName(tr("Edit time ranges"));
     auto *timeLayout = new QGridLayout(time);
     timeLayout->addWidget(m_cboType, 0, 0);
     timeLayout->addWidget(m_spnTimeEvery, 0, 1);
@@ -65,6 +69,7 @@ TSchedulingDlg::TSchedulingDlg(QWidget *parent)
     timeLayout->addWidget(new QLabel(tr("(hh:mm)"), time), 1, 2);
     timeLayout->addWidget(m_chkValid, 2, 0);
     timeLayout->addWidget(m_cboTimeInt, 2, 1, 1, 2);
+    timeLayout->addWidget(m_btnEditTimeInt, 2, 3);
 
     auto *action = named(new QGroupBox(tr("Action"), this), "m_gbAction");
     m_chkSendMail = named(new QCheckBox(tr("&Send messages from the outgoing queue"), action),
@@ -92,6 +97,7 @@ TSchedulingDlg::TSchedulingDlg(QWidget *parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_cboType, &QComboBox::currentIndexChanged, this, &TSchedulingDlg::slotTypeChanged);
     connect(m_chkValid, &QCheckBox::toggled, this, &TSchedulingDlg::slotEnableChanged);
+    connect(m_btnEditTimeInt, &QPushButton::clicked, this, &TSchedulingDlg::slotEditTimeInt);
 
     auto *desc = new QHBoxLayout;
     desc->addWidget(descLabel);
@@ -104,10 +110,13 @@ TSchedulingDlg::TSchedulingDlg(QWidget *parent)
     layout->addWidget(buttons);
 }
 
-SchedulingDlg::SchedulingDlg(DBRow *row, const QStringList &timeRanges, QWidget *parent)
+SchedulingDlg::SchedulingDlg(DBRow *row, const QStringList &timeRanges, QWidget *parent,
+                             std::function<QStringList()> reloadRanges)
     : BDialog<TSchedulingDlg>(parent)
     , m_timeRanges(timeRanges)
+    , m_reloadRanges(std::move(reloadRanges))
 {
+    m_btnEditTimeInt->setVisible(bool(m_reloadRanges));
     setObjectName(QStringLiteral("SchedulingDlg"));
     // Dial-up lines exist only on servers of the first kind.
     m_gbOptional->setVisible(UtKontainer::getInt(UtKey::OsVersion, 0) == 0);
@@ -118,8 +127,6 @@ bool SchedulingDlg::fillView()
 {
     if (!m_row)
         return false;
-    m_cboTimeInt->clear();
-    m_cboTimeInt->addItems(m_timeRanges);
     m_edDesc->setText(m_row->text("Desc"));
 
     const int type = m_row->text("TimeType").toInt();
@@ -138,15 +145,7 @@ bool SchedulingDlg::fillView()
     // A stored range ticks the box, also one that is no longer defined.
     const QString range = m_row->text("TimeInt");
     m_chkValid->setChecked(!range.isEmpty());
-    if (!range.isEmpty()) {
-        int index = m_cboTimeInt->findText(range);
-        if (index < 0) {
-            m_cboTimeInt->addItem(range);
-            index = m_cboTimeInt->count() - 1;
-        }
-        m_cboTimeInt->setCurrentIndex(index);
-    }
-    m_chkValid->setEnabled(m_cboTimeInt->count() > 0);
+    fillTimeRanges(range);
 
     const int actions = m_row->text("Action").toInt();
     m_chkSendMail->setChecked(actions & 1);
@@ -156,6 +155,31 @@ bool SchedulingDlg::fillView()
     slotTypeChanged();
     slotEnableChanged();
     return true;
+}
+
+void SchedulingDlg::fillTimeRanges(const QString &selected)
+{
+    m_cboTimeInt->clear();
+    m_cboTimeInt->addItems(m_timeRanges);
+    if (!selected.isEmpty()) {
+        int index = m_cboTimeInt->findText(selected);
+        if (index < 0) {
+            m_cboTimeInt->addItem(selected);
+            index = m_cboTimeInt->count() - 1;
+        }
+        m_cboTimeInt->setCurrentIndex(index);
+    }
+    m_chkValid->setEnabled(m_cboTimeInt->count() > 0);
+}
+
+void SchedulingDlg::slotEditTimeInt()
+{
+    const QString selected = m_chkValid->isChecked() ? m_cboTimeInt->currentText() : QString();
+    if (!GFormDialog::edit(GFormDialog::Kind::TimeRanges, selected, this) || !m_reloadRanges)
+        return;
+    m_timeRanges = m_reloadRanges();
+    // A range that was renamed or removed stays chosen by its old name.
+    fillTimeRanges(m_cboTimeInt->currentText());
 }
 
 void SchedulingDlg::slotTypeChanged()

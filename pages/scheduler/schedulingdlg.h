@@ -5,10 +5,13 @@
 #include <QDialog>
 #include <QStringList>
 
+#include <functional>
+
 class BLineEdit;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QPushButton;
 class QSpinBox;
 class QTimeEdit;
 
@@ -26,6 +29,7 @@ public:
     QTimeEdit *m_tedTimeAt;
     QCheckBox *m_chkValid;
     QComboBox *m_cboTimeInt;
+    QPushButton *m_btnEditTimeInt;
     QCheckBox *m_chkSendMail;
     QCheckBox *m_chkPop3;
     QCheckBox *m_chkEtrn;
@@ -35,6 +39,7 @@ public:
 public slots:
     virtual void slotTypeChanged() { }
     virtual void slotEnableChanged() { }
+    virtual void slotEditTimeInt() { }
 };
 
 // Edits one row of the "Scheduler" table: when the action runs and what it
@@ -42,14 +47,23 @@ public slots:
 class SchedulingDlg : public BDialog<TSchedulingDlg>
 {
 public:
-    SchedulingDlg(DBRow *row, const QStringList &timeRanges, QWidget *parent = nullptr);
+    // reloadRanges reads the time range names from the server again (after
+    // they were edited from the dialog); without it "&Edit..." is hidden.
+    SchedulingDlg(DBRow *row, const QStringList &timeRanges, QWidget *parent = nullptr,
+                  std::function<QStringList()> reloadRanges = {});
 
     bool fillView() override;
     void storeView() override;
     bool validate() override;
     void slotTypeChanged() override;
     void slotEnableChanged() override;
+    // Opens the chosen time range (or all) for editing; afterwards the combo
+    // lists the names again and keeps its choice by name.
+    void slotEditTimeInt() override;
 
 private:
+    void fillTimeRanges(const QString &selected);
+
     QStringList m_timeRanges;
+    std::function<QStringList()> m_reloadRanges;
 };

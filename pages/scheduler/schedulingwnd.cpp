@@ -97,7 +97,12 @@ QStringList SchedulingWnd::timeRangeNames() const
 
 bool SchedulingWnd::editRow(DBRow *row)
 {
-    SchedulingDlg dialog(row, timeRangeNames(), this);
+    SchedulingDlg dialog(row, timeRangeNames(), this, [this] {
+        // The names only: the range table takes no edits on this page.
+        if (!m_timeRanges.selectSync())
+            bobject::showServerError(this, m_timeRanges.errorText());
+        return timeRangeNames();
+    });
     return dialog.exec() == QDialog::Accepted;
 }
 

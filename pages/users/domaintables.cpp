@@ -1,5 +1,6 @@
 #include "pages/users/domaintables.h"
 
+#include "db/dbkols.h"
 #include "db/dbquote.h"
 #include "db/dbrow.h"
 
@@ -61,8 +62,25 @@ bool rowMatchesText(const DBRow &row, const QString &text)
 {
     if (text.isEmpty())
         return true;
-    for (const char *column : {"Name", "Fullname", "Description"}) {
-        if (row.text(column).contains(text, Qt::CaseInsensitive))
+    // The searched columns' positions, looked up once per column set.
+    static thread_local const DBKols *cachedKols = nullptr;
+    static thread_local int cachedCount = -1;
+    static thread_local int positions[3] = {-1, -1, -1};
+    const DBKols *kols = row.columns();
+    if (!kols)
+        return false;
+    if (kols != cachedKols || kols->count() != cachedCount) {
+        cachedKols = kols;
+        cachedCount = kols->count();
+        const bool report = kols->reportsMissing();
+        const_cast<DBKols *>(kols)->setReportMissing(false);
+        positions[0] = kols->indexOf(QStringLiteral("Name"));
+        positions[1] = kols->indexOf(QStringLiteral("Fullname"));
+        positions[2] = kols->indexOf(QStringLiteral("Description"));
+        const_cast<DBKols *>(kols)->setReportMissing(report);
+    }
+    for (int position : positions) {
+        if (position >= 0 && row.text(position).contains(text, Qt::CaseInsensitive))
             return true;
     }
     return false;

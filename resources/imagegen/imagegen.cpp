@@ -555,6 +555,15 @@ int main(int argc, char **argv)
     // Rows of the download lists.
     out.save("pop3accounts_list.png", badge(16, kBlue, download));
     out.save("pop3rules_list.png", badge(16, kBlue, funnel));
+    out.save("directory.png", badge(16, kBlue, [](QPainter &p) { folderShape(p, false); }));
+    out.save("updirectory.png", badge(16, kSlate, [](QPainter &p) { folderShape(p, true); }));
+    out.save("permit.png", badge(16, kGreen, check));
+    out.save("deny.png", badge(16, kRed, cross));
+
+    // Rows of the services list and the restart dialog.
+    out.save("servicerun_list.png", badge(16, kGreen, check));
+    out.save("servicestop_list.png", badge(16, kRed, cross));
+    out.save("circlestatus.png", badge(32, kOrange, arrows));
 
     // Logs folder and log files.
     out.folderIcon("logs", kGrey);

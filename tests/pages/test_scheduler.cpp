@@ -7,6 +7,9 @@
 #include "forms/blineedit.h"
 #include "forms/blistview.h"
 #include "forms/sectionids.h"
+#include "pages/definitions/gdlgtimeint.h"
+#include "pages/definitions/gformdialog.h"
+#include "pages/definitions/gwndtimeint.h"
 #include "pages/scheduler/schedulingdlg.h"
 #include "pages/scheduler/schedulingtexts.h"
 #include "pages/scheduler/schedulingwnd.h"
@@ -53,6 +56,7 @@ private slots:
     void addedActionAtTimeOfDay();
     void editingKeepsOrDropsTheRange_data();
     void editingKeepsOrDropsTheRange();
+    void editingTheRangesKeepsTheChoice();
     void intervalsOpenInTheirUnit_data();
     void intervalsOpenInTheirUnit();
     void noActionAsksToCorrect_data();
@@ -224,6 +228,60 @@ void TestSchedulerPage::editingKeepsOrDropsTheRange()
     QCOMPARE(serverRows(QString("select TimeInt from Scheduler where Desc='%1 (edited)'")
                                 .arg(description)),
              QStringList{storedRange});
+}
+
+void TestSchedulerPage::editingTheRangesKeepsTheChoice()
+{
+    QVERIFY(startConsole());
+    SchedulingWnd *page = openScheduling();
+    QVERIFY(page);
+    const bool edited = editAction(page, "Morning ETRN", [&](SchedulingDlg *dialog) {
+        QCOMPARE(dialog->m_btnEditTimeInt->text(), QString("&Edit..."));
+        QVERIFY(dialog->m_btnEditTimeInt->isVisible());
+        // The editor opens the chosen range; an interval added there under a
+        // new name makes a new range. Watchers of their own: the page's one
+        // is busy in this handler.
+        postdesk::test::ModalWatcher editor;
+        editor.expect([&](QWidget *modal) {
+            auto *ranges = qobject_cast<GFormDialog *>(modal);
+            QVERIFY(ranges);
+            GDefinitionWnd *rangePage = ranges->page();
+            QCOMPARE(rangePage->restrictedName(), QString("Office hours"));
+            QTRY_VERIFY_WITH_TIMEOUT(rangePage->nameNode("Office hours"), kTimeout);
+            QCOMPARE(rangePage->listView()->topLevelItemCount(), 1);
+            postdesk::test::ModalWatcher interval;
+            interval.expect([&](QWidget *intervalModal) {
+                auto *entry = dynamic_cast<GDlgTimeInt *>(intervalModal);
+                QVERIFY(entry);
+                QCOMPARE(entry->m_edName->text(), QString("Office hours"));
+                entry->m_edName->setText("Aaa early");
+                entry->m_tedFrom->setTime(QTime(5, 0));
+                entry->m_tedTo->setTime(QTime(7, 0));
+                clickOk(entry);
+            });
+            rangePage->addButton()->click();
+            QTRY_VERIFY_WITH_TIMEOUT(rangePage->nameNode("Aaa early"), kTimeout);
+            clickOk(ranges);
+        });
+        dialog->m_btnEditTimeInt->click();
+        QCOMPARE(serverRows("select Start, End from TimeIntervals where Name='Aaa early'"),
+                 QStringList{"18000|25200"});
+        // Listed again and still on the range chosen before, by its name.
+        QCOMPARE(dialog->m_cboTimeInt->count(), 5);
+        QVERIFY(dialog->m_cboTimeInt->findText("Aaa early") >= 0);
+        QCOMPARE(dialog->m_cboTimeInt->currentText(), QString("Office hours"));
+        // The editor's edits went straight to the server, not to this page.
+        QCOMPARE(pendingOperations(), 0);
+        dialog->m_cboTimeInt->setCurrentText("Aaa early");
+        clickOk(dialog);
+    });
+    QVERIFY(edited);
+    apply();
+    QTRY_COMPARE_WITH_TIMEOUT(pendingOperations(), 0, kTimeout);
+    QCOMPARE(serverRows("select TimeInt from Scheduler where Desc='Morning ETRN'"),
+             QStringList{"Aaa early"});
+    // The next dialog offers the new range too.
+    QVERIFY(page->timeRangeNames().contains("Aaa early"));
 }
 
 void TestSchedulerPage::intervalsOpenInTheirUnit_data()

@@ -180,6 +180,26 @@ TEST_F(WritesTest, FunctionsChangeStoredData)
     EXPECT_EQ(started.rows.at(0).at(0), "1");
     EXPECT_EQ(admin.query("select running FROM service-smtp").rows[0][0], "1");
 
+    // A start fails, as on a live server, when the service cannot listen: no
+    // address at all, or a port another running service holds.
+    const auto startResult = [&](const std::string &service) {
+        return admin.query("select start_service(\"" + service + "\")").rows.at(0).at(0);
+    };
+    const auto running = [&](const std::string &service) {
+        return admin.query("select running FROM service-" + service).rows.at(0).at(0);
+    };
+    ASSERT_EQ(run("delete from ServicePorts where Service='nntp'"), 0u);
+    EXPECT_EQ(startResult("nntp"), "0");
+    EXPECT_EQ(running("nntp"), "0");
+    ASSERT_EQ(run("insert ServicePorts set Service='ldap', IPAddress='10.0.0.7', Port='25'"), 0u);
+    EXPECT_EQ(startResult("ldap"), "0"); // smtp listens on port 25 of every address
+    EXPECT_EQ(running("ldap"), "0");
+    ASSERT_EQ(run("select stop_service(\"smtp\")"), 0u);
+    EXPECT_EQ(startResult("ldap"), "1");
+    EXPECT_EQ(running("ldap"), "1");
+    EXPECT_EQ(startResult("smtp"), "0"); // now ldap holds 10.0.0.7:25
+    EXPECT_EQ(running("smtp"), "0");
+
     // Log streams through LogCtrl.
     const std::string url = "file:///C:/Logs/new mail.log";
     ASSERT_EQ(run("select LogCtrl(\"mail\", \"8\", \"file:///var/log/postvane/mail.log\")"), 0u);

@@ -1,0 +1,166 @@
+// The Users page on a domain of many users (postvane-devserver --seed-users),
+// each figure a ratio against a baseline measured in the same run:
+// - opening the page until the list shows, against the bare select of the
+//   same rows by the protocol client;
+// - refreshing the list after the search timer fired;
+// - the heap the page holds, against the bytes of the result block.
+#include "db/dbconn.h"
+#include "db/dbreq.h"
+#include "db/dbtable.h"
+#include "forms/blistview.h"
+#include "pages/users/userwnd.h"
+#include "registry/utkeys.h"
+#include "registry/utkontainer.h"
+#include "support/devserver_process.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <malloc.h>
+
+namespace {
+
+double timeMs(const std::function<void()> &work)
+{
+    QElapsedTimer clock;
+    clock.start();
+    work();
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
+bool waitFor(const std::function<bool()> &condition, int timeoutMs = 600000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.isEmpty() ? 0 : values.at(values.size() / 2);
+}
+
+size_t heapInUse()
+{
+    malloc_trim(0);
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+// Bytes of the row part of a result block (length words and cells).
+size_t rowBytes(const DBReq &req)
+{
+    size_t bytes = 0;
+    for (int r = 0; r < req.rowCount(); ++r) {
+        for (int c = 0; c < req.columnCount(); ++c)
+            bytes += 4 + size_t(req.cellBytes(r, c).size());
+    }
+    return bytes;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const int users = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100000;
+    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
+    QTemporaryDir folder;
+    UtKontainer::setStoreFile(folder.filePath(QStringLiteral("bench.ini")));
+    UtKontainer::setText(domainformlist::kSelectedDomainKey, QStringLiteral("big.example"),
+                         domainformlist::kSelectedDomainKey);
+
+    postdesk::test::DevServerProcess server(
+            {"--no-ticker", "--seed-users", std::to_string(users), "--log-rate", "0"});
+    if (!server.start()) {
+        std::fprintf(stderr, "server: %s\n", server.errorText().c_str());
+        return 1;
+    }
+    DBConn conn(QString::fromStdString(server.host()), int(server.port()), QStringLiteral("admin"),
+                QStringLiteral("admin"));
+    const QString knownHosts = folder.filePath(QStringLiteral("known_hosts"));
+    server.trustIn(knownHosts.toStdString());
+    conn.setKnownHostsPath(knownHosts);
+    conn.start();
+    if (!waitFor([&conn] { return conn.isConnected(); }, 600000)) {
+        std::fprintf(stderr, "no session\n");
+        return 1;
+    }
+    UtKontainer::setObject(UtKey::DBConn, &conn);
+    std::fprintf(stderr, "session up\n");
+
+    // The page's own select text, sent bare.
+    DBTable::Options options;
+    options.filter = domainformlist::domainFilter(QStringLiteral("big.example"));
+    const QString query
+            = DBTable(&conn, QStringLiteral("User"), QList<DBKol>(), options).selectQuery();
+    QList<double> bare;
+    size_t blockBytes = 0;
+    int rows = 0;
+    for (int round = 0; round < rounds; ++round) {
+        bare << timeMs([&] {
+            DBReq req(query);
+            conn.execSync(&req);
+            rows = req.rowCount();
+            blockBytes = rowBytes(req);
+        });
+    }
+
+    std::fprintf(stderr, "bare select: %d rows\n", rows);
+    QList<double> open;
+    QList<double> search;
+    QList<double> clearSearch;
+    double heapRatio = 0;
+    for (int round = 0; round < rounds; ++round) {
+        const size_t heapBefore = heapInUse();
+        auto page = std::make_unique<UserWnd>();
+        page->resize(900, 600);
+        page->show();
+        open << timeMs([&] {
+            page->load(true);
+            waitFor([&page] { return !page->isLoadingRows() && page->isEnabled(); });
+        });
+        if (page->listView()->topLevelItemCount() != rows) {
+            std::fprintf(stderr, "the page shows %d rows of %d\n",
+                         page->listView()->topLevelItemCount(), rows);
+            return 1;
+        }
+        if (round == 0)
+            heapRatio = double(heapInUse() - heapBefore) / double(blockBytes);
+        // The timer is stopped: only the refresh after it fires is timed.
+        page->searchEdit()->setText(QStringLiteral("user0%1").arg(1000 + round));
+        page->searchTimer()->stop();
+        search << timeMs([&] { page->slotSearchExecute(); });
+        page->searchEdit()->clear();
+        page->searchTimer()->stop();
+        clearSearch << timeMs([&] { page->slotSearchExecute(); });
+        if (page->listView()->topLevelItemCount() != rows)
+            return 1;
+    }
+    UtKontainer::setObject(UtKey::DBConn, nullptr);
+    conn.stop();
+
+    const double openRatio = median(open) / median(bare);
+    std::printf("users: %d rows, result block %.1f MB\n", rows, double(blockBytes) / 1048576.0);
+    std::printf("open page until the list shows: %.1f ms, bare select: %.1f ms, ratio %.2fx "
+                "(target <= 1.5x) %s\n",
+                median(open), median(bare), openRatio, openRatio <= 1.5 ? "ok" : "MISSED");
+    std::printf("search refresh after the timer (10 matches): %.1f ms (target <= 100 ms) %s\n",
+                median(search), median(search) <= 100 ? "ok" : "MISSED");
+    std::printf("search cleared, all rows back: %.1f ms (target <= 100 ms) %s\n",
+                median(clearSearch), median(clearSearch) <= 100 ? "ok" : "MISSED");
+    std::printf("page heap / result block: %.2fx (target <= 3x) %s\n", heapRatio,
+                heapRatio <= 3 ? "ok" : "MISSED");
+    return 0;
+}

@@ -1,0 +1,121 @@
+#include "pages/aliases/aliaswnd.h"
+
+#include "forms/bcols.h"
+#include "forms/blistregistrations.h"
+#include "forms/bview.h"
+#include "pages/aliases/aliascheckaddressdlg.h"
+#include "pages/aliases/aliasdlg.h"
+#include "pages/aliases/aliastarget.h"
+#include "pages/aliases/namedconflicts.h"
+
+#include <QPushButton>
+
+TAliasWnd::TAliasWnd(QWidget *parent)
+    : TDomainComboList(parent)
+    , m_btnCheck(addButtonBelow(tr("C&heck Address..."), QStringLiteral("m_btnCheck")))
+{
+    listView()->setAccessibleName(tr("Aliases"));
+    connect(m_btnCheck, &QPushButton::clicked, this, &TAliasWnd::slotCheckAddress);
+}
+
+QStringList AliasItem::texts(const DBRow &row)
+{
+    return {row.text("Lhs"), aliastarget::displayText(row.text("Rhs")), row.text("Description")};
+}
+
+AliasItem::AliasItem(BListView *view, DBRow *row)
+    : BListViewItem(view, row, texts(*row))
+{ }
+
+AliasWnd::AliasWnd(QWidget *parent)
+    : BFormList<TAliasWnd>(parent)
+    , m_table(bobject::connection(), QStringLiteral("Alias"),
+              QList<DBKol>{DBKol(DBType::Text, QStringLiteral("Lhs"), true),
+                           DBKol(DBType::Text, QStringLiteral("Domain"), true),
+                           DBKol(DBType::Text, QStringLiteral("Rhs"), true),
+                           DBKol(DBType::Text, QStringLiteral("Description"))},
+              DBTable::Options{.keysIgnoreCase = true})
+    , m_trans(bobject::connection())
+{
+    setObjectName(QStringLiteral("AliasWnd"));
+    m_trans.addTable(&m_table);
+}
+
+void AliasWnd::defineColumns(BCols &cols)
+{
+    cols.setRegistration(*BListRegistrations::find(QStringLiteral("aliases")));
+    // Fixed widths: fitting the columns to tens of thousands of rows would
+    // cost more than reading them.
+    cols.addColumn(tr("Alias"), QStringLiteral("Lhs"), BCol::AlwaysVisible, 180);
+    cols.addColumn(tr("Deliver To"), QStringLiteral("Rhs"), BCol::Visible, 260);
+    cols.addColumn(tr("Description"), QStringLiteral("Description"), BCol::Visible, 240);
+}
+
+BListViewItem *AliasWnd::createItem(DBRow *row)
+{
+    return new AliasItem(listView(), row);
+}
+
+void AliasWnd::load(bool first)
+{
+    if (first || domainCombo()->count() == 0)
+        domainCombo()->reload();
+    m_loadedDomain = domain();
+    m_table.setFilter(namedconflicts::domainFilter(m_loadedDomain));
+    loadTables(&m_trans, first);
+}
+
+void AliasWnd::applyReadOnly()
+{
+    BFormList<TAliasWnd>::applyReadOnly();
+    // Choosing another domain and asking the server how it delivers change nothing.
+    domainCombo()->setEnabled(true);
+    checkButton()->setEnabled(true);
+}
+
+void AliasWnd::slotDomainChosen(int index)
+{
+    Q_UNUSED(index);
+    if (domain() == m_loadedDomain)
+        return;
+    bool saved = false;
+    if (!bview::askSaveChanges(this, &saved, this)) {
+        const QSignalBlocker block(domainCombo());
+        domainCombo()->setCurrentIndex(domainCombo()->findText(m_loadedDomain));
+        return;
+    }
+    domainCombo()->rememberChoice();
+    load(false);
+}
+
+bool AliasWnd::initNewRow(DBRow *row)
+{
+    if (domain().isEmpty())
+        return false;
+    row->setText("Domain", domain());
+    return true;
+}
+
+bool AliasWnd::editRow(DBRow *row)
+{
+    AliasDlg dialog(row, this);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void AliasWnd::updateItems(const QList<QTreeWidgetItem *> &items)
+{
+    for (QTreeWidgetItem *item : items) {
+        auto *alias = static_cast<AliasItem *>(item);
+        if (!alias->row())
+            continue;
+        const QStringList texts = AliasItem::texts(*alias->row());
+        for (int i = 0; i < texts.size(); ++i)
+            alias->setText(i, texts.at(i));
+    }
+}
+
+void AliasWnd::slotCheckAddress()
+{
+    AliasCheckAddressDlg dialog(domain(), this);
+    dialog.exec();
+}
