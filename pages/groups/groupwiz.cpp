@@ -119,6 +119,9 @@ GroupWiz::GroupWiz(DBRow *group, const GroupDlgTemp::Tables &tables, QWidget *pa
     advancedLayout->addStretch(1);
     setPage(PageAdvanced, advanced);
 
+    // Every page may finish the wizard, not only the last one.
+    for (int id : pageIds())
+        page(id)->setFinalPage(true);
     m_chkExport->setEnabled(false);
     connect(f->m_edName, &QLineEdit::textChanged, this, [this] { slotNameChanged(); });
     connect(this, &QWizard::currentIdChanged, this, [this] { slotPageChanged(); });

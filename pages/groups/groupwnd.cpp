@@ -24,12 +24,6 @@ const QString kDomain = QStringLiteral("Domain");
 const QString kGroups = QStringLiteral("Groups");
 const QString kRowSource = QStringLiteral("$RowSource");
 
-bool sessionMayModify()
-{
-    const DBConn *conn = bobject::connection();
-    return conn && conn->mayModify();
-}
-
 } // namespace
 
 TGroupWnd::TGroupWnd(QWidget *parent)
@@ -211,7 +205,7 @@ void GroupWnd::discard()
 
 void GroupWnd::add()
 {
-    if (!addButton()->isEnabled() || itemsDetached() || !table() || !sessionMayModify())
+    if (!addButton()->isEnabled() || itemsDetached() || !table() || !!sessionReadOnly())
         return;
     if (m_flags & FlagDirectoryDomain) {
         UserLdapDlg chooser(UserLdapDlg::Mode::Groups, this);
@@ -312,14 +306,14 @@ void GroupWnd::remove()
 void GroupWnd::selectionChanged()
 {
     DomainFormList<TGroupWnd>::selectionChanged();
-    exportButton()->setEnabled(listView()->isEnabled() && sessionMayModify() && !itemsDetached()
+    exportButton()->setEnabled(listView()->isEnabled() && !sessionReadOnly() && !itemsDetached()
                                && !listView()->selectedItems().isEmpty());
 }
 
 void GroupWnd::setFormEnabled(bool on)
 {
     DomainFormList<TGroupWnd>::setFormEnabled(on);
-    exportButton()->setEnabled(on && sessionMayModify() && !itemsDetached()
+    exportButton()->setEnabled(on && !sessionReadOnly() && !itemsDetached()
                                && !listView()->selectedItems().isEmpty());
 }
 

@@ -169,7 +169,10 @@ bool PageTest::withModal(const std::function<void()> &trigger,
                          const std::function<void(QWidget *)> &handler)
 {
     bool handled = false;
-    m_watcher.expect([&](QWidget *modal) {
+    // A watcher of its own: a handler that opens a nested modal runs inside
+    // the outer watcher's timer, which Qt does not fire again until it returns.
+    postdesk::test::ModalWatcher watcher;
+    watcher.expect([&](QWidget *modal) {
         QPointer<QWidget> window(modal);
         handler(modal);
         handled = true;

@@ -50,7 +50,6 @@ protected:
     // trigger opens the window.
     bool withModal(const std::function<void()> &trigger,
                    const std::function<void(QWidget *)> &handler);
-    postdesk::test::ModalWatcher m_watcher;
 };
 
 // Collects the console's debug output while it lives (lines come from the
