@@ -24,6 +24,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTest>
 
 namespace {
@@ -76,6 +77,7 @@ private slots:
     void publishDialogReportsEachRow();
     void directoryGroupsAreActivated();
     void viewerChangesNothing();
+    void screenReadersNameEveryControl();
 
 private:
     GroupWnd *openGroups(const QString &domain = QStringLiteral("example.com"));
@@ -706,6 +708,34 @@ void TestGroupsPage::viewerChangesNothing()
     QVERIFY(!trace.text().contains("AddressBookAdd("));
     // The viewer still chooses domains.
     QVERIFY(page->domainCombo()->isEnabled());
+}
+
+void TestGroupsPage::screenReadersNameEveryControl()
+{
+    QVERIFY(startConsole());
+    GroupWnd *page = openGroups();
+    QVERIFY(page);
+    QCOMPARE(unnamedControls(page), QStringList());
+    QVERIFY(editGroup(page, "support", [](GroupDlg *dialog) {
+        auto *tabs = dialog->findChild<QTabWidget *>();
+        QVERIFY(tabs);
+        for (int i = 0; i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(i);
+            QVERIFY2(unnamedControls(dialog).isEmpty(),
+                     qPrintable(tabs->tabText(i) + ": " + unnamedControls(dialog).join(' ')));
+        }
+        dialog->reject();
+    }));
+    QVERIFY(runWizard(page, [](GroupWiz *wizard) {
+        QTest::keyClicks(wizard->fields()->m_edName, "reception");
+        for (int step = 0; step < 5; ++step) {
+            QVERIFY2(unnamedControls(wizard).isEmpty(),
+                     qPrintable(wizard->currentPage()->title() + ": "
+                                + unnamedControls(wizard).join(' ')));
+            wizard->button(QWizard::NextButton)->click();
+        }
+        wizard->reject();
+    }));
 }
 
 QTEST_MAIN(TestGroupsPage)
