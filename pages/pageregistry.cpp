@@ -7,6 +7,7 @@
 #include "pages/aliases/aliaswnd.h"
 #include "pages/backup/backupwnd.h"
 #include "pages/etrn/etrnwnd.h"
+#include "pages/groups/groupwnd.h"
 #include "pages/mailinglists/mailinglistwnd.h"
 #include "pages/pop3/pop3wnd.h"
 #include "pages/remoteadmin/remoteadministrationwnd.h"
@@ -29,6 +30,7 @@ void registerPages(BPageFactory &factory)
     factory.add(SectionId::EtrnDownload, createEtrnPage);
     factory.add(SectionId::Scheduling, [](QWidget *parent) { return new SchedulingWnd(parent); });
     factory.add(SectionId::Pop3Download, [](QWidget *parent) { return new Pop3Wnd(parent); });
+    factory.add(SectionId::Groups, [](QWidget *parent) { return new GroupWnd(parent); });
     factory.add(SectionId::Services, [](QWidget *parent) { return new ServiceWnd(parent); });
     factory.add(SectionId::SmtpServer, [](QWidget *parent) { return new SmtpServerWnd(parent); });
     factory.add(SectionId::AddressGroups, [](QWidget *parent) { return new GWndIPGroup(parent); });

@@ -13,6 +13,12 @@
 #include "forms/tbformlist.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSet>
 #include <QDialog>
 #include <QFocusEvent>
 #include <QPointer>
@@ -165,11 +171,44 @@ bool PageTest::typePassword(BPwdLineEdit *edit, const QString &text)
     return edit->isPasswordChanged() && edit->value() == text;
 }
 
+QStringList PageTest::unnamedControls(const QWidget *root)
+{
+    QSet<const QWidget *> buddies;
+    for (const QLabel *label : root->findChildren<QLabel *>()) {
+        if (label->buddy())
+            buddies.insert(label->buddy());
+    }
+    QStringList unnamed;
+    for (const QWidget *widget : root->findChildren<QWidget *>()) {
+        if (!widget->isVisibleTo(root) || !widget->accessibleName().isEmpty()
+            || buddies.contains(widget))
+            continue;
+        // The parts a combo, spin box or list is made of are named by it.
+        const QWidget *parent = widget->parentWidget();
+        if (parent
+            && (parent->inherits("QComboBox") || parent->inherits("QAbstractSpinBox")
+                || parent->inherits("QAbstractScrollArea")))
+            continue;
+        const auto *button = qobject_cast<const QAbstractButton *>(widget);
+        const bool input = qobject_cast<const QLineEdit *>(widget)
+                || qobject_cast<const QAbstractSpinBox *>(widget)
+                || qobject_cast<const QComboBox *>(widget)
+                || (qobject_cast<const QAbstractItemView *>(widget)
+                    && !widget->inherits("QHeaderView"));
+        if (input || (button && button->text().isEmpty()))
+            unnamed << widget->objectName();
+    }
+    return unnamed;
+}
+
 bool PageTest::withModal(const std::function<void()> &trigger,
                          const std::function<void(QWidget *)> &handler)
 {
     bool handled = false;
-    m_watcher.expect([&](QWidget *modal) {
+    // A watcher of its own: a handler that opens a nested modal runs inside
+    // the outer watcher's timer, which Qt does not fire again until it returns.
+    postdesk::test::ModalWatcher watcher;
+    watcher.expect([&](QWidget *modal) {
         QPointer<QWidget> window(modal);
         handler(modal);
         handled = true;

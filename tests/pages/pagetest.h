@@ -46,11 +46,15 @@ protected:
     // Steps into a password field as the administrator does and types text.
     static bool typePassword(BPwdLineEdit *edit, const QString &text);
 
+    // The visible inputs, lists and unlabelled buttons under root that a
+    // screen reader could not name: no accessible name, no text and no
+    // label that is their buddy. Each is given by its object name.
+    static QStringList unnamedControls(const QWidget *root);
+
     // Runs handler on the next modal window and waits until it was handled;
     // trigger opens the window.
     bool withModal(const std::function<void()> &trigger,
                    const std::function<void(QWidget *)> &handler);
-    postdesk::test::ModalWatcher m_watcher;
 };
 
 // Collects the console's debug output while it lives (lines come from the
