@@ -48,6 +48,9 @@ BListView::BListView(QWidget *parent)
     head->setSectionsMovable(true);
     head->setSectionsClickable(true);
     head->setStretchLastSection(false);
+    // A column fitted to its contents measures the rows on screen and this
+    // many more: enough for a page of rows, cheap for a hundred thousand.
+    head->setResizeContentsPrecision(kFitRows);
     // The tree view fits a column to its contents on a handle double-click;
     // here that restores the column's defined width instead.
     disconnect(head, &QHeaderView::sectionHandleDoubleClicked, this, nullptr);
@@ -458,13 +461,40 @@ void BListView::sortChildren(QTreeWidgetItem *item, int column, Qt::SortOrder or
     }
 }
 
+// True when the top-level rows, none with children, already stand in the
+// order a sort would give them (equal keys keep their places).
+bool BListView::rowsInOrder(int column, Qt::SortOrder order) const
+{
+    const BCol *definition = columnDefinition(column);
+    QTreeWidgetItem *root = invisibleRootItem();
+    BSortKey previous;
+    for (int i = 0; i < root->childCount(); ++i) {
+        const QTreeWidgetItem *item = root->child(i);
+        if (item->childCount() > 0)
+            return false;
+        BSortKey key = keyOf(item, column, definition);
+        if (i > 0) {
+            if (previous.isBelowOthers() != key.isBelowOthers()) {
+                if (previous.isBelowOthers())
+                    return false;
+            } else {
+                const int result = BSortKey::compare(previous, key);
+                if (order == Qt::AscendingOrder ? result > 0 : result < 0)
+                    return false;
+            }
+        }
+        previous = std::move(key);
+    }
+    return true;
+}
+
 void BListView::sortRows(int column, Qt::SortOrder order)
 {
     m_sortPending = false;
     if (column < 0 || column >= columnCount() || m_fillDepth > 0)
         return;
     QTreeWidgetItem *root = invisibleRootItem();
-    if (root->childCount() < 2)
+    if (root->childCount() < 2 || rowsInOrder(column, order))
         return;
 
     // Taking the rows out of the tree and putting them back in order is one

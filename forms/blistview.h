@@ -33,6 +33,8 @@ public:
         CommandColumns = 4,
         CommandExportCsv = 5,
     };
+    // Rows beyond those on screen a column fitted to its contents measures.
+    static constexpr int kFitRows = 100;
 
     explicit BListView(QWidget *parent = nullptr);
     ~BListView() override;
@@ -135,6 +137,7 @@ private:
     // Sorts the rows in the tree, keeping selection, current row, open
     // branches and scroll position.
     void sortRows(int column, Qt::SortOrder order);
+    bool rowsInOrder(int column, Qt::SortOrder order) const;
     void scheduleSort();
     void insertInChunks(const QList<QTreeWidgetItem *> &items);
 

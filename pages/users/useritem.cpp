@@ -65,7 +65,38 @@ QStringList authTexts()
     return {tr("Internal user database"), tr("NT domain"), tr("PAM service"), tr("Kerberos")};
 }
 
-QStringList texts(const DBRow &row, const UserUsage *usage)
+UsageValues usageValues(const UserUsage *usage)
+{
+    UsageValues values;
+    if (usage) {
+        values.storage = usage->storage;
+        values.messages = usage->messages;
+        values.lastLogin = usage->lastLogin;
+        values.known = true;
+    }
+    return values;
+}
+
+qint64 sortValue(const DBRow &row, const UsageValues &usage, int column)
+{
+    const UserColumns &c = columnsOf(row);
+    switch (column) {
+    case ColStorageQuota:
+        return cell(row, c.storage).toLongLong();
+    case ColStorageUsage:
+        return usage.storage;
+    case ColMessageQuota:
+        return cell(row, c.messages).toLongLong();
+    case ColMessages:
+        return usage.messages;
+    case ColLastLogin:
+        return usage.lastLogin;
+    default:
+        return 0;
+    }
+}
+
+QString cellText(const DBRow &row, const UsageValues &usage, int column)
 {
     static const QStringList auths = authTexts();
     static const QString yes = tr("Yes"), no = tr("No"), unlimited = tr("Unlimited"),
@@ -73,58 +104,85 @@ QStringList texts(const DBRow &row, const UserUsage *usage)
                          forwardDeliver = tr("Forward and deliver"),
                          noForwarding = tr("No forwarding");
     const UserColumns &c = columnsOf(row);
-    QStringList cells;
-    cells.reserve(ColumnCount);
-    cells << cell(row, c.name) << cell(row, c.fullName) << cell(row, c.description)
-          << PvnUserTable::dataSourceText(cell(row, c.source).toLongLong())
-          << (cell(row, c.enabled).toInt() != 0 ? yes : no) << cell(row, c.groups)
-          << cell(row, c.addresses);
-    const int auth = cell(row, c.auth).toInt();
-    cells << (auth >= 0 && auth < auths.size() ? auths.at(auth) : QString::number(auth));
-    cells << PvnUserTable::rightsText(cell(row, c.rights).toLongLong());
-    const qint64 storageQuota = cell(row, c.storage).toLongLong();
-    const qint64 messageQuota = cell(row, c.messages).toLongLong();
-    cells << (storageQuota == 0 ? unlimited : PvnUserTable::sizeText(storageQuota));
-    cells << (usage ? PvnUserTable::sizeText(usage->storage, false) : QString());
-    cells << (messageQuota == 0 ? unlimited : QString::number(messageQuota));
-    cells << (usage ? QString::number(usage->messages) : QString());
-    QString login;
-    if (usage && usage->lastLogin > 0)
-        login = QLocale().toString(QDateTime::fromSecsSinceEpoch(usage->lastLogin),
-                                   QLocale::ShortFormat);
-    else if (usage)
-        login = never;
-    cells << login;
-    switch (cell(row, c.forward).toInt()) {
-    case 1:
-        cells << forwardOnly;
-        break;
-    case 2:
-        cells << forwardDeliver;
-        break;
-    default:
-        cells << noForwarding;
-        break;
+    switch (column) {
+    case ColName:
+        return cell(row, c.name);
+    case ColFullName:
+        return cell(row, c.fullName);
+    case ColDescription:
+        return cell(row, c.description);
+    case ColDataSource:
+        return PvnUserTable::dataSourceText(cell(row, c.source).toLongLong());
+    case ColEnabled:
+        return cell(row, c.enabled).toInt() != 0 ? yes : no;
+    case ColGroups:
+        return cell(row, c.groups);
+    case ColAddresses:
+        return cell(row, c.addresses);
+    case ColAuth: {
+        const int auth = cell(row, c.auth).toInt();
+        return auth >= 0 && auth < auths.size() ? auths.at(auth) : QString::number(auth);
     }
-    return cells;
-}
-
-void sortValues(const DBRow &row, const UserUsage *usage, qint64 values[5])
-{
-    const UserColumns &c = columnsOf(row);
-    values[0] = cell(row, c.storage).toLongLong();
-    values[1] = usage ? usage->storage : 0;
-    values[2] = cell(row, c.messages).toLongLong();
-    values[3] = usage ? usage->messages : 0;
-    values[4] = usage ? usage->lastLogin : 0;
+    case ColRights:
+        return PvnUserTable::rightsText(cell(row, c.rights).toLongLong());
+    case ColStorageQuota: {
+        const qint64 quota = sortValue(row, usage, column);
+        return quota == 0 ? unlimited : PvnUserTable::sizeText(quota);
+    }
+    case ColStorageUsage:
+        return usage.known ? PvnUserTable::sizeText(usage.storage, false) : QString();
+    case ColMessageQuota: {
+        const qint64 quota = sortValue(row, usage, column);
+        return quota == 0 ? unlimited : QString::number(quota);
+    }
+    case ColMessages:
+        return usage.known ? QString::number(usage.messages) : QString();
+    case ColLastLogin:
+        if (!usage.known)
+            return QString();
+        return usage.lastLogin > 0 ? QLocale().toString(
+                       QDateTime::fromSecsSinceEpoch(usage.lastLogin), QLocale::ShortFormat)
+                                   : never;
+    case ColForwarding:
+        switch (cell(row, c.forward).toInt()) {
+        case 1:
+            return forwardOnly;
+        case 2:
+            return forwardDeliver;
+        default:
+            return noForwarding;
+        }
+    default:
+        return QString();
+    }
 }
 
 } // namespace useritem
 
-UserCheckBase::UserCheckBase(BListView *view, DBRow *row, const QStringList &texts)
-    : BCheckListItem(view, row)
+UserItem::UserItem(BListView *view, DBRow *row, const UserUsage *usage)
+    : BListViewItem(view, row)
+    , m_usage(useritem::usageValues(usage))
+{ }
+
+QVariant UserItem::data(int column, int role) const
 {
-    for (int i = 0; i < texts.size(); ++i)
-        setText(i, texts.at(i));
-    setCheckState(0, Qt::Unchecked);
+    if ((role == Qt::DisplayRole || role == Qt::EditRole) && row() && column >= 0
+        && column < useritem::ColumnCount)
+        return useritem::cellText(*row(), m_usage, column);
+    return BListViewItem::data(column, role);
+}
+
+BSortKey UserItem::sortKey(int column, const BCol *definition) const
+{
+    if (column >= useritem::ColStorageQuota && column <= useritem::ColLastLogin)
+        return BSortKey::fromNumber(row() ? useritem::sortValue(*row(), m_usage, column) : 0);
+    return BListViewItem::sortKey(column, definition);
+}
+
+void UserItem::refresh(const UserUsage *usage)
+{
+    if (!row())
+        return;
+    m_usage = useritem::usageValues(usage);
+    emitDataChanged();
 }

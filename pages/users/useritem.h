@@ -37,56 +37,41 @@ enum Column {
     ColumnCount
 };
 
-// The cell texts of a user row (usage may be null: not loaded).
-QStringList texts(const DBRow &row, const UserUsage *usage);
-// The values columns 10 to 14 sort by: quota, usage, item quota, items, login.
-void sortValues(const DBRow &row, const UserUsage *usage, qint64 values[5]);
+// What a user row shows of its mail store: usage, items and last login,
+// or nothing when the usage was not asked for.
+struct UsageValues
+{
+    qint64 storage = 0;
+    qint64 messages = 0;
+    qint64 lastLogin = 0;
+    bool known = false;
+};
+UsageValues usageValues(const UserUsage *usage);
+// The value a user row sorts by in the columns 10 to 14.
+qint64 sortValue(const DBRow &row, const UsageValues &usage, int column);
+// The text of one cell of a user row.
+QString cellText(const DBRow &row, const UsageValues &usage, int column);
+
 // The "Authentication:" choices, in combo order ("Auth_type").
 QStringList authTexts();
 
 } // namespace useritem
 
-// A row of a user list; the columns 10 to 14 sort by value. Base is
-// BListViewItem (the Users page) or BCheckListItem (the import dialogs).
-template<class Base>
-class UserItemT : public Base
+// A row of the Users page; the columns 10 to 14 sort by value.
+//
+// The item keeps no texts: each cell is formatted from the row when the view
+// asks for it, so a list of a hundred thousand users costs little more than
+// its rows, and an edited row shows its new values at once.
+class UserItem : public BListViewItem
 {
 public:
-    UserItemT(BListView *view, DBRow *row, const UserUsage *usage = nullptr)
-        : Base(view, row, useritem::texts(*row, usage))
-    {
-        useritem::sortValues(*row, usage, m_values);
-    }
+    UserItem(BListView *view, DBRow *row, const UserUsage *usage = nullptr);
 
-    BSortKey sortKey(int column, const BCol *definition) const override
-    {
-        if (column >= useritem::ColStorageQuota && column <= useritem::ColLastLogin)
-            return BSortKey::fromNumber(m_values[column - useritem::ColStorageQuota]);
-        return Base::sortKey(column, definition);
-    }
-
-    // Refreshes texts and values after the row was edited.
-    void refresh(const UserUsage *usage)
-    {
-        if (!this->row())
-            return;
-        const QStringList cells = useritem::texts(*this->row(), usage);
-        for (int i = 0; i < cells.size(); ++i)
-            this->setText(i, cells.at(i));
-        useritem::sortValues(*this->row(), usage, m_values);
-    }
+    QVariant data(int column, int role) const override;
+    BSortKey sortKey(int column, const BCol *definition) const override;
+    // Takes the new values after the row was edited or its usage arrived.
+    void refresh(const UserUsage *usage);
 
 private:
-    qint64 m_values[5] = {0, 0, 0, 0, 0};
+    useritem::UsageValues m_usage;
 };
-
-using UserItem = UserItemT<BListViewItem>;
-
-// The checkable variant: the texts constructor is made here, as
-// BCheckListItem has none.
-class UserCheckBase : public BCheckListItem
-{
-public:
-    UserCheckBase(BListView *view, DBRow *row, const QStringList &texts);
-};
-using UserCheckItem = UserItemT<UserCheckBase>;

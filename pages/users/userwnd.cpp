@@ -126,6 +126,8 @@ void UserWnd::domainTablesLoaded(DomainTables &set)
 
 const UserUsage *UserWnd::usageOf(const DBRow &row) const
 {
+    if (m_usage.isEmpty())
+        return nullptr; // the usage columns are hidden: nothing was asked
     const auto domain = m_usage.constFind(row.text(QStringLiteral("Domain")));
     if (domain == m_usage.constEnd())
         return nullptr;
