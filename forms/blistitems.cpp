@@ -65,6 +65,13 @@ bool BListViewItem::operator<(const QTreeWidgetItem &other) const
             < 0;
 }
 
+QVariant BRowTextItem::data(int column, int role) const
+{
+    if ((role == Qt::DisplayRole || role == Qt::EditRole) && row() && column >= 0)
+        return cellText(column);
+    return BListViewItem::data(column, role);
+}
+
 BCheckListItem::BCheckListItem(DBRow *row, int type)
     : BListViewItem(row, type)
 {

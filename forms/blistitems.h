@@ -108,6 +108,24 @@ private:
     int m_sortTextColumn = -1;
 };
 
+// A row whose cells are formatted from its table row whenever the view asks,
+// with no texts kept: a list of many rows costs little more than the rows,
+// and an edited row shows its new values once rowChanged() is called.
+// An item that let go of its row shows what was set on it (nothing).
+class BRowTextItem : public BListViewItem
+{
+public:
+    BRowTextItem(BListView *view, DBRow *row, int type = Type)
+        : BListViewItem(view, row, type)
+    { }
+
+    QVariant data(int column, int role) const override;
+    // The text of a cell of row(), which is not null.
+    virtual QString cellText(int column) const = 0;
+    // The row was edited: the view asks for its cells again.
+    void rowChanged() { emitDataChanged(); }
+};
+
 // A checkable row; check changes reach the list view's signalItemChecked().
 class BCheckListItem : public BListViewItem
 {

@@ -18,14 +18,23 @@ TAliasWnd::TAliasWnd(QWidget *parent)
     connect(m_btnCheck, &QPushButton::clicked, this, &TAliasWnd::slotCheckAddress);
 }
 
-QStringList AliasItem::texts(const DBRow &row)
-{
-    return {row.text("Lhs"), aliastarget::displayText(row.text("Rhs")), row.text("Description")};
-}
-
 AliasItem::AliasItem(BListView *view, DBRow *row)
-    : BListViewItem(view, row, texts(*row))
+    : BRowTextItem(view, row)
 { }
+
+QString AliasItem::cellText(int column) const
+{
+    switch (column) {
+    case 0:
+        return row()->text("Lhs");
+    case 1:
+        return aliastarget::displayText(row()->text("Rhs"));
+    case 2:
+        return row()->text("Description");
+    default:
+        return QString();
+    }
+}
 
 AliasWnd::AliasWnd(QWidget *parent)
     : BFormList<TAliasWnd>(parent)
@@ -104,14 +113,8 @@ bool AliasWnd::editRow(DBRow *row)
 
 void AliasWnd::updateItems(const QList<QTreeWidgetItem *> &items)
 {
-    for (QTreeWidgetItem *item : items) {
-        auto *alias = static_cast<AliasItem *>(item);
-        if (!alias->row())
-            continue;
-        const QStringList texts = AliasItem::texts(*alias->row());
-        for (int i = 0; i < texts.size(); ++i)
-            alias->setText(i, texts.at(i));
-    }
+    for (QTreeWidgetItem *item : items)
+        static_cast<AliasItem *>(item)->rowChanged();
 }
 
 void AliasWnd::slotCheckAddress()

@@ -24,11 +24,11 @@ private:
 
 // A row of the aliases list: name, target as the administrator reads it,
 // description.
-class AliasItem : public BListViewItem
+class AliasItem : public BRowTextItem
 {
 public:
     AliasItem(BListView *view, DBRow *row);
-    static QStringList texts(const DBRow &row);
+    QString cellText(int column) const override;
 };
 
 // The aliases of the chosen domain ("Alias" rows of that domain).

@@ -30,10 +30,20 @@ namespace {
 // Rejected rows listed in the import report; the rest are counted.
 constexpr int kRejectedShown = 20;
 
-QStringList rowTexts(const DBRow &row)
+// A roster entry: "E-mail" and "Full name" read from its row when shown.
+class RosterItem : public BRowTextItem
 {
-    return {row.text("Email"), row.text("FullName")};
-}
+public:
+    RosterItem(BListView *view, DBRow *row)
+        : BRowTextItem(view, row)
+    { }
+    QString cellText(int column) const override
+    {
+        return column == 0    ? row()->text("Email")
+                : column == 1 ? row()->text("FullName")
+                              : QString();
+    }
+};
 
 } // namespace
 
@@ -109,7 +119,7 @@ void MListRosterPage::setReadOnly(bool readOnly)
 
 QTreeWidgetItem *MListRosterPage::createItem(DBRow *row)
 {
-    return new BListViewItem(m_lvRoster, row, rowTexts(*row));
+    return new RosterItem(m_lvRoster, row);
 }
 
 void MListRosterPage::fill()
@@ -266,15 +276,12 @@ void MListRosterPage::slotEdit()
 {
     if (!m_btnEdit->isEnabled())
         return;
-    auto *item = dynamic_cast<BListViewItem *>(m_lvRoster->currentItem());
+    auto *item = dynamic_cast<RosterItem *>(m_lvRoster->currentItem());
     if (!item || !item->row())
         return;
     MListMemberDlg dialog(item->row(), !m_members, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    const QStringList texts = rowTexts(*item->row());
-    for (int i = 0; i < texts.size(); ++i)
-        item->setText(i, texts.at(i));
+    if (dialog.exec() == QDialog::Accepted)
+        item->rowChanged();
 }
 
 void MListRosterPage::slotRemove()

@@ -160,23 +160,20 @@ QString cellText(const DBRow &row, const UsageValues &usage, int column)
 } // namespace useritem
 
 UserItem::UserItem(BListView *view, DBRow *row, const UserUsage *usage)
-    : BListViewItem(view, row)
+    : BRowTextItem(view, row)
     , m_usage(useritem::usageValues(usage))
 { }
 
-QVariant UserItem::data(int column, int role) const
+QString UserItem::cellText(int column) const
 {
-    if ((role == Qt::DisplayRole || role == Qt::EditRole) && row() && column >= 0
-        && column < useritem::ColumnCount)
-        return useritem::cellText(*row(), m_usage, column);
-    return BListViewItem::data(column, role);
+    return useritem::cellText(*row(), m_usage, column);
 }
 
 BSortKey UserItem::sortKey(int column, const BCol *definition) const
 {
     if (column >= useritem::ColStorageQuota && column <= useritem::ColLastLogin)
         return BSortKey::fromNumber(row() ? useritem::sortValue(*row(), m_usage, column) : 0);
-    return BListViewItem::sortKey(column, definition);
+    return BRowTextItem::sortKey(column, definition);
 }
 
 void UserItem::refresh(const UserUsage *usage)
@@ -184,5 +181,5 @@ void UserItem::refresh(const UserUsage *usage)
     if (!row())
         return;
     m_usage = useritem::usageValues(usage);
-    emitDataChanged();
+    rowChanged();
 }

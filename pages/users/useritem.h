@@ -59,15 +59,12 @@ QStringList authTexts();
 
 // A row of the Users page; the columns 10 to 14 sort by value.
 //
-// The item keeps no texts: each cell is formatted from the row when the view
-// asks for it, so a list of a hundred thousand users costs little more than
-// its rows, and an edited row shows its new values at once.
-class UserItem : public BListViewItem
+class UserItem : public BRowTextItem
 {
 public:
     UserItem(BListView *view, DBRow *row, const UserUsage *usage = nullptr);
 
-    QVariant data(int column, int role) const override;
+    QString cellText(int column) const override;
     BSortKey sortKey(int column, const BCol *definition) const override;
     // Takes the new values after the row was edited or its usage arrived.
     void refresh(const UserUsage *usage);
