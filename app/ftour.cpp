@@ -6,8 +6,13 @@
 #include "app/fpage.h"
 #include "app/fwindow.h"
 #include "db/dbconn.h"
+#include "forms/blistview.h"
+#include "forms/tbformlist.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
+#include <QPushButton>
 #include <QTreeWidgetItemIterator>
 
 #include <cstdio>
@@ -81,6 +86,8 @@ void FTour::slotPoll()
         if (!loaded)
             m_failed = true;
         capture();
+        if (loaded)
+            captureDialog();
         nextSection();
     }
 }
@@ -96,18 +103,58 @@ void FTour::nextSection()
     m_clock.restart();
 }
 
-void FTour::capture()
+QString FTour::shotPath(const QString &suffix) const
 {
     FMainTreeItem *item = m_console->pageArea()->tree()->item(m_ids.at(m_index));
     const QString name
-            = QStringLiteral("%1-%2.png")
+            = QStringLiteral("%1-%2%3.png")
                       .arg(m_index + 1, 2, 10, QLatin1Char('0'))
-                      .arg(slug(item ? item->text(0) : QString::number(m_ids.at(m_index))));
-    const QString path = QDir(m_folder).filePath(name);
-    if (m_console->mainWindow()->grab().save(path, "PNG"))
+                      .arg(slug(item ? item->text(0) : QString::number(m_ids.at(m_index))), suffix);
+    return QDir(m_folder).filePath(name);
+}
+
+void FTour::save(QWidget *window, const QString &path)
+{
+    if (window->grab().save(path, "PNG"))
         m_written.append(path);
     else
         m_failed = true;
+}
+
+void FTour::capture()
+{
+    save(m_console->mainWindow(), shotPath(QString()));
+}
+
+// A list page's edit dialog for its current row, photographed and cancelled:
+// the tour changes nothing.
+void FTour::captureDialog()
+{
+    QWidget *page = m_console->pageArea()->currentPage();
+    auto *list = qobject_cast<TBFormList *>(page);
+    if (!list && page)
+        list = page->findChild<TBFormList *>();
+    if (!list || !list->editButton()->isEnabled() || !list->listView()->currentItem())
+        return;
+    QTimer watch;
+    watch.setInterval(50);
+    int polls = 0;
+    connect(&watch, &QTimer::timeout, this, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible()) {
+            if (++polls * watch.interval() > kPageTimeoutMs)
+                watch.stop();
+            return;
+        }
+        watch.stop();
+        QApplication::processEvents(); // laid out and painted once
+        save(modal, shotPath(QStringLiteral("-dialog")));
+        if (auto *dialog = qobject_cast<QDialog *>(modal))
+            dialog->reject();
+    });
+    watch.start();
+    list->editButton()->click();
+    watch.stop();
 }
 
 void FTour::finish(int status)

@@ -6,10 +6,12 @@
 #include <QTimer>
 
 class FConsole;
+class QWidget;
 
 // The tour: once the console is connected and the tree is complete, selects
 // every visible section in tree order, waits for its page to load and writes a
-// screenshot of the main window to a folder, then finishes. Used for current
+// screenshot of the main window to a folder (and of a list page's edit dialog
+// for its current row, cancelled again), then finishes. Used for current
 // documentation screenshots and for the headless demo.
 class FTour : public QObject
 {
@@ -34,6 +36,9 @@ private:
     enum class Phase { WaitingForSession, ShowingPage };
     void nextSection();
     void capture();
+    void captureDialog();
+    QString shotPath(const QString &suffix) const;
+    void save(QWidget *window, const QString &path);
     void finish(int status);
 
     FConsole *m_console;

@@ -1,11 +1,13 @@
 // postdesk-launch as a process, as an administrator or a script meets it: its
 // refusals of contradictory command lines, --close for a process without a
 // console, a failed login that ends with a non-zero status, commands read from
-// a pipe, and Ctrl-C turned into a close request instead of killing the console.
+// a pipe, Ctrl-C turned into a close request instead of killing the console, and
+// the demo's tour of every page.
 #include "handover/closechannel.h"
 #include "lumadb/lumadb.h"
 #include "support/devserver_process.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
@@ -49,6 +51,7 @@ private slots:
     void failedLoginEndsWithAnError();
     void interruptClosesTheConsole();
     void newConnectionFromAConsoleStartsAnother();
+    void demoTourPhotographsPagesAndDialogs();
 
 private:
     QProcessEnvironment environment() const;
@@ -238,6 +241,33 @@ void TestLauncher::newConnectionFromAConsoleStartsAnother()
     QVERIFY(!QFile::exists(QStringLiteral("/dev/shm/") + region));
     QVERIFY(launcher.waitForFinished(kTimeout));
     QVERIFY2(!seen.contains(QStringLiteral("secret")), qPrintable(seen));
+}
+
+void TestLauncher::demoTourPhotographsPagesAndDialogs()
+{
+    QTemporaryDir shots;
+    QProcess launcher;
+    launcher.setProcessEnvironment(environment());
+    launcher.setProcessChannelMode(QProcess::MergedChannels);
+    launcher.start(
+            QStringLiteral(POSTDESK_LAUNCH_PATH),
+            {"--console", QStringLiteral(POSTDESK_CONSOLE_PATH), "--demo", "--tour", shots.path()});
+    QVERIFY(launcher.waitForStarted(kTimeout));
+    QVERIFY(launcher.waitForFinished(5 * kTimeout));
+    const QString output = QString::fromUtf8(launcher.readAll());
+    QVERIFY2(launcher.exitStatus() == QProcess::NormalExit && launcher.exitCode() == 0,
+             qPrintable(output));
+    const QStringList files = QDir(shots.path()).entryList({QStringLiteral("*.png")});
+    // Every page is photographed, and the edit dialog of a list page's
+    // current row as well.
+    for (const char *shot :
+         {"-services.png", "-users.png", "-users-dialog.png", "-groups.png", "-groups-dialog.png",
+          "-aliases-dialog.png", "-message-queue.png", "-mail.png"}) {
+        bool found = false;
+        for (const QString &file : files)
+            found = found || file.endsWith(QLatin1String(shot));
+        QVERIFY2(found, qPrintable(QStringLiteral("%1 missing: %2").arg(shot, files.join(' '))));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestLauncher)
