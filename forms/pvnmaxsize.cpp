@@ -98,9 +98,9 @@ QString PvnMaxSizeImpl::unlimitedText()
 
 QString PvnMaxSizeImpl::sizeText(qint64 kilobytes)
 {
-    static const char *const units[] = {QT_TRANSLATE_NOOP("PvnMaxSizeImpl", "kB"),
-                                        QT_TRANSLATE_NOOP("PvnMaxSizeImpl", "MB"),
-                                        QT_TRANSLATE_NOOP("PvnMaxSizeImpl", "GB")};
+    static const char *const units[]
+            = {QT_TRANSLATE_NOOP("PvnMaxSizeImpl", "kB"), QT_TRANSLATE_NOOP("PvnMaxSizeImpl", "MB"),
+               QT_TRANSLATE_NOOP("PvnMaxSizeImpl", "GB")};
     int unit = 0;
     for (int candidate = 2; candidate > 0 && kilobytes != 0; --candidate) {
         if (kilobytes % kFactors[candidate] == 0) {
@@ -212,7 +212,7 @@ void PvnMaxSizeImpl::focusSize()
 void PvnMaxSizeImpl::setReadOnly(bool readOnly)
 {
     for (QWidget *widget : std::initializer_list<QWidget *>{m_rbInherit, m_rbMaxSize, m_cboMaxSize,
-                                                             m_btnSetUnlimited})
+                                                            m_btnSetUnlimited})
         widget->setEnabled(!readOnly);
     m_edMaxSize->setReadOnly(readOnly);
 }

@@ -75,8 +75,8 @@ TDomainDlg::TDomainDlg(QWidget *parent)
                        int(domainmarkers::LocalDomain));
     m_edDescription = named(new BLineEdit(page), "m_edDescription");
     m_edHostname = named(new BLineEdit(page), "m_edHostname");
-    m_chkUserLimit = named(new QCheckBox(tr("Limit the number of &users to:"), page),
-                           "m_chkUserLimit");
+    m_chkUserLimit
+            = named(new QCheckBox(tr("Limit the number of &users to:"), page), "m_chkUserLimit");
     m_edUserLimit = named(new BLineEdit(page), "m_edUserLimit");
     m_edUserLimit->setAccessibleName(tr("User count limit"));
     m_chkKeepDeleted = named(new QCheckBox(tr("&Keep deleted messages for (days):"), page),
@@ -463,7 +463,8 @@ void DomainDlg::storeView()
     row.setText("Footer", m_chkFooter->isChecked() ? m_edFooter->toPlainText() : QString());
     row.setText("localDomainInsertFooter",
                 m_chkLocalFooter->isChecked() ? QStringLiteral("0") : QStringLiteral("1"));
-    row.setText("BindIp", m_chkBindIp->isChecked() ? m_edBindIp->text() : QStringLiteral("0.0.0.0"));
+    row.setText("BindIp",
+                m_chkBindIp->isChecked() ? m_edBindIp->text() : QStringLiteral("0.0.0.0"));
     if (m_authTypes & AuthNtDomain)
         row.setText("NtAuthDomain", m_edNtDomain->text().trimmed());
     if (m_authTypes & AuthPam)

@@ -81,12 +81,11 @@ DomainDlgDirectoryServiceTab::DomainDlgDirectoryServiceTab(QWidget *parent)
         followEnabled();
         emit signalChanged();
     });
-    for (QLineEdit *edit : {static_cast<QLineEdit *>(m_edServer), static_cast<QLineEdit *>(m_edPort),
-                            static_cast<QLineEdit *>(m_edBindDn),
-                            static_cast<QLineEdit *>(m_edPassword),
-                            static_cast<QLineEdit *>(m_edUserBase),
-                            static_cast<QLineEdit *>(m_edGroupBase),
-                            static_cast<QLineEdit *>(m_edMapFile)})
+    for (QLineEdit *edit :
+         {static_cast<QLineEdit *>(m_edServer), static_cast<QLineEdit *>(m_edPort),
+          static_cast<QLineEdit *>(m_edBindDn), static_cast<QLineEdit *>(m_edPassword),
+          static_cast<QLineEdit *>(m_edUserBase), static_cast<QLineEdit *>(m_edGroupBase),
+          static_cast<QLineEdit *>(m_edMapFile)})
         connect(edit, &QLineEdit::textEdited, this, &DomainDlgDirectoryServiceTab::signalChanged);
     connect(m_chkSecure, &QCheckBox::toggled, this, &DomainDlgDirectoryServiceTab::signalChanged);
     connect(m_btnTest, &QPushButton::clicked, this, [this] {
@@ -100,9 +99,9 @@ DomainDlgDirectoryServiceTab::DomainDlgDirectoryServiceTab(QWidget *parent)
 void DomainDlgDirectoryServiceTab::followEnabled()
 {
     const bool on = m_chkEnabled->isChecked();
-    for (QWidget *widget : std::initializer_list<QWidget *>{
-                 m_edServer, m_edPort, m_chkSecure, m_edBindDn, m_edPassword, m_edUserBase,
-                 m_edGroupBase, m_edMapFile, m_btnTest})
+    for (QWidget *widget : std::initializer_list<QWidget *>{m_edServer, m_edPort, m_chkSecure,
+                                                            m_edBindDn, m_edPassword, m_edUserBase,
+                                                            m_edGroupBase, m_edMapFile, m_btnTest})
         widget->setEnabled(on);
 }
 
@@ -157,8 +156,9 @@ bool DomainDlgDirectoryServiceTab::validate()
     }
     for (QLineEdit *base : {m_edUserBase, m_edGroupBase}) {
         if (!directorynames::isDn(base->text())) {
-            bmessagebox::warning(this, tr("Specify a valid base DN (for example %1), please.")
-                                               .arg(directorynames::baseDn(m_domain)));
+            bmessagebox::warning(this,
+                                 tr("Specify a valid base DN (for example %1), please.")
+                                         .arg(directorynames::baseDn(m_domain)));
             base->setFocus();
             return false;
         }
@@ -181,8 +181,8 @@ void DomainDlgDirectoryServiceTab::store(DBRow &row) const
 {
     row.setText("ServerName", m_edServer->text().trimmed());
     row.setText("ServerPort", m_edPort->text());
-    row.setText("SecureConnection", m_chkSecure->isChecked() ? QStringLiteral("1")
-                                                             : QStringLiteral("0"));
+    row.setText("SecureConnection",
+                m_chkSecure->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     row.setText("BindDN", bindDn());
     if (m_edPassword->isPasswordChanged())
         row.setText("BindPassword", passwordValue());
@@ -196,13 +196,13 @@ QString DomainDlgDirectoryServiceTab::testConnection()
     DBConn *conn = bobject::connection();
     if (!conn)
         return {};
-    DBReq req(QStringLiteral("select ")
-              + dbFunctionCall(QStringLiteral("LdapTestPvnExtensions"),
-                               {m_edServer->text().trimmed(), m_edPort->text(),
-                                m_chkSecure->isChecked() ? QStringLiteral("1")
-                                                         : QStringLiteral("0"),
-                                bindDn(), passwordValue(), m_edUserBase->text().trimmed(),
-                                m_edGroupBase->text().trimmed(), m_edMapFile->text().trimmed()}));
+    DBReq req(
+            QStringLiteral("select ")
+            + dbFunctionCall(QStringLiteral("LdapTestPvnExtensions"),
+                             {m_edServer->text().trimmed(), m_edPort->text(),
+                              m_chkSecure->isChecked() ? QStringLiteral("1") : QStringLiteral("0"),
+                              bindDn(), passwordValue(), m_edUserBase->text().trimmed(),
+                              m_edGroupBase->text().trimmed(), m_edMapFile->text().trimmed()}));
     if (!conn->execSync(&req))
         return req.errorText();
     int resultColumn = -1;
@@ -221,10 +221,13 @@ QString DomainDlgDirectoryServiceTab::testConnection()
     bool success = req.rowCount() > 0;
     QStringList sections;
     for (int row = 0; row < req.rowCount(); ++row) {
-        const qint64 result = resultColumn < 0 ? 0 : req.readInt(row, resultColumn).toString().toLongLong();
+        const qint64 result
+                = resultColumn < 0 ? 0 : req.readInt(row, resultColumn).toString().toLongLong();
         success = success && result == 0;
-        const QString heading = row == 0 ? tr("Directory server:") : tr("Secondary directory server:");
-        const QString message = messageColumn < 0 ? QString() : req.readStr(row, messageColumn).toString();
+        const QString heading
+                = row == 0 ? tr("Directory server:") : tr("Secondary directory server:");
+        const QString message
+                = messageColumn < 0 ? QString() : req.readStr(row, messageColumn).toString();
         sections << heading + QLatin1Char('\n') + message;
     }
     QString report = sections.join(QStringLiteral("\n\n"));

@@ -68,10 +68,10 @@ DomainDlgForwardingTab::DomainDlgForwardingTab(QWidget *parent)
     deliveryLayout->addWidget(m_rbScheduler);
     deliveryLayout->addWidget(m_rbEtrn);
 
-    auto *aliases = new QGroupBox(tr("If the message is addressed to an alias of this domain"),
-                                  this);
-    m_rbForwardAlias = named(new QRadioButton(tr("&forward this message"), aliases),
-                             "m_rbForwardAlias");
+    auto *aliases
+            = new QGroupBox(tr("If the message is addressed to an alias of this domain"), this);
+    m_rbForwardAlias
+            = named(new QRadioButton(tr("&forward this message"), aliases), "m_rbForwardAlias");
     m_rbNoForwardAlias = named(new QRadioButton(tr("do&n't forward such messages (prevent "
                                                    "loops in distributed domain scenarios)"),
                                                 aliases),
@@ -110,8 +110,8 @@ DomainDlgForwardingTab::DomainDlgForwardingTab(QWidget *parent)
 void DomainDlgForwardingTab::followForwarding()
 {
     const bool on = m_chkForward->isChecked();
-    for (QWidget *widget : std::initializer_list<QWidget *>{
-                 m_edHost, m_edPort, m_btnDefaultPort, m_rbOnline, m_rbScheduler, m_rbEtrn})
+    for (QWidget *widget : std::initializer_list<QWidget *>{m_edHost, m_edPort, m_btnDefaultPort,
+                                                            m_rbOnline, m_rbScheduler, m_rbEtrn})
         widget->setEnabled(on);
 }
 
@@ -163,8 +163,8 @@ void DomainDlgForwardingTab::store(DBRow &row) const
 {
     const bool on = m_chkForward->isChecked();
     row.setText("FwMode", QString::number(!on ? 0 : m_rbEtrn->isChecked() ? 2 : 1));
-    row.setText("FwOffline", m_rbScheduler->isChecked() ? QStringLiteral("1")
-                                                        : QStringLiteral("0"));
+    row.setText("FwOffline",
+                m_rbScheduler->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     row.setText("FwHost", m_edHost->text().trimmed());
     if (m_edPort->hasAcceptableInput() && m_edPort->text().toInt() != 0)
         row.setText("FwPort", m_edPort->text());

@@ -16,9 +16,9 @@ QString tr(const char *text)
 
 QIcon listIcon(bool alias)
 {
-    return QIcon(QStringLiteral(":/images/")
-                 + (alias ? QStringLiteral("aliases_tree.png")
-                          : QStringLiteral("domains_tree.png")));
+    return QIcon(
+            QStringLiteral(":/images/")
+            + (alias ? QStringLiteral("aliases_tree.png") : QStringLiteral("domains_tree.png")));
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "pages/domains/domainmarkers.h"
 
 #include <QHash>
+#include <QKeyEvent>
 
 namespace {
 
@@ -32,6 +33,18 @@ DomainWnd::DomainWnd(QWidget *parent)
     listView()->setRootIsDecorated(true);
     m_trans.addTable(&m_table);
     m_trans.addTable(&m_directory);
+    // Delete on the list removes, as the Remove button does.
+    listView()->installEventFilter(this);
+}
+
+bool DomainWnd::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == listView() && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Delete)) {
+        remove();
+        return true;
+    }
+    return BFormList<>::eventFilter(watched, event);
 }
 
 void DomainWnd::defineColumns(BCols &cols)
@@ -143,8 +156,9 @@ bool DomainWnd::initNewRow(DBRow *row)
     bool hasPrimary = false;
     for (const DBRow *other : m_table.rows())
         hasPrimary = hasPrimary || other->text("Type").toInt() == domainmarkers::PrimaryDomain;
-    row->setText("Type", QString::number(hasPrimary ? domainmarkers::LocalDomain
-                                                    : domainmarkers::PrimaryDomain));
+    row->setText("Type",
+                 QString::number(hasPrimary ? domainmarkers::LocalDomain
+                                            : domainmarkers::PrimaryDomain));
     const int id = m_table.columns().indexOf(QStringLiteral("ID"));
     if (id >= 0)
         row->setNull(id); // the server numbers its rows
@@ -176,8 +190,7 @@ void DomainWnd::edit()
     QTreeWidgetItem *current = listView()->currentItem();
     if (current && current->parent() && !m_detached) {
         listView()->setCurrentItem(current->parent(), 0,
-                                   QItemSelectionModel::ClearAndSelect
-                                           | QItemSelectionModel::Rows);
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     }
     BFormList<>::edit();
 }
@@ -198,8 +211,7 @@ bool DomainWnd::mayRemoveDomain(DBRow *row, const QList<DBRow *> &removing)
     const QString name = row->text("Domain");
     for (DBRow *alias : aliasRows(m_table, name)) {
         if (!removing.contains(alias)) {
-            bmessagebox::warning(this,
-                                 domainguard::refusalText(name, domainguard::DomainAliases));
+            bmessagebox::warning(this, domainguard::refusalText(name, domainguard::DomainAliases));
             return false;
         }
     }

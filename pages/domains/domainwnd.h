@@ -40,6 +40,9 @@ public:
     // The list item of a row, or null.
     DomainItem *itemOf(const DBRow *row) const;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     // Builds the list again from the table and selects the item of row.
     void rebuild(const DBRow *select);
