@@ -76,7 +76,7 @@ TDomainDlg::TDomainDlg(QWidget *parent)
     m_edDescription = named(new BLineEdit(page), "m_edDescription");
     m_edHostname = named(new BLineEdit(page), "m_edHostname");
     m_chkUserLimit
-            = named(new QCheckBox(tr("Limit the number of &users to:"), page), "m_chkUserLimit");
+            = named(new QCheckBox(tr("Limit the number of u&sers to:"), page), "m_chkUserLimit");
     m_edUserLimit = named(new BLineEdit(page), "m_edUserLimit");
     m_edUserLimit->setAccessibleName(tr("User count limit"));
     m_chkKeepDeleted = named(new QCheckBox(tr("&Keep deleted messages for (days):"), page),
@@ -113,8 +113,8 @@ TDomainDlg::TDomainDlg(QWidget *parent)
     m_edFooter->setTabChangesFocus(true);
     m_edFooter->setAccessibleName(tr("Footer text"));
     m_edFooter->setMaximumHeight(70);
-    m_chkLocalFooter = named(new QCheckBox(tr("Don't append the footer to messages for &local "
-                                              "recipients"),
+    m_chkLocalFooter = named(new QCheckBox(tr("Don't append the footer to messages for local "
+                                              "reci&pients"),
                                            footerBox),
                              "m_chkLocalFooter");
     auto *footerLayout = new QVBoxLayout(footerBox);

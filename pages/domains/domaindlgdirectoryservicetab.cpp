@@ -60,7 +60,7 @@ DomainDlgDirectoryServiceTab::DomainDlgDirectoryServiceTab(QWidget *parent)
     form->addRow(QString(), m_chkSecure);
     addRow(tr("&Bind DN:"), m_edBindDn);
     addRow(tr("Bind pass&word:"), m_edPassword);
-    addRow(tr("&User base DN:"), m_edUserBase);
+    addRow(tr("Us&er base DN:"), m_edUserBase);
     addRow(tr("&Group base DN:"), m_edGroupBase);
     addRow(tr("&Map file:"), m_edMapFile);
     form->addRow(QString(), m_btnTest);
