@@ -179,8 +179,10 @@ void DomainWnd::add()
     const int before = m_table.rowCount();
     BFormList<>::add();
     if (m_table.rowCount() != before) {
-        // The dialog may have added aliases and changed the primary domain.
-        rebuild(m_table.rows().isEmpty() ? nullptr : m_table.rows().constLast());
+        // The dialog may have added aliases and changed the primary domain;
+        // the new domain stays selected.
+        BBaseListItem *added = baseListItem(listView()->currentItem());
+        rebuild(added ? added->row() : nullptr);
     }
 }
 

@@ -424,6 +424,7 @@ void TestDomainsPage::addedDomainReachesTheServer()
     QTreeWidgetItem *item = topItem(page->listView(), "branch.example");
     QVERIFY(item);
     QCOMPARE(childNames(item), QStringList{"Branch-Alias.example"});
+    QCOMPARE(page->listView()->currentItem(), item);
     QCOMPARE(item->text(DomainItem::ColSizeLimit), QString("Unlimited"));
     QCOMPARE(pendingOperations(), 3);
     apply();
