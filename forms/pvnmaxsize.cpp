@@ -31,6 +31,9 @@ PvnMaxSizeImpl::PvnMaxSizeImpl(const QString &title, const QString &inheritText,
     : QGroupBox(title, parent)
 {
     setObjectName(QStringLiteral("PvnMaxSizeImpl"));
+    m_rbNoChange = new QRadioButton(this);
+    m_rbNoChange->setObjectName(QStringLiteral("m_rbNoChange"));
+    m_rbNoChange->hide();
     m_rbInherit = new QRadioButton(inheritText, this);
     m_rbInherit->setObjectName(QStringLiteral("m_rbInherit"));
     m_edInherited = new QLineEdit(this);
@@ -55,14 +58,16 @@ PvnMaxSizeImpl::PvnMaxSizeImpl(const QString &title, const QString &inheritText,
     m_lblWarning->hide();
 
     auto *grid = new QGridLayout(this);
-    grid->addWidget(m_rbInherit, 0, 0);
-    grid->addWidget(m_edInherited, 0, 1, 1, 2);
-    grid->addWidget(m_rbMaxSize, 1, 0);
-    grid->addWidget(m_edMaxSize, 1, 1);
-    grid->addWidget(m_cboMaxSize, 1, 2);
-    grid->addWidget(m_btnSetUnlimited, 1, 3);
-    grid->addWidget(m_lblWarning, 2, 0, 1, 4);
+    grid->addWidget(m_rbNoChange, 0, 0, 1, 4);
+    grid->addWidget(m_rbInherit, 1, 0);
+    grid->addWidget(m_edInherited, 1, 1, 1, 2);
+    grid->addWidget(m_rbMaxSize, 2, 0);
+    grid->addWidget(m_edMaxSize, 2, 1);
+    grid->addWidget(m_cboMaxSize, 2, 2);
+    grid->addWidget(m_btnSetUnlimited, 2, 3);
+    grid->addWidget(m_lblWarning, 3, 0, 1, 4);
     grid->setColumnStretch(1, 1);
+    setTabOrder(m_rbNoChange, m_rbInherit);
     setTabOrder(m_rbInherit, m_rbMaxSize);
     setTabOrder(m_rbMaxSize, m_edMaxSize);
     setTabOrder(m_edMaxSize, m_cboMaxSize);
@@ -179,8 +184,18 @@ void PvnMaxSizeImpl::unitChanged(int unit)
     updateWarning();
 }
 
+void PvnMaxSizeImpl::setNoChangeChoice(const QString &text)
+{
+    m_rbNoChange->setText(text);
+    m_rbNoChange->show();
+    m_rbNoChange->setChecked(true);
+    followChoice();
+}
+
 qint64 PvnMaxSizeImpl::value() const
 {
+    if (m_rbNoChange->isChecked())
+        return kNoChange;
     if (!m_rbMaxSize->isChecked())
         return kInherited;
     if (m_edMaxSize->text().trimmed() == unlimitedText())
@@ -211,8 +226,8 @@ void PvnMaxSizeImpl::focusSize()
 
 void PvnMaxSizeImpl::setReadOnly(bool readOnly)
 {
-    for (QWidget *widget : std::initializer_list<QWidget *>{m_rbInherit, m_rbMaxSize, m_cboMaxSize,
-                                                            m_btnSetUnlimited})
+    for (QWidget *widget : std::initializer_list<QWidget *>{m_rbNoChange, m_rbInherit, m_rbMaxSize,
+                                                            m_cboMaxSize, m_btnSetUnlimited})
         widget->setEnabled(!readOnly);
     m_edMaxSize->setReadOnly(readOnly);
 }

@@ -20,6 +20,8 @@ class PvnMaxSizeImpl : public QGroupBox
 public:
     static constexpr qint64 kInherited = 0;
     static constexpr qint64 kUnlimited = 1;
+    // value() of the "[Don't change this setting]" choice (several rows edited at once).
+    static constexpr qint64 kNoChange = -2;
 
     // inheritText labels the choice that takes the limit of the level above
     // ("Use the global limit", "Use the limit defined for this domain:").
@@ -33,10 +35,12 @@ public:
 
     // Shows a stored limit.
     void setValue(qint64 kilobytes);
-    // The limit as chosen: 0, 1 or kilobytes (at least 2); -1 when the edit
-    // holds no acceptable size.
+    // The limit as chosen: 0, 1 or kilobytes (at least 2), kNoChange; -1
+    // when the edit holds no acceptable size.
     qint64 value() const;
-    bool isAcceptable() const { return value() >= 0; }
+    bool isAcceptable() const { return value() != -1; }
+    // Offers a first choice that keeps each row's own limit, and selects it.
+    void setNoChangeChoice(const QString &text);
     // Shows the inherited limit read-only beside its choice (optional).
     void setInheritedText(const QString &text);
     // The server-wide limit in kilobytes (0 = none); a larger own limit
@@ -46,6 +50,7 @@ public:
     void focusSize();
     void setReadOnly(bool readOnly);
 
+    QRadioButton *m_rbNoChange; // hidden unless offered
     QRadioButton *m_rbInherit;
     QLineEdit *m_edInherited;
     QRadioButton *m_rbMaxSize;

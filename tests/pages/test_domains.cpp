@@ -254,6 +254,16 @@ void TestDomainsPage::sizeGroupConvertsUnits()
     QVERIFY(!group.m_lblWarning->isHidden());
     group.setValue(5120);
     QVERIFY(group.m_lblWarning->isHidden());
+
+    // Several rows at once: the first choice keeps each row's limit.
+    QVERIFY(group.m_rbNoChange->isHidden());
+    group.setNoChangeChoice("[Don't change this setting]");
+    QVERIFY(!group.m_rbNoChange->isHidden());
+    QCOMPARE(group.value(), PvnMaxSizeImpl::kNoChange);
+    QVERIFY(group.isAcceptable());
+    QVERIFY(!group.m_edMaxSize->isEnabled());
+    group.m_rbMaxSize->setChecked(true);
+    QCOMPARE(group.value(), qint64(5120));
 }
 
 void TestDomainsPage::nameFieldTyping()
@@ -853,7 +863,7 @@ void TestDomainsPage::keyboardAndNames()
                      qPrintable(input->objectName()));
         }
         for (const QAbstractButton *button : dialog->findChildren<QAbstractButton *>()) {
-            if (qobject_cast<const QTabBar *>(button->parent()))
+            if (qobject_cast<const QTabBar *>(button->parent()) || button->isHidden())
                 continue;
             QVERIFY2(!button->text().isEmpty(), qPrintable(button->objectName()));
         }
