@@ -140,15 +140,20 @@ void DomainWnd::rebuild(const DBRow *select)
         updater.finish();
     }
     m_updating = false;
-    for (QTreeWidgetItemIterator it(listView()); *it; ++it) {
-        if (QTreeWidgetItem *parent = (*it)->parent())
-            parent->setExpanded(true);
-    }
-    if (DomainItem *item = select ? itemOf(select) : nullptr)
+    if (DomainItem *item = select ? itemOf(select) : nullptr) {
+        listView()->expandAll();
         selectItem(item);
-    else
+    } else {
         restoreSelection();
+    }
     selectionChanged();
+}
+
+void DomainWnd::restoreSelection()
+{
+    // Aliases are shown below their domains from the start.
+    listView()->expandAll();
+    BFormList<>::restoreSelection();
 }
 
 bool DomainWnd::initNewRow(DBRow *row)

@@ -22,6 +22,7 @@ public:
     bool editRow(DBRow *row) override;
     void updateItems(const QList<QTreeWidgetItem *> &items) override;
     bool fillView() override;
+    void restoreSelection() override;
     void add() override;
     void edit() override;
     void remove() override;

@@ -308,6 +308,7 @@ void TestDomainsPage::listsDomainsAndAliases()
     QVERIFY(org);
     QCOMPARE(org->text(DomainItem::ColType), QString("Local"));
     QCOMPARE(childNames(org), (QStringList{"example.net", "mail.example.org"}));
+    QVERIFY(org->isExpanded());
     QCOMPARE(org->text(DomainItem::ColAliases).split(", ").size(), 2);
     QCOMPARE(org->child(0)->text(DomainItem::ColType), QString("Alias"));
     QCOMPARE(org->text(DomainItem::ColSizeLimit), QString("Unlimited"));
