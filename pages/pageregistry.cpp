@@ -6,6 +6,7 @@
 #include "pages/definitions/gwndtimeint.h"
 #include "pages/aliases/aliaswnd.h"
 #include "pages/backup/backupwnd.h"
+#include "pages/domains/domainwnd.h"
 #include "pages/etrn/etrnwnd.h"
 #include "pages/groups/groupwnd.h"
 #include "pages/mailinglists/mailinglistwnd.h"
@@ -44,6 +45,7 @@ void registerPages(BPageFactory &factory)
     factory.add(SectionId::UserTemplates, [](QWidget *parent) { return new TemplateWnd(parent); });
     factory.add(SectionId::SpamFilter, [](QWidget *parent) { return new SpamFilterWnd(parent); });
     factory.add(SectionId::Backup, [](QWidget *parent) { return new BackupWnd(parent); });
+    factory.add(SectionId::Domains, [](QWidget *parent) { return new DomainWnd(parent); });
 }
 
 } // namespace pages
