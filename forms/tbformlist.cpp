@@ -2,7 +2,9 @@
 
 #include "forms/blistview.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -25,7 +27,21 @@ TBFormList::TBFormList(QWidget *parent)
     auto *layout = new QHBoxLayout(this);
     layout->addWidget(m_list, 1);
     layout->addLayout(m_buttons);
+    m_list->installEventFilter(this);
     languageChange();
+}
+
+// Delete on the list removes, as the Remove button does, and only when the
+// button may.
+bool TBFormList::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_list && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Delete)) {
+        if (m_btnRemove->isEnabled() && !m_btnRemove->isHidden())
+            m_btnRemove->click();
+        return true;
+    }
+    return BForm::eventFilter(watched, event);
 }
 
 QPushButton *TBFormList::addButtonBelow(const QString &text, const QString &objectName)

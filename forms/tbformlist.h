@@ -21,6 +21,7 @@ public:
     QPushButton *addButtonBelow(const QString &text, const QString &objectName);
 
     void languageChange() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     BListView *m_list;

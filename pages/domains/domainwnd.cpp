@@ -9,7 +9,6 @@
 #include "pages/domains/domainmarkers.h"
 
 #include <QHash>
-#include <QKeyEvent>
 
 namespace {
 
@@ -33,18 +32,6 @@ DomainWnd::DomainWnd(QWidget *parent)
     listView()->setRootIsDecorated(true);
     m_trans.addTable(&m_table);
     m_trans.addTable(&m_directory);
-    // Delete on the list removes, as the Remove button does.
-    listView()->installEventFilter(this);
-}
-
-bool DomainWnd::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == listView() && event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Delete)) {
-        remove();
-        return true;
-    }
-    return BFormList<>::eventFilter(watched, event);
 }
 
 void DomainWnd::defineColumns(BCols &cols)

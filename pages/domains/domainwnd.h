@@ -42,8 +42,6 @@ public:
     DomainItem *itemOf(const DBRow *row) const;
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     // Builds the list again from the table and selects the item of row.
     void rebuild(const DBRow *select);
