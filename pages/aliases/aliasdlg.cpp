@@ -6,6 +6,7 @@
 #include "forms/bcorrection.h"
 #include "forms/blineedit.h"
 #include "forms/bmessagebox.h"
+#include "forms/bnamed.h"
 #include "pages/aliases/aliastarget.h"
 #include "pages/aliases/aliasvalidators.h"
 #include "pages/aliases/namedconflicts.h"
@@ -18,14 +19,9 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-namespace {
+using bview::named;
 
-template<class W>
-W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
+namespace {
 
 // The "Name" column of a server function's rows, or nothing when it failed.
 QList<const DBRow *> functionRows(DBTable &table)

@@ -2,6 +2,7 @@
 
 #include "forms/blineedit.h"
 #include "forms/bmessagebox.h"
+#include "forms/bnamed.h"
 #include "forms/bpwdlineedit.h"
 #include "pages/backup/backuptexts.h"
 
@@ -17,6 +18,8 @@
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
+using bview::named;
+
 namespace {
 
 const QString kUpEntry = QStringLiteral("[..]");
@@ -27,13 +30,6 @@ QDialogButtonBox *okCancel(QDialog *dialog)
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     return buttons;
-}
-
-template<class W>
-W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
 }
 
 QLabel *buddyLabel(const QString &text, QWidget *buddy, QWidget *parent)

@@ -7,6 +7,7 @@
 #include "forms/blineedit.h"
 #include "forms/blistregistrations.h"
 #include "forms/bmessagebox.h"
+#include "forms/bnamed.h"
 #include "forms/btabpage.h"
 #include "pages/backup/backupdialogs.h"
 #include "pages/backup/backupprogress.h"
@@ -26,19 +27,14 @@
 
 #include <utility>
 
+using bview::named;
+
 namespace {
 
 // Without a running backup the status is read every ten seconds, during one
 // every second.
 constexpr int kIdleInterval = 10000;
 constexpr int kRunningInterval = 1000;
-
-template<class W>
-W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 QLabel *buddyLabel(const QString &text, QWidget *buddy, QWidget *parent)
 {

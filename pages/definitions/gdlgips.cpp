@@ -2,6 +2,7 @@
 
 #include "forms/blineedit.h"
 #include "forms/bmessagebox.h"
+#include "forms/bnamed.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -10,14 +11,9 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-namespace {
+using bview::named;
 
-template<class W>
-W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
+namespace {
 
 // Group names are shorter than this many UTF-8 bytes.
 constexpr int kNameBytes = 24;

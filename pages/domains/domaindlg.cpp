@@ -8,6 +8,7 @@
 #include "forms/bipedit.h"
 #include "forms/blineedit.h"
 #include "forms/bmessagebox.h"
+#include "forms/bnamed.h"
 #include "forms/pvnmaxsize.h"
 #include "forms/pvnuserloginvalidator.h"
 #include "pages/domains/domainadddlg.h"
@@ -34,14 +35,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-namespace {
+using bview::named;
 
-template<class W>
-W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
+namespace {
 
 enum AuthFlag { AuthNtDomain = 1, AuthPam = 2, AuthKerberos = 4 };
 

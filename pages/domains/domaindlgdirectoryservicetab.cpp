@@ -6,6 +6,7 @@
 #include "db/dbrow.h"
 #include "forms/blineedit.h"
 #include "forms/bmessagebox.h"
+#include "forms/bnamed.h"
 #include "forms/bobject.h"
 #include "forms/bportedit.h"
 #include "forms/bpwdlineedit.h"
@@ -19,16 +20,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-template<class W>
-W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-} // namespace
+using bview::named;
 
 DomainDlgDirectoryServiceTab::DomainDlgDirectoryServiceTab(QWidget *parent)
     : QWidget(parent)

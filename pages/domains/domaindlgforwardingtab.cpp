@@ -4,6 +4,7 @@
 #include "forms/bcorrection.h"
 #include "forms/blineedit.h"
 #include "forms/bmessagebox.h"
+#include "forms/bnamed.h"
 #include "forms/bportedit.h"
 
 #include <QButtonGroup>
@@ -16,16 +17,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace {
-
-template<class W>
-W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-} // namespace
+using bview::named;
 
 DomainDlgForwardingTab::DomainDlgForwardingTab(QWidget *parent)
     : QWidget(parent)

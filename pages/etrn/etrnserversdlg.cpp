@@ -3,6 +3,7 @@
 #include "forms/bcorrection.h"
 #include "forms/blineedit.h"
 #include "forms/bmessagebox.h"
+#include "forms/bnamed.h"
 #include "forms/bpwdlineedit.h"
 
 #include <QDialogButtonBox>
@@ -11,16 +12,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-namespace {
-
-template<class W>
-W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-} // namespace
+using bview::named;
 
 TEtrnServersDlg::TEtrnServersDlg(QWidget *parent)
     : QDialog(parent)

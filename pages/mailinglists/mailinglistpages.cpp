@@ -1,6 +1,7 @@
 #include "pages/mailinglists/mailinglistpages.h"
 
 #include "forms/blineedit.h"
+#include "forms/bnamed.h"
 #include "pages/mailinglists/mlistrosterpage.h"
 
 #include <QCheckBox>
@@ -10,14 +11,9 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-namespace {
+using bview::named;
 
-template<class W>
-W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
+namespace {
 
 QWidget *formPage(QWidget *parent, const char *name)
 {

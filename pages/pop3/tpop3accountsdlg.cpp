@@ -1,6 +1,7 @@
 #include "pages/pop3/tpop3accountsdlg.h"
 
 #include "forms/blineedit.h"
+#include "forms/bnamed.h"
 #include "forms/bportedit.h"
 #include "forms/bpwdlineedit.h"
 
@@ -17,14 +18,9 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-namespace {
+using bview::named;
 
-template<class W>
-W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
+namespace {
 
 QLabel *buddyLabel(const QString &text, QWidget *buddy, QWidget *parent)
 {

@@ -2,6 +2,7 @@
 
 #include "db/dbconn.h"
 #include "forms/bmessagebox.h"
+#include "forms/bnamed.h"
 #include "pages/definitions/gformdialog.h"
 
 #include <QCheckBox>
@@ -12,14 +13,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
+using bview::named;
 
-template<class W>
-W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
+namespace {
 
 // One access group of the layout: the network box, the "Only from" box with
 // its combo and the edit button.

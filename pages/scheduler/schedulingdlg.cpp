@@ -2,6 +2,7 @@
 
 #include "forms/bcorrection.h"
 #include "forms/blineedit.h"
+#include "forms/bnamed.h"
 #include "pages/definitions/gformdialog.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
@@ -19,14 +20,9 @@
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
-namespace {
+using bview::named;
 
-template<class W>
-W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
+namespace {
 
 enum TimeType { Every = 0, At = 1 };
 enum IntervalUnit { Minutes = 0, Hours = 1 };

@@ -1,6 +1,7 @@
 #include "pages/smtp/smtpserversecuritywnd.h"
 
 #include "forms/bmessagebox.h"
+#include "forms/bnamed.h"
 #include "forms/bspinbox.h"
 #include "forms/bview.h"
 #include "pages/services/aclchoice.h"
@@ -16,19 +17,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+using bview::named;
+
 namespace {
 
 constexpr int kMaxCount = 1000000;
 // The message size is in kilobytes: up to 2 GB.
 constexpr int kMaxMessageSizeKb = 2097151;
 constexpr int kMaxHops = 1000;
-
-template<class W>
-W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 } // namespace
 
