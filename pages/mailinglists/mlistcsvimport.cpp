@@ -1,7 +1,6 @@
 #include "pages/mailinglists/mlistcsvimport.h"
 
 #include "forms/utmailaddressvalidator.h"
-#include "pages/mailinglists/pvnmlisttable.h"
 
 #include <QCoreApplication>
 
@@ -123,24 +122,6 @@ Result read(const QString &text, const QSet<QString> &existing, const Progress &
     if (progress)
         progress(total, total);
     return result;
-}
-
-void stage(PvnMListTable *roster, const QList<Member> &members)
-{
-    for (const Member &member : members) {
-        DBRow *row = roster->addRow();
-        row->setText("Email", member.email);
-        row->setText("FullName", member.fullName);
-    }
-}
-
-QSet<QString> addressesOf(const PvnMListTable *roster)
-{
-    QSet<QString> addresses;
-    addresses.reserve(roster->rowCount());
-    for (const DBRow *row : roster->rows())
-        addresses.insert(row->text("Email").toLower());
-    return addresses;
 }
 
 } // namespace mlistcsv
