@@ -39,7 +39,7 @@ PvnMaxSizeImpl::PvnMaxSizeImpl(const QString &title, const QString &inheritText,
     m_edInherited = new QLineEdit(this);
     m_edInherited->setObjectName(QStringLiteral("m_edInherited"));
     m_edInherited->setReadOnly(true);
-    m_edInherited->setAccessibleName(inheritText);
+    m_edInherited->setAccessibleName(QString(inheritText).remove(QLatin1Char('&')));
     m_edInherited->hide();
     m_rbMaxSize = new QRadioButton(tr("&Limit outgoing message size to:"), this);
     m_rbMaxSize->setObjectName(QStringLiteral("m_rbMaxSize"));
@@ -83,13 +83,13 @@ PvnMaxSizeImpl::PvnMaxSizeImpl(const QString &title, const QString &inheritText,
     });
     connect(m_edMaxSize, &QLineEdit::textEdited, this, [this] {
         m_exact = -1;
-        updateWarning();
         emit signalChanged();
     });
+    // Also when the text is set without typing.
+    connect(m_edMaxSize, &QLineEdit::textChanged, this, &PvnMaxSizeImpl::updateWarning);
     connect(m_btnSetUnlimited, &QPushButton::clicked, this, [this] {
         m_exact = -1;
         m_edMaxSize->setText(unlimitedText());
-        updateWarning();
         emit signalChanged();
     });
     m_rbInherit->setChecked(true);
@@ -120,7 +120,11 @@ QString PvnMaxSizeImpl::sizeText(qint64 kilobytes)
 void PvnMaxSizeImpl::setValue(qint64 kilobytes)
 {
     const QSignalBlocker blockCombo(m_cboMaxSize);
-    if (kilobytes == kInherited) {
+    if (kilobytes == kNoChange && m_rbNoChange->isVisibleTo(this)) {
+        m_rbNoChange->setChecked(true);
+        m_edMaxSize->clear();
+        m_exact = -1;
+    } else if (kilobytes == kInherited || kilobytes == kNoChange) {
         m_rbInherit->setChecked(true);
         m_edMaxSize->clear();
         m_exact = -1;
@@ -152,11 +156,12 @@ void PvnMaxSizeImpl::showKilobytes(qint64 kilobytes, int unit)
     else
         m_edMaxSize->setText(trimmedNumber(double(kilobytes) / double(kFactors[unit])));
     m_exact = kilobytes;
+    m_exactText = m_edMaxSize->text();
 }
 
 qint64 PvnMaxSizeImpl::typedKilobytes() const
 {
-    if (m_exact >= 0)
+    if (m_exact >= 0 && m_edMaxSize->text() == m_exactText)
         return m_exact;
     bool ok = false;
     const double number = m_edMaxSize->text().trimmed().toDouble(&ok);

@@ -33,7 +33,8 @@ public:
     // The size in the largest unit that keeps it exact ("20 MB", "1500 kB").
     static QString sizeText(qint64 kilobytes);
 
-    // Shows a stored limit.
+    // Shows a stored limit; kNoChange selects the choice that keeps each
+    // row's own limit (the choice above when it is not offered).
     void setValue(qint64 kilobytes);
     // The limit as chosen: 0, 1 or kilobytes (at least 2), kNoChange; -1
     // when the edit holds no acceptable size.
@@ -71,6 +72,9 @@ private:
     qint64 typedKilobytes() const;
 
     int m_unit = 0;
-    qint64 m_exact = -1; // the kilobytes shown, while the edit holds them untouched
+    // The kilobytes shown and their text: exact while the edit still holds
+    // that text (a unit change may show a rounded number).
+    qint64 m_exact = -1;
+    QString m_exactText;
     qint64 m_globalLimit = 0;
 };

@@ -6,6 +6,7 @@
 #include "forms/bcorrection.h"
 #include "forms/bmessagebox.h"
 #include "forms/bpwdlineedit.h"
+#include "forms/pvnmaxsize.h"
 #include "forms/pvnuserloginvalidator.h"
 #include "pages/usergroups/mailaddressdlg.h"
 #include "pages/usergroups/pvnauthorization.h"
@@ -349,69 +350,29 @@ UserDlgTemp::UserDlgTemp(QWidget *owner, const UserDlgContext &context, bool mul
         rights.fax = m_chkFax;
         rights.faxBox = m_chkFax;
 
-        auto *box = new QGroupBox(tr("Maximum message size (overrides the domain limit)"),
-                                  m_pages[Restrictions]);
-        auto *grid = new QGridLayout(box);
-        int line = 0;
-        if (multi) {
-            m_rbNoChangeMaxSize = new QRadioButton(tr("[Don't change this setting]"), box);
-            m_rbNoChangeMaxSize->setObjectName(col("m_rbNoChangeMaxSize"));
-            grid->addWidget(m_rbNoChangeMaxSize, line++, 0, 1, 3);
-        }
-        m_rbMaxSize = new QRadioButton(tr("Limit outgoing message size to:"), box);
-        m_rbMaxSize->setObjectName(col("m_rbMaxSize"));
-        m_edMaxSize = new QLineEdit(box);
-        m_edMaxSize->setObjectName(col("m_edMaxSize"));
-        m_edMaxSize->setAccessibleName(tr("Outgoing message size limit"));
-        m_cboMaxSize = unitCombo(box, "m_cboMaxSize");
-        m_cboMaxSize->setAccessibleName(tr("Outgoing message size unit"));
-        m_btnSetUnlimited = button(box, tr("Set Unlimited"), "m_btnSetUnlimited");
-        grid->addWidget(m_rbMaxSize, line, 0);
-        grid->addWidget(m_edMaxSize, line, 1);
-        grid->addWidget(m_cboMaxSize, line, 2);
-        grid->addWidget(m_btnSetUnlimited, line++, 3);
-        m_rbMaxSizeDomain = new QRadioButton(tr("Use the limit defined for this domain:"), box);
-        m_rbMaxSizeDomain->setObjectName(col("m_rbMaxSizeDomain"));
-        m_edMaxSizeDomain = new QLineEdit(box);
-        m_edMaxSizeDomain->setObjectName(col("m_edMaxSizeDomain"));
-        m_edMaxSizeDomain->setReadOnly(true);
-        m_edMaxSizeDomain->setAccessibleName(tr("Domain limit"));
+        m_maxSize = new PvnMaxSizeImpl(tr("Maximum message size (overrides the domain limit)"),
+                                       tr("Use the limit defined for this domain:"),
+                                       m_pages[Restrictions]);
+        // The names these dialogs give the shared group's domain choice,
+        // "don't change" choice and warning.
+        m_maxSize->m_rbInherit->setObjectName(col("m_rbMaxSizeDomain"));
+        m_maxSize->m_edInherited->setObjectName(col("m_edMaxSizeDomain"));
+        m_maxSize->m_rbNoChange->setObjectName(col("m_rbNoChangeMaxSize"));
+        m_maxSize->m_lblWarning->setObjectName(col("m_lblMaxSizeWarning"));
         const qint64 domainLimit = m_context.domainMaxSize;
-        m_edMaxSizeDomain->setText(domainLimit == 1 ? QCoreApplication::translate(
-                                           "Domain dialog - maximum message size", "Unlimited")
-                                           : domainLimit == 0 ? tr("Global limit")
-                                                              : QString::number(domainLimit)
-                                                   + QLatin1Char(' ') + tr("kB"));
-        grid->addWidget(m_rbMaxSizeDomain, line, 0);
-        grid->addWidget(m_edMaxSizeDomain, line++, 1, 1, 2);
-        m_lblMaxSizeWarning = new QLabel(
+        m_maxSize->setInheritedText(PvnMaxSizeImpl::isUnlimited(domainLimit)
+                                            ? PvnMaxSizeImpl::unlimitedText()
+                                            : domainLimit == PvnMaxSizeImpl::kInherited
+                                            ? tr("Global limit")
+                                            : PvnMaxSizeImpl::sizeText(domainLimit));
+        m_maxSize->setGlobalLimit(
+                m_context.smtpMaxSize,
                 tr("The user limit is larger than global size limit of SMTP message. If email is "
-                   "sent through SMTP, the limit of SMTP message will be used."),
-                box);
-        m_lblMaxSizeWarning->setObjectName(col("m_lblMaxSizeWarning"));
-        m_lblMaxSizeWarning->setWordWrap(true);
-        m_lblMaxSizeWarning->hide();
-        grid->addWidget(m_lblMaxSizeWarning, line++, 0, 1, 4);
-        layout->addWidget(box);
+                   "sent through SMTP, the limit of SMTP message will be used."));
+        if (multi)
+            m_maxSize->setNoChangeChoice(tr("[Don't change this setting]"));
+        layout->addWidget(m_maxSize);
         layout->addStretch();
-        auto follow = [this] {
-            const bool own = m_rbMaxSize->isChecked();
-            m_edMaxSize->setEnabled(own);
-            m_cboMaxSize->setEnabled(own);
-            m_btnSetUnlimited->setEnabled(own);
-            updateMaxSizeWarning();
-        };
-        QObject::connect(m_rbMaxSize, &QRadioButton::toggled, owner, follow);
-        QObject::connect(m_edMaxSize, &QLineEdit::textChanged, owner,
-                         [this] { updateMaxSizeWarning(); });
-        QObject::connect(m_cboMaxSize, &QComboBox::currentIndexChanged, owner,
-                         [this] { updateMaxSizeWarning(); });
-        QObject::connect(m_btnSetUnlimited, &QPushButton::clicked, owner, [this] {
-            m_edMaxSize->setText(QCoreApplication::translate("Domain dialog - maximum message size",
-                                                             "Unlimited"));
-        });
-        m_rbMaxSizeDomain->setChecked(true);
-        follow();
     }
     m_rights = std::make_unique<UGDlgTemp>(rights);
 }
@@ -428,23 +389,6 @@ void UserDlgTemp::hideAccountNames()
 qint64 UserDlgTemp::storageQuota() const
 {
     return readSize(m_edQuotaStorage, m_cboStorage);
-}
-
-qint64 UserDlgTemp::maxSize() const
-{
-    if (!m_rbMaxSize->isChecked())
-        return 0;
-    if (m_edMaxSize->text()
-        == QCoreApplication::translate("Domain dialog - maximum message size", "Unlimited"))
-        return m_unlimitedMarker;
-    return readSize(m_edMaxSize, m_cboMaxSize);
-}
-
-void UserDlgTemp::updateMaxSizeWarning()
-{
-    const qint64 size = maxSize();
-    m_lblMaxSizeWarning->setVisible(m_rbMaxSize->isChecked() && m_context.smtpMaxSize > 0
-                                    && (size == m_unlimitedMarker || size > m_context.smtpMaxSize));
 }
 
 int UserDlgTemp::forwardMode() const
@@ -557,23 +501,10 @@ void UserDlgTemp::fill(const QList<const DBRow *> &rows)
     m_edQuotaMessage->setText(QString::number(m_filled.messages));
     m_filled.messagesText = m_edQuotaMessage->text();
 
-    m_filled.maxSize = row.text(col("MaxOutgoingMessageSize")).toLongLong();
-    if (m_multi) {
-        m_rbNoChangeMaxSize->setChecked(true);
-    } else if (m_filled.maxSize == 0) {
-        m_rbMaxSizeDomain->setChecked(true);
-    } else {
-        m_rbMaxSize->setChecked(true);
-        if (m_filled.maxSize == m_unlimitedMarker)
-            m_edMaxSize->setText(QCoreApplication::translate("Domain dialog - maximum message size",
-                                                             "Unlimited"));
-        else
-            showSize(m_edMaxSize, m_cboMaxSize, m_filled.maxSize);
-    }
-    m_filled.maxSizeText = m_edMaxSize->text() + QLatin1Char('/')
-            + QString::number(m_cboMaxSize->currentIndex());
-    m_filled.maxChoice = m_rbMaxSize->isChecked() ? 1 : m_rbMaxSizeDomain->isChecked() ? 0 : -1;
-    updateMaxSizeWarning();
+    // Several rows keep their own limits until another is chosen.
+    m_maxSize->setValue(m_multi ? PvnMaxSizeImpl::kNoChange
+                                : row.text(col("MaxOutgoingMessageSize")).toLongLong());
+    m_filled.maxSize = m_maxSize->value();
 }
 
 bool UserDlgTemp::validate(QWidget *parent, Page *failed)
@@ -594,9 +525,9 @@ bool UserDlgTemp::validate(QWidget *parent, Page *failed)
         m_edQuotaMessage->setFocus();
         return fail(Quota);
     }
-    if (m_rbMaxSize->isChecked() && maxSize() < 0) {
+    if (!m_maxSize->isAcceptable()) {
         bmessagebox::warning(parent, tr("The message size limit must be a number."));
-        m_edMaxSize->setFocus();
+        m_maxSize->focusSize();
         return fail(Restrictions);
     }
     // New addresses that an alias or a mailing list already takes.
@@ -655,14 +586,10 @@ void UserDlgTemp::store(DBRow *row) const
         row->setText(col("Qstorage"), QString::number(storageQuota()));
     if (m_edQuotaMessage->text() != m_filled.messagesText)
         row->setText(col("Qmessage"), QString::number(m_edQuotaMessage->text().toLongLong()));
-    const int choice = m_rbMaxSize->isChecked() ? 1 : m_rbMaxSizeDomain->isChecked() ? 0 : -1;
-    const QString sizeNow = m_edMaxSize->text() + QLatin1Char('/')
-            + QString::number(m_cboMaxSize->currentIndex());
-    if (choice == 0 && m_filled.maxChoice != 0)
-        row->setText(col("MaxOutgoingMessageSize"), col("0"));
-    else if (choice == 1 && (m_filled.maxChoice != 1 || sizeNow != m_filled.maxSizeText)
-             && maxSize() >= 0)
-        row->setText(col("MaxOutgoingMessageSize"), QString::number(maxSize()));
+    // Negative: "[Don't change this setting]" or no acceptable size.
+    const qint64 maxSize = m_maxSize->value();
+    if (maxSize >= 0 && maxSize != m_filled.maxSize)
+        row->setText(col("MaxOutgoingMessageSize"), QString::number(maxSize));
 }
 
 // --- UserDlgTempEx ---

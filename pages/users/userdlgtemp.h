@@ -11,6 +11,7 @@
 class BPwdLineEdit;
 class DBRow;
 class DBTable;
+class PvnMaxSizeImpl;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
@@ -18,7 +19,6 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QProgressBar;
-class QPushButton;
 class QRadioButton;
 class QTreeWidget;
 class QWidget;
@@ -80,11 +80,7 @@ public:
     QLineEdit *quotaStorageEdit() const { return m_edQuotaStorage; }
     QComboBox *storageUnitCombo() const { return m_cboStorage; }
     QLineEdit *quotaMessageEdit() const { return m_edQuotaMessage; }
-    QRadioButton *maxSizeButton() const { return m_rbMaxSize; }
-    QRadioButton *maxSizeDomainButton() const { return m_rbMaxSizeDomain; }
-    QLineEdit *maxSizeEdit() const { return m_edMaxSize; }
-    QComboBox *maxSizeUnitCombo() const { return m_cboMaxSize; }
-    QLabel *maxSizeWarning() const { return m_lblMaxSizeWarning; }
+    PvnMaxSizeImpl *maxSizeGroup() const { return m_maxSize; }
     const UGDlgTemp &rights() const { return *m_rights; }
     const UserDlgContext &context() const { return m_context; }
     // The domain of the addresses and groups offered (templates choose it).
@@ -98,11 +94,10 @@ public:
     QStringList addresses() const;
     QStringList forwardAddresses() const;
     QStringList groupNames() const;
-    // The quota and size edits in kB (0 = unlimited); -1 when not a number.
+    // The quota edit in kB (0 = unlimited); -1 when not a number.
     qint64 storageQuota() const;
-    qint64 maxSize() const;
 
-    // Size units of the quota and size combos.
+    // Size units of the quota combo.
     static qint64 unitFactor(int unit); // 0 kB, 1 MB, 2 GB
     static int largestExactUnit(qint64 kilobytes);
 
@@ -110,7 +105,6 @@ public:
     void addAddress(QWidget *parent);
     void addForward(QWidget *parent);
     void addGroups(QWidget *parent);
-    void updateMaxSizeWarning();
 
 protected:
     struct Filled
@@ -119,9 +113,9 @@ protected:
         int auth = -1;
         int forwardMode = -1;
         int disabled = -1, spam = -1;
-        qint64 storage = -1, messages = -1, maxSize = -1;
-        QString storageText, messagesText, maxSizeText;
-        int maxChoice = -1;
+        qint64 storage = -1, messages = -1;
+        QString storageText, messagesText;
+        qint64 maxSize = -1; // as the size group read it back
     };
 
     QWidget *m_owner;
@@ -149,17 +143,9 @@ protected:
     QLineEdit *m_edQuotaMessage;
     QCheckBox *m_chkOwnDomainOnly;
     QCheckBox *m_chkFax;
-    QRadioButton *m_rbMaxSize;
-    QLineEdit *m_edMaxSize;
-    QComboBox *m_cboMaxSize;
-    QRadioButton *m_rbMaxSizeDomain;
-    QLineEdit *m_edMaxSizeDomain;
-    QPushButton *m_btnSetUnlimited;
-    QRadioButton *m_rbNoChangeMaxSize = nullptr;
-    QLabel *m_lblMaxSizeWarning;
+    PvnMaxSizeImpl *m_maxSize;
     std::unique_ptr<UGDlgTemp> m_rights;
     QStringList m_newAddresses; // added in this dialog (checked for conflicts)
-    qint64 m_unlimitedMarker = 1;
 };
 
 // The account fields of a real user: the server-node combo, the password

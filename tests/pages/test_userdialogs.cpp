@@ -6,6 +6,7 @@
 #include "db/dbconn.h"
 #include "forms/blistview.h"
 #include "forms/bpwdlineedit.h"
+#include "forms/pvnmaxsize.h"
 #include "forms/sectionids.h"
 #include "pages/usergroups/useractivatedlgtemp.h"
 #include "pages/users/templatewnd.h"
@@ -47,7 +48,8 @@ void selectOnly(QTreeWidget *list, const QStringList &names)
 
 const QString kUserColumns = QStringLiteral(
         "select Name, Fullname, Description, Auth_type, HomeServer, Password, Rights, Groups, "
-        "Qstorage, Qmessage, ForwardMode, ForwardAddress, Authorization, MailAddress from User");
+        "Qstorage, Qmessage, ForwardMode, ForwardAddress, Authorization, MailAddress, "
+        "MaxOutgoingMessageSize from User");
 
 QString userQuery(const QString &name, const QString &domain = QStringLiteral("example.com"))
 {
@@ -73,6 +75,8 @@ private slots:
     void passwordAndRenameChecks();
     void forwardOnlyWithoutAddressAsks();
     void quotaZeroIsNeverReached();
+    void maxSizeShowsAndStoresTheLimit();
+    void multiEditMaxSizeKeepsEachLimit();
     void wizardAddsWithTemplateWithinTheLimit();
     void mailStoreActionOnlyAfterApply();
     void recoverShowsTheResult();
@@ -303,6 +307,174 @@ void TestUserDialogs::quotaZeroIsNeverReached()
         dialog->reject();
     }));
     QCOMPARE(pendingOperations(), 0);
+}
+
+namespace {
+
+QString storedMaxSize(const QString &name)
+{
+    return QStringLiteral("select MaxOutgoingMessageSize from User where Domain='example.com' "
+                          "and Name='%1'")
+            .arg(name);
+}
+
+void showRestrictions(UserDlg *dialog)
+{
+    dialog->tabs()->setCurrentWidget(dialog->fields()->page(UserDlgTemp::Restrictions));
+}
+
+} // namespace
+
+void TestUserDialogs::maxSizeShowsAndStoresTheLimit()
+{
+    QVERIFY(startServer());
+    // The domain allows 10 MB, SMTP 20 MB (20480 kB); -1 is how older
+    // consoles stored "Unlimited".
+    QVERIFY(serverExec("update Domain set MaxOutgoingMessageSize='10240' where "
+                       "Domain='example.com'"));
+    for (const auto &[name, stored] : {std::pair{"alice", "0"}, std::pair{"bob", "30720"},
+                                       std::pair{"carol", "-1"}, std::pair{"dave", "512"}}) {
+        QVERIFY(serverExec(QStringLiteral("update User set MaxOutgoingMessageSize='%1' where "
+                                          "Domain='example.com' and Name='%2'")
+                                   .arg(QLatin1String(stored), QLatin1String(name))));
+    }
+    UserWnd *page = openUsers();
+    QVERIFY(page);
+
+    struct Case
+    {
+        const char *name;
+        bool domainChosen;
+        const char *shown;
+        int unit;
+        bool warned;
+        std::function<void(PvnMaxSizeImpl *)> change;
+        const char *expected;
+    };
+    const Case cases[] = {
+            // The domain's limit; an own one typed in MB.
+            {"alice", true, "", 0, false,
+             [](PvnMaxSizeImpl *group) {
+                 group->findChild<QRadioButton *>("m_rbMaxSize")->click();
+                 QVERIFY(group->m_edMaxSize->isEnabled());
+                 group->m_cboMaxSize->setCurrentIndex(1);
+                 QTest::keyClicks(group->m_edMaxSize, "2");
+             },
+             "2048"},
+            // Above the SMTP limit warns until the size falls below it.
+            {"bob", false, "30", 1, true,
+             [](PvnMaxSizeImpl *group) {
+                 group->m_edMaxSize->selectAll();
+                 QTest::keyClicks(group->m_edMaxSize, "15");
+                 QVERIFY(group->m_lblWarning->isHidden());
+             },
+             "15360"},
+            // A unit change shows another number for the same limit: nothing
+            // is written, so the old "Unlimited" stays as stored.
+            {"carol", false, "Unlimited", 0, true,
+             [](PvnMaxSizeImpl *group) {
+                 group->m_cboMaxSize->setCurrentIndex(2);
+                 QCOMPARE(group->m_edMaxSize->text(), QStringLiteral("Unlimited"));
+             },
+             "-1"},
+            {"dave", false, "512", 0, false,
+             [](PvnMaxSizeImpl *group) {
+                 group->m_cboMaxSize->setCurrentIndex(1);
+                 QCOMPARE(group->m_edMaxSize->text(), QStringLiteral("0.5"));
+                 group->findChild<QPushButton *>("m_btnSetUnlimited")->click();
+                 QVERIFY(!group->m_lblWarning->isHidden());
+             },
+             "1"},
+    };
+    for (const Case &c : cases) {
+        QVERIFY(editUsers(page, {c.name}, [&](UserDlg *dialog) {
+            showRestrictions(dialog);
+            PvnMaxSizeImpl *group = dialog->fields()->maxSizeGroup();
+            QCOMPARE(dialog->findChild<QLineEdit *>("m_edMaxSizeDomain")->text(),
+                     QStringLiteral("10 MB"));
+            QVERIFY(dialog->findChild<QRadioButton *>("m_rbNoChangeMaxSize")->isHidden());
+            QCOMPARE(dialog->findChild<QRadioButton *>("m_rbMaxSizeDomain")->isChecked(),
+                     c.domainChosen);
+            QCOMPARE(group->m_edMaxSize->text(), QString::fromLatin1(c.shown));
+            QCOMPARE(group->m_cboMaxSize->currentIndex(), c.unit);
+            QCOMPARE(!dialog->findChild<QLabel *>("m_lblMaxSizeWarning")->isHidden(), c.warned);
+            c.change(group);
+            dialog->fields()->descriptionEdit()->setText(QStringLiteral("limit checked"));
+            dialog->accept();
+            QVERIFY(!dialog->isVisible());
+        }));
+    }
+    apply();
+    QTRY_COMPARE_WITH_TIMEOUT(pendingOperations(), 0, kTimeout);
+    for (const Case &c : cases)
+        QCOMPARE(serverRows(storedMaxSize(c.name)), QStringList{c.expected});
+
+    // A size that cannot be read keeps the dialog on the Restrictions tab.
+    BoxAnswers boxes(QMessageBox::Ok);
+    QVERIFY(editUsers(page, {"bob"}, [&](UserDlg *dialog) {
+        PvnMaxSizeImpl *group = dialog->fields()->maxSizeGroup();
+        // Every field of the group is named for assistive tools.
+        for (const QWidget *input : group->findChildren<QWidget *>()) {
+            if ((qobject_cast<const QLineEdit *>(input) || qobject_cast<const QComboBox *>(input))
+                && !input->parent()->inherits("QComboBox"))
+                QVERIFY2(!input->accessibleName().isEmpty(), qPrintable(input->objectName()));
+        }
+        showRestrictions(dialog);
+        // However the text arrives, the number shown before no longer counts.
+        group->m_edMaxSize->setText(QStringLiteral("lots"));
+        dialog->accept();
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(boxes.texts, QStringList{"The message size limit must be a number."});
+        QCOMPARE(dialog->tabs()->currentWidget(),
+                 dialog->fields()->page(UserDlgTemp::Restrictions));
+        QVERIFY(dialog->focusWidget() == group->m_edMaxSize);
+        dialog->reject();
+    }));
+    QCOMPARE(pendingOperations(), 0);
+}
+
+void TestUserDialogs::multiEditMaxSizeKeepsEachLimit()
+{
+    QVERIFY(startServer());
+    QVERIFY(serverExec("update User set MaxOutgoingMessageSize='2048' where Domain='example.com' "
+                       "and Name='alice'"));
+    QVERIFY(serverExec("update User set MaxOutgoingMessageSize='1' where Domain='example.com' "
+                       "and Name='dave'"));
+    UserWnd *page = openUsers();
+    QVERIFY(page);
+    // "[Don't change this setting]" leaves each user's own limit.
+    QVERIFY(editUsers(page, {"alice", "dave"}, [](UserDlg *dialog) {
+        showRestrictions(dialog);
+        auto *noChange = dialog->findChild<QRadioButton *>("m_rbNoChangeMaxSize");
+        QVERIFY(!noChange->isHidden());
+        QCOMPARE(noChange->text(), QStringLiteral("[Don't change this setting]"));
+        QVERIFY(noChange->isChecked());
+        QVERIFY(!dialog->fields()->maxSizeGroup()->m_edMaxSize->isEnabled());
+        dialog->fields()->descriptionEdit()->setText(QStringLiteral("Team"));
+        dialog->accept();
+        QVERIFY(!dialog->isVisible());
+    }));
+    apply();
+    QTRY_COMPARE_WITH_TIMEOUT(pendingOperations(), 0, kTimeout);
+    for (const auto &[name, limit] : {std::pair{"alice", "2048"}, std::pair{"dave", "1"}}) {
+        QCOMPARE(serverRows(storedMaxSize(name)), QStringList{limit});
+        QCOMPARE(serverRows(QStringLiteral("select Description from User where "
+                                           "Domain='example.com' and Name='%1'")
+                                    .arg(QLatin1String(name))),
+                 QStringList{"Team"});
+    }
+
+    // Any other choice applies to every user edited.
+    QVERIFY(editUsers(page, {"alice", "dave"}, [](UserDlg *dialog) {
+        showRestrictions(dialog);
+        dialog->findChild<QRadioButton *>("m_rbMaxSizeDomain")->click();
+        dialog->accept();
+        QVERIFY(!dialog->isVisible());
+    }));
+    apply();
+    QTRY_COMPARE_WITH_TIMEOUT(pendingOperations(), 0, kTimeout);
+    QCOMPARE(serverRows(storedMaxSize("alice")), QStringList{"0"});
+    QCOMPARE(serverRows(storedMaxSize("dave")), QStringList{"0"});
 }
 
 void TestUserDialogs::wizardAddsWithTemplateWithinTheLimit()
