@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 namespace bformlist {
 // Drops the connection's pending operations (they are this page's: one page
@@ -123,9 +124,14 @@ public:
     // fill; meanwhile row() is null and no item can be edited or removed.
     void detachItems()
     {
-        for (QTreeWidgetItemIterator it(this->listView()); *it; ++it) {
-            if (BBaseListItem *base = baseListItem(*it))
-                base->setRow(nullptr);
+        {
+            // Items that keep their texts now show what they showed: the view
+            // need not hear of it.
+            const QSignalBlocker quiet(this->listView()->model());
+            for (QTreeWidgetItemIterator it(this->listView()); *it; ++it) {
+                if (BBaseListItem *base = baseListItem(*it))
+                    base->releaseRow();
+            }
         }
         m_detached = true;
         if (this->listView()->topLevelItemCount() > 0)

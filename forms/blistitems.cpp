@@ -72,6 +72,17 @@ QVariant BRowTextItem::data(int column, int role) const
     return BListViewItem::data(column, role);
 }
 
+void BRowTextItem::releaseRow()
+{
+    if (QTreeWidget *tree = treeWidget(); tree && row()) {
+        for (int column = 0; column < tree->columnCount(); ++column) {
+            if (!tree->isColumnHidden(column))
+                QTreeWidgetItem::setData(column, Qt::DisplayRole, cellText(column));
+        }
+    }
+    BListViewItem::releaseRow();
+}
+
 BCheckListItem::BCheckListItem(DBRow *row, int type)
     : BListViewItem(row, type)
 {

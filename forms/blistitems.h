@@ -19,6 +19,9 @@ public:
 
     DBRow *row() const { return m_row; }
     void setRow(DBRow *row) { m_row = row; }
+    // Lets go of the row, whose table is about to replace its rows; the
+    // item goes on showing what it showed.
+    virtual void releaseRow() { m_row = nullptr; }
     virtual bool canEdit() const { return true; }
     virtual bool canRemove() const { return true; }
 
@@ -111,7 +114,7 @@ private:
 // A row whose cells are formatted from its table row whenever the view asks,
 // with no texts kept: a list of many rows costs little more than the rows,
 // and an edited row shows its new values once rowChanged() is called.
-// An item that let go of its row shows what was set on it (nothing).
+// An item that lets go of its row keeps the texts of the shown columns.
 class BRowTextItem : public BListViewItem
 {
 public:
@@ -122,6 +125,8 @@ public:
     QVariant data(int column, int role) const override;
     // The text of a cell of row(), which is not null.
     virtual QString cellText(int column) const = 0;
+    // Keeps the texts of the shown columns: the row is about to go.
+    void releaseRow() override;
     // The row was edited: the view asks for its cells again.
     void rowChanged() { emitDataChanged(); }
 };

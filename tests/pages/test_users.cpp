@@ -202,6 +202,16 @@ void TestUsersPage::valueColumnsSortAndGroupsStayBelow()
     QCOMPARE(firstColumn(&list), (QStringList{"big", "middle", "small", "agroup"}));
     list.sortByColumn(useritem::ColName, Qt::DescendingOrder);
     QCOMPARE(firstColumn(&list), (QStringList{"small", "middle", "big", "agroup"}));
+
+    // A row formatted on demand that lets go of its row (the table is about
+    // to be read again) goes on showing its cells.
+    auto *smallItem = static_cast<UserItem *>(list.topLevelItem(0));
+    const QString quota = smallItem->text(useritem::ColStorageQuota);
+    QVERIFY(!quota.isEmpty());
+    smallItem->releaseRow();
+    QVERIFY(!smallItem->row());
+    QCOMPARE(smallItem->text(useritem::ColName), QStringLiteral("small"));
+    QCOMPARE(smallItem->text(useritem::ColStorageQuota), quota);
 }
 
 UserWnd *TestUsersPage::openUsers(const QString &user)
