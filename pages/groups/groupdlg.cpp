@@ -4,12 +4,9 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QFormLayout>
 #include <QFrame>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QIcon>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -30,24 +27,10 @@ GroupDlg::GroupDlg(DBRow *group, const GroupDlgTemp::Tables &tables, QWidget *pa
 
     // General: name, description, addresses.
     auto *general = new QWidget(m_tabs);
-    auto *form = new QFormLayout;
-    auto *nameLabel = new QLabel(tr("Name:"), general);
-    nameLabel->setBuddy(f->m_edName);
-    auto *descriptionLabel = new QLabel(tr("Description:"), general);
-    descriptionLabel->setBuddy(f->m_edDescription);
-    form->addRow(nameLabel, f->m_edName);
-    form->addRow(descriptionLabel, f->m_edDescription);
     auto *addressBox = new QGroupBox(tr("Mail Addresses"), general);
-    auto *addressButtons = new QVBoxLayout;
-    addressButtons->addWidget(f->m_btnAddAddress);
-    addressButtons->addWidget(f->m_btnEditAddress);
-    addressButtons->addWidget(f->m_btnRemoveAddresses);
-    addressButtons->addStretch(1);
-    auto *addressLayout = new QHBoxLayout(addressBox);
-    addressLayout->addWidget(f->m_lstAddress, 1);
-    addressLayout->addLayout(addressButtons);
+    f->layoutAddresses(addressBox);
     auto *generalLayout = new QVBoxLayout(general);
-    generalLayout->addLayout(form);
+    generalLayout->addLayout(f->nameForm(general));
     generalLayout->addWidget(addressBox, 1);
     m_tabs->addTab(general, tr("General"));
 

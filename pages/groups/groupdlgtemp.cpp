@@ -14,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QFormLayout>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -165,6 +166,30 @@ GroupDlgTemp::~GroupDlgTemp() = default;
 QString GroupDlgTemp::duplicateMessage()
 {
     return QCoreApplication::translate("GroupDlgTemp<T>", "This group already exists.");
+}
+
+QFormLayout *GroupDlgTemp::nameForm(QWidget *labelParent)
+{
+    auto *form = new QFormLayout;
+    auto *nameLabel = new QLabel(tr("Name:"), labelParent);
+    nameLabel->setBuddy(m_edName);
+    auto *descriptionLabel = new QLabel(tr("Description:"), labelParent);
+    descriptionLabel->setBuddy(m_edDescription);
+    form->addRow(nameLabel, m_edName);
+    form->addRow(descriptionLabel, m_edDescription);
+    return form;
+}
+
+void GroupDlgTemp::layoutAddresses(QWidget *container)
+{
+    auto *buttons = new QVBoxLayout;
+    buttons->addWidget(m_btnAddAddress);
+    buttons->addWidget(m_btnEditAddress);
+    buttons->addWidget(m_btnRemoveAddresses);
+    buttons->addStretch(1);
+    auto *layout = new QHBoxLayout(container);
+    layout->addWidget(m_lstAddress, 1);
+    layout->addLayout(buttons);
 }
 
 void GroupDlgTemp::layoutRights(QWidget *page, const QString &title)

@@ -12,6 +12,7 @@ class BListView;
 class DBRow;
 class DBTable;
 class QCheckBox;
+class QFormLayout;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -87,6 +88,10 @@ public:
     QGroupBox *m_bgFax;
     QCheckBox *m_chkFax;
 
+    // The "Name:" and "Description:" rows; labels are made on labelParent.
+    QFormLayout *nameForm(QWidget *labelParent);
+    // Lays out the address list with its buttons beside it on container.
+    void layoutAddresses(QWidget *container);
     // Lays out the rights part (administration rights, webadmin box and
     // note) on a page; title is the rights box's title.
     void layoutRights(QWidget *page, const QString &title);

@@ -6,7 +6,6 @@
 #include "forms/bmessagebox.h"
 
 #include <QCheckBox>
-#include <QFormLayout>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -69,26 +68,13 @@ GroupWiz::GroupWiz(DBRow *group, const GroupDlgTemp::Tables &tables, QWidget *pa
 
     auto *general = new ConditionPage([this] { return nameAcceptable(); }, this);
     general->setTitle(tr("General - page 1 of 5"));
-    auto *form = new QFormLayout(general);
-    auto *nameLabel = new QLabel(tr("Name:"), general);
-    nameLabel->setBuddy(f->m_edName);
-    auto *descriptionLabel = new QLabel(tr("Description:"), general);
-    descriptionLabel->setBuddy(f->m_edDescription);
-    form->addRow(nameLabel, f->m_edName);
-    form->addRow(descriptionLabel, f->m_edDescription);
+    (new QVBoxLayout(general))->addLayout(f->nameForm(general));
     setPage(PageGeneral, general);
 
     auto *addresses = new QWizardPage(this);
     addresses->setObjectName(QStringLiteral("m_pgAddresses"));
     addresses->setTitle(tr("Mail Addresses - page 2 of 5"));
-    auto *addressButtons = new QVBoxLayout;
-    addressButtons->addWidget(f->m_btnAddAddress);
-    addressButtons->addWidget(f->m_btnEditAddress);
-    addressButtons->addWidget(f->m_btnRemoveAddresses);
-    addressButtons->addStretch(1);
-    auto *addressLayout = new QHBoxLayout(addresses);
-    addressLayout->addWidget(f->m_lstAddress, 1);
-    addressLayout->addLayout(addressButtons);
+    f->layoutAddresses(addresses);
     setPage(PageAddresses, addresses);
 
     auto *users = new QWizardPage(this);
