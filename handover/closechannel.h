@@ -6,8 +6,10 @@
 // accepts the launcher's close request (see docs/shell.md). It lives in a
 // folder only this user can enter: $XDG_RUNTIME_DIR when that is a folder of
 // this user's that nobody else may access, else "postdesk-<uid>" in the
-// temporary folder (created 0700 when missing). Empty when neither is safe.
-QString closeChannelFolder(bool create = false, QString *error = nullptr);
+// temporary folder (created 0700 when missing). Empty when neither is safe;
+// *missing then tells whether the fallback folder does not exist at all, which
+// means that no console of this user has opened a channel there.
+QString closeChannelFolder(bool create = false, QString *error = nullptr, bool *missing = nullptr);
 
 // The full socket path of the console with this process id; empty without a
 // safe folder.

@@ -47,6 +47,7 @@ class TestLauncher : public QObject
 private slots:
     void contradictoryCommandLinesAreRefused_data();
     void contradictoryCommandLinesAreRefused();
+    void closeWithoutAConsoleSaysSo_data();
     void closeWithoutAConsoleSaysSo();
     void failedLoginEndsWithAnError();
     void interruptClosesTheConsole();
@@ -124,11 +125,45 @@ void TestLauncher::contradictoryCommandLinesAreRefused()
     QVERIFY2(error.contains(message), qPrintable(error));
 }
 
+void TestLauncher::closeWithoutAConsoleSaysSo_data()
+{
+    QTest::addColumn<bool>("runtimeFolder");
+    QTest::addColumn<bool>("fallbackExists");
+    QTest::newRow("in the runtime folder") << true << false;
+    // No runtime folder, and no console ever made the temporary fallback.
+    QTest::newRow("no runtime folder, no fallback yet") << false << false;
+    QTest::newRow("no runtime folder, fallback present") << false << true;
+}
+
 void TestLauncher::closeWithoutAConsoleSaysSo()
 {
+    QFETCH(bool, runtimeFolder);
+    QFETCH(bool, fallbackExists);
+    QTemporaryDir folders;
+    QVERIFY(folders.isValid());
+    const QString temporary = folders.filePath(QStringLiteral("tmp"));
+    QVERIFY(QDir().mkpath(temporary));
+    QProcessEnvironment env = environment();
+    env.insert(QStringLiteral("TMPDIR"), temporary);
+    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    if (runtimeFolder) {
+        const QString runtime = folders.filePath(QStringLiteral("runtime"));
+        QVERIFY(QDir().mkpath(runtime));
+        QVERIFY(QFile::setPermissions(runtime,
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    }
+    if (fallbackExists) {
+        const QString fallback
+                = QDir(temporary).filePath(QStringLiteral("postdesk-%1").arg(::geteuid()));
+        QVERIFY(QDir().mkpath(fallback));
+        QVERIFY(QFile::setPermissions(fallback,
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    }
+
     const qint64 pid = QCoreApplication::applicationPid();
     QProcess launcher;
-    launcher.setProcessEnvironment(environment());
+    launcher.setProcessEnvironment(env);
     launcher.start(QStringLiteral(POSTDESK_LAUNCH_PATH), {"--close", QString::number(pid)});
     QVERIFY(launcher.waitForFinished(kTimeout));
     QCOMPARE(launcher.exitCode(), 1);

@@ -113,17 +113,21 @@ QString ConsoleSession::requestClose(int timeoutMs)
 
 QString ConsoleSession::requestClose(qint64 processId, int timeoutMs, QString *error)
 {
-    const QString channel = closeChannelName(processId);
-    if (channel.isEmpty()) {
-        closeChannelFolder(false, error);
+    const QString noConsole = QStringLiteral("no console with process id %1").arg(processId);
+    bool folderMissing = false;
+    if (closeChannelFolder(false, error, &folderMissing).isEmpty()) {
+        // Before any console ran there is no folder, and so no console to close.
+        if (folderMissing)
+            *error = noConsole;
         return {};
     }
+    const QString channel = closeChannelName(processId);
     QLocalSocket socket;
     socket.connectToServer(channel);
     if (!socket.waitForConnected(5000)) {
         *error = socket.error() == QLocalSocket::ServerNotFoundError
                         || socket.error() == QLocalSocket::ConnectionRefusedError
-                ? QStringLiteral("no console with process id %1").arg(processId)
+                ? noConsole
                 : socket.errorString();
         return {};
     }
