@@ -23,9 +23,15 @@ namespace dbtest {
 
 using postdesk::test::TestServer;
 
-// Local ports of this process's UDP sockets (the notification channel is the
-// only one the data layer opens).
-inline QList<quint16> ownUdpPorts()
+// This process's UDP sockets: local port and the bytes waiting in the receive
+// queue (the kernel's accounting, which grows with every queued datagram).
+struct UdpSocket
+{
+    quint16 port = 0;
+    qint64 queuedBytes = 0;
+};
+
+inline QList<UdpSocket> ownUdpSockets()
 {
     QSet<QString> inodes;
     const QDir fds(QStringLiteral("/proc/self/fd"));
@@ -34,25 +40,42 @@ inline QList<quint16> ownUdpPorts()
         if (target.contains(QLatin1String("socket:[")))
             inodes.insert(target.section(QLatin1Char('['), 1).chopped(1));
     }
-    inodes.insert(QStringLiteral("dummy"));
-    QList<quint16> ports;
+    QList<UdpSocket> sockets;
     QFile table(QStringLiteral("/proc/self/net/udp"));
     if (!table.open(QIODevice::ReadOnly))
-        return ports;
+        return sockets;
     table.readLine(); // header
     while (!table.atEnd()) {
         const QStringList fields
                 = QString::fromLatin1(table.readLine()).simplified().split(QLatin1Char(' '));
-        if (fields.size() < 10)
+        // fields: sl local_address rem_address st tx_queue:rx_queue ... uid timeout inode
+        if (fields.size() < 10 || !inodes.contains(fields.at(9)))
             continue;
-        // fields: sl local_address rem_address st ... uid timeout inode
-        for (const QString &inode : inodes) {
-            if (fields.at(9) == inode)
-                ports.append(
-                        quint16(fields.at(1).section(QLatin1Char(':'), 1).toUInt(nullptr, 16)));
-        }
+        sockets.append({quint16(fields.at(1).section(QLatin1Char(':'), 1).toUInt(nullptr, 16)),
+                        fields.at(4).section(QLatin1Char(':'), 1).toLongLong(nullptr, 16)});
     }
+    return sockets;
+}
+
+// Local ports of this process's UDP sockets (the notification channel is the
+// only one the data layer opens).
+inline QList<quint16> ownUdpPorts()
+{
+    QList<quint16> ports;
+    for (const UdpSocket &socket : ownUdpSockets())
+        ports.append(socket.port);
     return ports;
+}
+
+// Bytes waiting in the receive queue of this process's UDP socket on port; -1
+// when there is no such socket.
+inline qint64 udpQueuedBytes(quint16 port)
+{
+    for (const UdpSocket &socket : ownUdpSockets()) {
+        if (socket.port == port)
+            return socket.queuedBytes;
+    }
+    return -1;
 }
 
 // Sends one datagram to 127.0.0.1:port from a socket of its own. The console's

@@ -15,6 +15,7 @@
 #include <QtTest>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 
 #include <sys/socket.h>
@@ -389,16 +390,22 @@ void TestConn::twoDatagramsInOneTick()
     // The server sends them from its own port, the only sender the channel takes.
     const auto fromServer
             = [this](const QByteArray &datagram) { return m_server.sendNotification(datagram); };
-    QVERIFY(fromServer(first));
-    QVERIFY(fromServer(second));
-    QTest::qWait(100);
+    // Each datagram is waited for until the kernel has queued it on the channel,
+    // however slowly a loaded machine delivers it.
+    const quint16 channel = opened.first();
+    const auto queued = [channel](const std::function<bool()> &send) {
+        const qint64 before = udpQueuedBytes(channel);
+        return send() && QTest::qWaitFor([&] { return udpQueuedBytes(channel) > before; }, Timeout);
+    };
+    QVERIFY(queued([&] { return fromServer(first); }));
+    QVERIFY(queued([&] { return fromServer(second); }));
     conn->slotUpdateData(); // one tick
     QCOMPARE(payloads, (QList<QByteArray>{first.mid(1), second.mid(1)}));
     // A datagram without the notification tag is dropped, and so is one from
-    // anybody else (here: another socket of this machine).
-    QVERIFY(fromServer(QByteArray("\x15wrong tag")));
-    QVERIFY(sendDatagram(opened.first(), char(22) + QByteArray("forged")));
-    QTest::qWait(100);
+    // anybody else (here: another socket of this machine; the kernel may drop it
+    // before it is queued, so it goes first and the server's is waited for).
+    QVERIFY(sendDatagram(channel, char(22) + QByteArray("forged")));
+    QVERIFY(queued([&] { return fromServer(QByteArray("\x15wrong tag")); }));
     conn->slotUpdateData();
     QCOMPARE(payloads.size(), 2);
 

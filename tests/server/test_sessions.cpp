@@ -262,7 +262,7 @@ TEST(SessionCap, RefusesSessionsBeyondTheCapUntilOneEnds)
     first.close();
     // The server notices the closed session on its next pass; poll for it.
     uint32_t status = 1;
-    for (int attempt = 0; attempt < 100 && status != 0; ++attempt) {
+    for (int attempt = 0; attempt < 300 && status != 0; ++attempt) {
         status = third.connect(server.host(), server.portText(), "admin", "admin");
         if (status != 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -312,7 +312,7 @@ TEST(SessionCap, OneAddressCannotTakeEverySlot)
     silent.clear();
     uint32_t status = 1;
     LumadbSession later;
-    for (int attempt = 0; attempt < 100 && status != 0; ++attempt) {
+    for (int attempt = 0; attempt < 300 && status != 0; ++attempt) {
         status = later.connect(server.host(), server.portText(), "admin", "admin");
         if (status != 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
