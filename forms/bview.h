@@ -131,7 +131,7 @@ public:
         }
         return bview::askSaveChanges(this, saved, this);
     }
-    virtual void load(bool first) = 0;
+    void load(bool first) override = 0;
     virtual bool save() = 0;
     virtual void discard() = 0;
     virtual void registerChanges() = 0;

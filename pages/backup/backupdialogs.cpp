@@ -287,7 +287,7 @@ BackupScheduleDirDlg::BackupScheduleDirDlg(const QString &path,
     layout->addWidget(buddyLabel(tr("&Directories:"), m_lstDirs, this));
     layout->addWidget(m_lstDirs, 1);
     layout->addWidget(okCancel(this));
-    connect(m_lstDirs, &QListWidget::itemActivated, this, &BackupScheduleDirDlg::open);
+    connect(m_lstDirs, &QListWidget::itemActivated, this, &BackupScheduleDirDlg::openFolder);
     connect(m_edPath, &QLineEdit::returnPressed, this,
             [this] { browse(m_edPath->text().trimmed()); });
     m_edPath->setText(path);
@@ -325,7 +325,7 @@ bool BackupScheduleDirDlg::browse(const QString &path)
     return true;
 }
 
-void BackupScheduleDirDlg::open(QListWidgetItem *item)
+void BackupScheduleDirDlg::openFolder(QListWidgetItem *item)
 {
     if (!item)
         return;

@@ -95,7 +95,7 @@ public:
     QListWidget *m_lstDirs;
 
 private:
-    void open(QListWidgetItem *item);
+    void openFolder(QListWidgetItem *item);
 
     serverdir::Credentials m_credentials;
     QString m_current;

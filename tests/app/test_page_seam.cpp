@@ -40,7 +40,6 @@
 
 namespace {
 
-constexpr int kTimeout = 30000;
 constexpr int kSection = SectionId::Aliases;
 const QString kSeeded = QStringLiteral("Whole sales group");
 

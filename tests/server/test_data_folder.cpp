@@ -194,8 +194,8 @@ TEST(DataFolder, AWriteTheStorageRefusesGetsTheStorageStatus)
             "insert Sort set To='during@example.com', Account='admin'",
             "update Sort set Account='viewer' where To='before@example.com'",
             "delete from Sort where To='before@example.com'",
-            "select MListAdd(\"announce\", \"example.com\", \"new@example.com\", \"members\", "
-            "\"New\")",
+            ("select MListAdd(\"announce\", \"example.com\", \"new@example.com\", \"members\", "
+             "\"New\")"),
     };
     for (const char *write : writes) {
         const QueryResult result = admin.query(write);
