@@ -93,3 +93,28 @@ function(postdesk_add_qtest name)
     set_tests_properties(${name} PROPERTIES TIMEOUT 300 LABELS "${ARG_LABELS}")
     postdesk_set_test_environment(${name} QT_QPA_PLATFORM=offscreen)
 endfunction()
+
+# postdesk_install_shared_libraries()
+# A shared build (BUILD_SHARED_LIBS, as the test builds are) installs every
+# shared library of the tree into POSTDESK_INSTALL_LIBDIR, where the installed
+# programs find them through their RPATH. A static build has none to install.
+function(postdesk_install_shared_libraries)
+    set(libraries)
+    set(folders ${PROJECT_SOURCE_DIR})
+    while(folders)
+        list(POP_FRONT folders folder)
+        get_property(targets DIRECTORY ${folder} PROPERTY BUILDSYSTEM_TARGETS)
+        foreach(target IN LISTS targets)
+            get_target_property(type ${target} TYPE)
+            if(type STREQUAL "SHARED_LIBRARY")
+                list(APPEND libraries ${target})
+            endif()
+        endforeach()
+        get_property(subfolders DIRECTORY ${folder} PROPERTY SUBDIRECTORIES)
+        list(APPEND folders ${subfolders})
+    endwhile()
+    if(libraries)
+        install(TARGETS ${libraries} LIBRARY DESTINATION ${POSTDESK_INSTALL_LIBDIR}
+                COMPONENT console)
+    endif()
+endfunction()
