@@ -542,7 +542,7 @@ void TestConn::idleSessionNoticesAStoppedServer()
 
     // No request is made after the server stops: the session finds out by itself.
     m_server.process().stop();
-    QTRY_COMPARE_WITH_TIMEOUT(conn->state(), DBConn::Disconnected, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(conn->state(), DBConn::Disconnected, Timeout);
     QVERIFY(!conn->lastErrorText().isEmpty());
     QVERIFY2(m_server.restart({"--no-ticker", "--log-rate", "0"}), m_server.errorText().c_str());
 }

@@ -476,15 +476,16 @@ private slots:
         const std::optional<fwndlog::fdata::Link> link = m_view->linkAt(at);
         QVERIFY2(link.has_value(), "no link among the visible lines");
         QTest::mouseMove(m_view->viewport(), at);
-        QTRY_COMPARE(m_view->viewport()->cursor().shape(), Qt::PointingHandCursor);
+        QTRY_COMPARE_WITH_TIMEOUT(m_view->viewport()->cursor().shape(), Qt::PointingHandCursor,
+                                  kTimeout);
         QTest::mouseClick(m_view->viewport(), Qt::LeftButton, {}, at);
-        QTRY_COMPARE(catcher.urls.size(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(catcher.urls.size(), 1, kTimeout);
         QVERIFY(catcher.urls.first().scheme().startsWith(QLatin1String("http")));
         QCOMPARE(catcher.urls.first(),
                  QUrl(m_view->lineText(link->line).mid(link->start, link->length)));
         // Away from the link the pointer is the text cursor again.
         QTest::mouseMove(m_view->viewport(), QPoint(1, at.y()));
-        QTRY_COMPARE(m_view->viewport()->cursor().shape(), Qt::IBeamCursor);
+        QTRY_COMPARE_WITH_TIMEOUT(m_view->viewport()->cursor().shape(), Qt::IBeamCursor, kTimeout);
     }
 
     void columnLookupOnLongLines()
@@ -550,7 +551,7 @@ private slots:
         QTest::keyClick(m_view.get(), Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(m_view->selection()->lineCount(), m_view->count());
         QTest::keyClick(m_view.get(), Qt::Key_Insert, Qt::ControlModifier);
-        QTRY_VERIFY(!asked.isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(!asked.isEmpty(), kTimeout);
         QVERIFY(asked.contains(QLatin1String("The selection is too big to fit into memory.")));
         QCOMPARE(QApplication::clipboard()->text().count(QLatin1String("\r\n")), 299);
     }
@@ -594,7 +595,7 @@ private slots:
         QMouseEvent out(QEvent::MouseMove, above, viewport->mapToGlobal(above), Qt::NoButton,
                         Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(viewport, &out);
-        QTRY_VERIFY(m_view->topLine() < top - 3);
+        QTRY_VERIFY_WITH_TIMEOUT(m_view->topLine() < top - 3, kTimeout);
         QTest::mouseRelease(viewport, Qt::LeftButton, {}, above);
         const qint64 stopped = m_view->topLine();
         QCOMPARE(m_view->selection()->start().line, stopped > 0 ? stopped - 1 : 0);
@@ -724,10 +725,10 @@ private slots:
         FDlgLogSave dialog(m_view.get());
         dialog.fileEdit()->setText(QString());
         QTimer::singleShot(0, &dialog, [&dialog] { dialog.accept(); });
-        QTRY_COMPARE(shown.size(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(shown.size(), 1, kTimeout);
         dialog.fileEdit()->setText(folder.filePath(QStringLiteral("no/such/folder/x.txt")));
         QTimer::singleShot(0, &dialog, [&dialog] { dialog.accept(); });
-        QTRY_COMPARE(shown.size(), 2);
+        QTRY_COMPARE_WITH_TIMEOUT(shown.size(), 2, kTimeout);
         QCOMPARE(shown,
                  (QStringList{QStringLiteral("Please specify file name."),
                               QStringLiteral("Please specify another file name, because "
