@@ -50,11 +50,11 @@ public:
                          &bformlist::BFormListSlot::slotAdd);
         QObject::connect(this->editButton(), &QPushButton::clicked, m_listSlot,
                          &bformlist::BFormListSlot::slotEdit);
-        QObject::connect(list, &QTreeWidget::itemDoubleClicked, m_listSlot,
+        QObject::connect(list, &BListView::itemDoubleClicked, m_listSlot,
                          &bformlist::BFormListSlot::slotEdit);
         QObject::connect(this->removeButton(), &QPushButton::clicked, m_listSlot,
                          &bformlist::BFormListSlot::slotRemove);
-        QObject::connect(list, &QTreeWidget::itemSelectionChanged, m_listSlot,
+        QObject::connect(list, &BListView::itemSelectionChanged, m_listSlot,
                          &bformlist::BFormListSlot::slotSelectionChanged);
         QObject::connect(list, &BListView::signalItemChecked, m_listSlot,
                          &bformlist::BFormListSlot::slotItemChecked);
@@ -72,7 +72,7 @@ public:
         Q_UNUSED(row);
         return false;
     }
-    virtual void selectItem(QTreeWidgetItem *item)
+    virtual void selectItem(BListViewItem *item)
     {
         BListView *list = this->listView();
         list->ensureSorted(); // a new row takes its place before it is shown
@@ -87,7 +87,7 @@ public:
         return true;
     }
     virtual void listHook() { }
-    virtual void updateItems(const QList<QTreeWidgetItem *> &items) { Q_UNUSED(items); }
+    virtual void updateItems(const QList<BListViewItem *> &items) { Q_UNUSED(items); }
     virtual bool confirmRemove() { return true; }
     virtual bool canRemove(DBRow *row)
     {
@@ -101,7 +101,7 @@ public:
     }
     // Runs the edit dialog on the given items (one, or several with
     // multi-edit); by default the single row goes through editRow().
-    virtual bool editItems(const QList<QTreeWidgetItem *> &items)
+    virtual bool editItems(const QList<BListViewItem *> &items)
     {
         if (items.size() != 1)
             return false;
@@ -128,7 +128,7 @@ public:
             // Items that keep their texts now show what they showed: the view
             // need not hear of it.
             const QSignalBlocker quiet(this->listView()->model());
-            for (QTreeWidgetItemIterator it(this->listView()); *it; ++it) {
+            for (BListViewItemIterator it(this->listView()); *it; ++it) {
                 if (BBaseListItem *base = baseListItem(*it))
                     base->releaseRow();
             }
@@ -159,7 +159,7 @@ public:
             return;
         DBRow *row = main->addRow();
         if (initNewRow(row) && editRow(row) && acceptRow(row, true)) {
-            if (QTreeWidgetItem *item = createItem(row))
+            if (BListViewItem *item = createItem(row))
                 selectItem(item);
             this->registerChanges();
             return;
@@ -171,8 +171,8 @@ public:
     {
         if (!this->editButton()->isEnabled() || m_detached)
             return;
-        QList<QTreeWidgetItem *> items;
-        for (QTreeWidgetItem *item : this->listView()->selectedItemsInOrder()) {
+        QList<BListViewItem *> items;
+        for (BListViewItem *item : this->listView()->selectedItemsInOrder()) {
             BBaseListItem *base = baseListItem(item);
             if (base && base->canEdit())
                 items.append(item);
@@ -193,8 +193,8 @@ public:
             return;
         DBTable *main = table();
         int removed = 0;
-        const QList<QTreeWidgetItem *> selected = this->listView()->selectedItemsInOrder();
-        for (QTreeWidgetItem *item : selected) {
+        const QList<BListViewItem *> selected = this->listView()->selectedItemsInOrder();
+        for (BListViewItem *item : selected) {
             BBaseListItem *base = baseListItem(item);
             if (!base || !base->canRemove() || !canRemove(base->row()))
                 continue;
@@ -215,10 +215,10 @@ public:
     {
         int editable = 0;
         int removable = 0;
-        const QList<QTreeWidgetItem *> selected = m_detached
-                ? QList<QTreeWidgetItem *>()
+        const QList<BListViewItem *> selected = m_detached
+                ? QList<BListViewItem *>()
                 : this->listView()->selectedItemsInOrder();
-        for (QTreeWidgetItem *item : selected) {
+        for (BListViewItem *item : selected) {
             if (BBaseListItem *base = baseListItem(item)) {
                 editable += base->canEdit() ? 1 : 0;
                 removable += base->canRemove() ? 1 : 0;

@@ -99,7 +99,7 @@ public:
     // The selected row's copy goes directly below it.
     void duplicate() override
     {
-        const QList<QTreeWidgetItem *> selected = this->listView()->selectedItemsInOrder();
+        const QList<BListViewItem *> selected = this->listView()->selectedItemsInOrder();
         DBTable *main = this->table();
         auto *source
                 = selected.size() == 1 ? dynamic_cast<BOrderListItem *>(selected.first()) : nullptr;
@@ -126,7 +126,7 @@ public:
 
     // Drag and drop: the dropped row moves behind after (to the top when
     // after is null).
-    void itemDropped(QTreeWidgetItem *item, QTreeWidgetItem *after, bool) override
+    void itemDropped(BListViewItem *item, BListViewItem *after, bool) override
     {
         auto *moved = dynamic_cast<BOrderListItem *>(item);
         QList<BOrderListItem *> items = displayedItems();
@@ -178,10 +178,10 @@ public:
     {
         BFormList<Layout>::selectionChanged();
         BListView *list = this->listView();
-        const QList<QTreeWidgetItem *> selected = this->m_detached || this->sessionReadOnly()
-                ? QList<QTreeWidgetItem *>()
+        const QList<BListViewItem *> selected = this->m_detached || this->sessionReadOnly()
+                ? QList<BListViewItem *>()
                 : list->selectedItemsInOrder();
-        QTreeWidgetItem *single = selected.size() == 1 ? selected.first() : nullptr;
+        BListViewItem *single = selected.size() == 1 ? selected.first() : nullptr;
         list->setMenuItemEnabled(bformlistorder::CommandDuplicate, single != nullptr);
         list->setMenuItemEnabled(bformlistorder::CommandUp, single && list->itemAbove(single));
         list->setMenuItemEnabled(bformlistorder::CommandDown, single && list->itemBelow(single));
@@ -234,7 +234,7 @@ protected:
             if (!column.isEmpty() && item->row() && item->row()->text(column).toInt() != order)
                 item->row()->setNumber(column, order);
         }
-        this->updateItems(QList<QTreeWidgetItem *>(items.cbegin(), items.cend()));
+        this->updateItems(QList<BListViewItem *>(items.cbegin(), items.cend()));
         resort();
         this->selectionChanged(); // Up and Down depend on the places
     }
@@ -252,7 +252,7 @@ protected:
     void move(int step)
     {
         BListView *list = this->listView();
-        const QList<QTreeWidgetItem *> selected = list->selectedItemsInOrder();
+        const QList<BListViewItem *> selected = list->selectedItemsInOrder();
         if (selected.size() != 1 || this->sessionReadOnly())
             return;
         auto *item = dynamic_cast<BOrderListItem *>(selected.first());

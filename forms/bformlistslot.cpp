@@ -61,7 +61,7 @@ void BFormListOrderSlot::slotDuplicate()
     m_owner->duplicate();
 }
 
-void BFormListOrderSlot::slotItemDropped(QTreeWidgetItem *item, QTreeWidgetItem *after, bool flag)
+void BFormListOrderSlot::slotItemDropped(BListViewItem *item, BListViewItem *after, bool flag)
 {
     m_owner->itemDropped(item, after, flag);
 }

@@ -3,7 +3,7 @@
 #include <QObject>
 
 class BCheckListItem;
-class QTreeWidgetItem;
+class BListViewItem;
 
 // Operations of an editable list page.
 class BFormListInterface
@@ -26,7 +26,7 @@ public:
     virtual void up() = 0;
     virtual void down() = 0;
     virtual void duplicate() = 0;
-    virtual void itemDropped(QTreeWidgetItem *item, QTreeWidgetItem *after, bool flag) = 0;
+    virtual void itemDropped(BListViewItem *item, BListViewItem *after, bool flag) = 0;
     virtual void dragStarted() = 0;
 };
 
@@ -73,7 +73,7 @@ public slots:
     void slotUp();
     void slotDown();
     void slotDuplicate();
-    void slotItemDropped(QTreeWidgetItem *item, QTreeWidgetItem *after, bool flag);
+    void slotItemDropped(BListViewItem *item, BListViewItem *after, bool flag);
     void slotDragStarted();
 
 private:

@@ -1,68 +1,310 @@
 #include "forms/blistitems.h"
 
+#include "forms/blistmodel.h"
 #include "forms/blistview.h"
 
+namespace {
+
+constexpr Qt::ItemFlags defaultFlags = Qt::ItemIsSelectable | Qt::ItemIsUserCheckable
+        | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
+
+qint64 valueKey(int column, int role)
+{
+    return (qint64(column) << 32) | quint32(role);
+}
+
+} // namespace
+
 BListViewItem::BListViewItem(DBRow *row, int type)
-    : QTreeWidgetItem(type)
-    , BBaseListItem(row)
+    : BBaseListItem(row)
+    , m_type(quint16(type))
+    , m_flags(quint16(defaultFlags.toInt()))
 { }
 
 BListViewItem::BListViewItem(BListView *view, DBRow *row, int type)
-    : QTreeWidgetItem(type)
-    , BBaseListItem(row)
+    : BListViewItem(row, type)
 {
     if (view)
         view->adoptItem(this);
 }
 
-BListViewItem::BListViewItem(QTreeWidgetItem *parent, DBRow *row, int type)
-    : QTreeWidgetItem(parent, type)
-    , BBaseListItem(row)
-{ }
-
-BListViewItem::BListViewItem(BListView *view, DBRow *row, const QStringList &texts, int type)
-    : QTreeWidgetItem(texts, type)
-    , BBaseListItem(row)
+BListViewItem::BListViewItem(BListViewItem *parent, DBRow *row, int type)
+    : BListViewItem(row, type)
 {
-    if (!view)
-        return;
-    const int column = view->fillSortColumn();
-    if (column >= 0 && column < texts.size()) {
-        m_sortText = texts.at(column);
-        m_sortTextColumn = column;
-    }
-    view->adoptItem(this);
+    if (parent)
+        parent->addChild(this);
 }
 
-BSortKey BListViewItem::sortKey(int column, const BCol *) const
+BListViewItem::BListViewItem(BListView *view, DBRow *row, const QStringList &texts, int type)
+    : BListViewItem(row, type)
 {
-    if (column == m_sortTextColumn)
-        return BSortKey::fromText(m_sortText);
-    return BSortKey::fromText(text(column));
+    m_cells = std::make_unique<Cells>();
+    m_cells->texts = texts;
+    if (view)
+        view->adoptItem(this);
+}
+
+BListViewItem::BListViewItem(BListViewItem *parent, const QStringList &texts, int type)
+    : BListViewItem(static_cast<DBRow *>(nullptr), type)
+{
+    keepTexts(texts);
+    if (parent)
+        parent->addChild(this);
+}
+
+BListViewItem::~BListViewItem()
+{
+    if (m_parent)
+        m_parent->detachChild(this);
+    if (m_children) {
+        // The children left the view with this row (or the whole list goes).
+        for (BListViewItem *child : m_children->all) {
+            if (child) {
+                child->m_parent = nullptr;
+                delete child;
+            }
+        }
+    }
+}
+
+BListModel *BListViewItem::model() const
+{
+    const BListViewItem *top = this;
+    while (top->m_parent)
+        top = top->m_parent;
+    return top->m_children ? top->m_children->model : nullptr;
+}
+
+BListView *BListViewItem::listView() const
+{
+    BListModel *owner = model();
+    return owner && !m_isHeader ? owner->view() : nullptr;
+}
+
+BListViewItem *BListViewItem::parent() const
+{
+    return m_parent && !m_parent->m_isRoot ? m_parent : nullptr;
+}
+
+BListViewItem::Children &BListViewItem::children()
+{
+    if (!m_children)
+        m_children = std::make_unique<Children>();
+    return *m_children;
+}
+
+QVariant BListViewItem::data(int column, int role) const
+{
+    if (column < 0)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        if (m_cells && column < m_cells->texts.size())
+            return m_cells->texts.at(column);
+        return m_cells ? m_cells->values.value(valueKey(column, Qt::DisplayRole)) : QVariant();
+    case Qt::CheckStateRole:
+        if (column == 0)
+            return m_checkable ? QVariant(int(m_checkState)) : QVariant();
+        break;
+    default:
+        break;
+    }
+    return m_cells ? m_cells->values.value(valueKey(column, role)) : QVariant();
 }
 
 void BListViewItem::setData(int column, int role, const QVariant &value)
 {
-    if (column == m_sortTextColumn && (role == Qt::DisplayRole || role == Qt::EditRole)) {
-        m_sortTextColumn = -1;
-        m_sortText.clear();
+    if (column < 0)
+        return;
+    if (role == Qt::CheckStateRole && column == 0) {
+        const auto state = quint8(value.toInt());
+        if (m_checkable && state == m_checkState)
+            return;
+        setCheckable();
+        m_checkState = state;
+    } else {
+        if (!m_cells)
+            m_cells = std::make_unique<Cells>();
+        if (role == Qt::DisplayRole || role == Qt::EditRole) {
+            QStringList &texts = m_cells->texts;
+            if (column >= texts.size())
+                texts.resize(column + 1);
+            texts[column] = value.toString();
+        } else if (value.isValid()) {
+            m_cells->values.insert(valueKey(column, role), value);
+        } else {
+            m_cells->values.remove(valueKey(column, role));
+        }
     }
-    QTreeWidgetItem::setData(column, role, value);
+    if (BListModel *owner = model()) {
+        if (m_isHeader)
+            owner->headerChanged();
+        else
+            owner->cellChanged(this, column);
+    }
 }
 
-// The lists sort on keys computed once per row (BListView::sortRows); this
-// answers any other sort that asks the toolkit's way, with the same order.
-bool BListViewItem::operator<(const QTreeWidgetItem &other) const
+void BListViewItem::keepTexts(QStringList texts)
 {
-    const auto *otherItem = dynamic_cast<const BListViewItem *>(&other);
-    QTreeWidget *tree = treeWidget();
-    const int column = tree ? tree->sortColumn() : 0;
-    if (!otherItem)
-        return QTreeWidgetItem::operator<(other);
-    const auto *view = qobject_cast<const BListView *>(tree);
-    const BCol *definition = view ? view->columnDefinition(column) : nullptr;
-    return BSortKey::compare(sortKey(column, definition), otherItem->sortKey(column, definition))
-            < 0;
+    if (!m_cells)
+        m_cells = std::make_unique<Cells>();
+    m_cells->texts = std::move(texts);
+}
+
+void BListViewItem::setFlags(Qt::ItemFlags flags)
+{
+    m_flags = quint16(flags.toInt());
+    emitDataChanged();
+}
+
+void BListViewItem::emitDataChanged()
+{
+    if (BListModel *owner = model())
+        owner->cellChanged(this, -1);
+}
+
+BSortKey BListViewItem::sortKey(int column, const BCol *) const
+{
+    return BSortKey::fromText(text(column));
+}
+
+BListViewItem *BListViewItem::child(int index) const
+{
+    if (!m_children || index < 0 || size_t(index) >= m_children->all.size())
+        return nullptr;
+    return m_children->all[size_t(index)];
+}
+
+int BListViewItem::indexOfChild(const BListViewItem *child) const
+{
+    if (!child || child->m_parent != this || !m_children)
+        return -1;
+    std::vector<BListViewItem *> &all = m_children->all;
+    if (!m_children->indexesValid) {
+        for (size_t i = 0; i < all.size(); ++i)
+            all[i]->m_index = int(i);
+        m_children->indexesValid = true;
+    }
+    return child->m_index;
+}
+
+void BListViewItem::insertChild(int index, BListViewItem *child)
+{
+    if (child)
+        insertChildren(index, {child});
+}
+
+void BListViewItem::addChildren(const QList<BListViewItem *> &children)
+{
+    insertChildren(childCount(), children);
+}
+
+void BListViewItem::insertChildren(int index, const QList<BListViewItem *> &children)
+{
+    if (children.isEmpty())
+        return;
+    Children &own = this->children();
+    index = std::clamp(index, 0, int(own.all.size()));
+    const bool atEnd = size_t(index) == own.all.size();
+    size_t place = size_t(index);
+    for (BListViewItem *child : children) {
+        if (!child || child->m_parent || child == this)
+            continue;
+        child->m_parent = this;
+        child->m_shownRow = -1;
+        child->m_index = int(place);
+        own.all.insert(own.all.begin() + qsizetype(place), child);
+        ++place;
+    }
+    if (!atEnd)
+        own.indexesValid = false;
+    if (BListModel *owner = model())
+        owner->rowsChanged();
+}
+
+void BListViewItem::detachChild(BListViewItem *child)
+{
+    const int index = indexOfChild(child);
+    if (index < 0)
+        return;
+    if (BListModel *owner = model())
+        owner->rowLeaving(child);
+    std::vector<BListViewItem *> &all = m_children->all;
+    all.erase(all.begin() + index);
+    if (size_t(index) != all.size())
+        m_children->indexesValid = false;
+    child->m_parent = nullptr;
+    child->m_shownRow = -1;
+}
+
+BListViewItem *BListViewItem::takeChild(int index)
+{
+    BListViewItem *taken = child(index);
+    if (taken)
+        detachChild(taken);
+    return taken;
+}
+
+QList<BListViewItem *> BListViewItem::takeChildren()
+{
+    QList<BListViewItem *> taken;
+    if (!m_children || m_children->all.empty())
+        return taken;
+    taken.reserve(qsizetype(m_children->all.size()));
+    for (BListViewItem *child : m_children->all)
+        taken.append(child);
+    if (BListModel *owner = model()) {
+        owner->removeItems(taken, false);
+    } else {
+        for (BListViewItem *child : std::as_const(taken))
+            child->m_parent = nullptr;
+        m_children->all.clear();
+        m_children->shown.clear();
+    }
+    return taken;
+}
+
+void BListViewItem::removeChild(BListViewItem *child)
+{
+    if (child && child->m_parent == this)
+        detachChild(child);
+}
+
+void BListViewItem::setHidden(bool hidden)
+{
+    if (m_hidden == hidden)
+        return;
+    m_hidden = hidden;
+    if (BListModel *owner = model(); owner && m_parent)
+        owner->rowsChanged();
+}
+
+void BListViewItem::setChildIndicatorPolicy(ChildIndicatorPolicy policy)
+{
+    m_showIndicator = policy == ShowIndicator;
+    emitDataChanged();
+}
+
+void BListViewItem::setExpanded(bool expanded)
+{
+    if (m_expanded == expanded)
+        return;
+    m_expanded = expanded;
+    if (BListView *view = listView())
+        view->expandedChanged(this);
+}
+
+bool BListViewItem::isSelected() const
+{
+    BListView *view = listView();
+    return view && view->isItemSelected(this);
+}
+
+void BListViewItem::setSelected(bool selected)
+{
+    if (BListView *view = listView())
+        view->setItemSelected(this, selected);
 }
 
 QVariant BRowTextItem::data(int column, int role) const
@@ -74,11 +316,13 @@ QVariant BRowTextItem::data(int column, int role) const
 
 void BRowTextItem::releaseRow()
 {
-    if (QTreeWidget *tree = treeWidget(); tree && row()) {
-        for (int column = 0; column < tree->columnCount(); ++column) {
-            if (!tree->isColumnHidden(column))
-                QTreeWidgetItem::setData(column, Qt::DisplayRole, cellText(column));
-        }
+    if (BListView *view = listView(); view && row()) {
+        QStringList texts;
+        const int columns = view->columnCount();
+        texts.reserve(columns);
+        for (int column = 0; column < columns; ++column)
+            texts << (view->isColumnHidden(column) ? QString() : cellText(column));
+        keepTexts(std::move(texts));
     }
     BListViewItem::releaseRow();
 }
@@ -86,15 +330,13 @@ void BRowTextItem::releaseRow()
 BCheckListItem::BCheckListItem(DBRow *row, int type)
     : BListViewItem(row, type)
 {
-    setFlags(flags() | Qt::ItemIsUserCheckable);
-    setCheckState(0, Qt::Unchecked);
+    setCheckable();
 }
 
 BCheckListItem::BCheckListItem(BListView *view, DBRow *row, int type)
     : BListViewItem(row, type)
 {
-    setFlags(flags() | Qt::ItemIsUserCheckable);
-    setCheckState(0, Qt::Unchecked);
+    setCheckable();
     if (view)
         view->adoptItem(this);
 }
@@ -105,7 +347,7 @@ void BCheckListItem::setData(int column, int role, const QVariant &value)
     const Qt::CheckState before = checkState(0);
     BListViewItem::setData(column, role, value);
     if (checkChange && before != checkState(0)) {
-        if (auto *view = qobject_cast<BListView *>(treeWidget()))
+        if (BListView *view = listView())
             view->slotItemChecked(this);
     }
 }
@@ -128,7 +370,34 @@ BSortKey BOrderListItem::sortKey(int, const BCol *) const
     return BSortKey::fromNumber(m_order);
 }
 
-BBaseListItem *baseListItem(QTreeWidgetItem *item)
+BListViewItemIterator::BListViewItemIterator(const BListView *view)
+    : m_current(view ? view->topLevelItem(0) : nullptr)
+{ }
+
+BListViewItemIterator::BListViewItemIterator(BListViewItem *start)
+    : m_current(start)
+{ }
+
+BListViewItemIterator &BListViewItemIterator::operator++()
 {
-    return dynamic_cast<BBaseListItem *>(item);
+    if (!m_current)
+        return *this;
+    if (m_current->childCount() > 0) {
+        m_current = m_current->child(0);
+        return *this;
+    }
+    // The next sibling of the row or of its nearest ancestor that has one.
+    BListViewItem *item = m_current;
+    while (item->m_parent) {
+        BListViewItem *parent = item->m_parent;
+        if (BListViewItem *next = parent->child(parent->indexOfChild(item) + 1)) {
+            m_current = next;
+            return *this;
+        }
+        if (parent->m_isRoot)
+            break;
+        item = parent;
+    }
+    m_current = nullptr;
+    return *this;
 }

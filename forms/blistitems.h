@@ -1,9 +1,17 @@
 #pragma once
 
-#include <QString>
-#include <QTreeWidgetItem>
+#include "forms/bsortkey.h"
+
+#include <QHash>
+#include <QIcon>
+#include <QStringList>
+#include <QVariant>
+
+#include <memory>
+#include <vector>
 
 class BCol;
+class BListModel;
 class BListView;
 class DBRow;
 
@@ -29,92 +37,149 @@ private:
     DBRow *m_row;
 };
 
-// The value a row sorts by in one column: a number (counts, sizes, times) or
-// a text. Lists compute it once per row and sort on it, so a sort of a long
-// list costs one virtual call per row, not one per comparison.
-class BSortKey
+// A row of a BListView: a small object over its table row that formats its
+// cells and sort keys when the view asks. It holds no texts unless it is
+// given some (setText); rows that format from their table row (BRowTextItem)
+// cost little more than a pointer each. Rows can have child rows (domains
+// with their aliases); the list owns its rows and a row its children.
+//
+// Sorting goes through the column's definition: a row class gives particular
+// columns a number key (numbers, sizes, times compare by value); every other
+// column sorts by its text.
+class BListViewItem : public BBaseListItem
 {
 public:
-    BSortKey() = default;
-    static BSortKey fromNumber(qint64 number)
-    {
-        BSortKey key;
-        key.m_number = number;
-        key.m_isNumber = true;
-        return key;
-    }
-    static BSortKey fromText(QString text)
-    {
-        BSortKey key;
-        key.m_text = std::move(text);
-        return key;
-    }
-
-    // The key of a row that stays below every row without such a key, in
-    // ascending and in descending order (group rows under the users of a
-    // list); such rows compare among themselves by the key itself.
-    static BSortKey belowOthers(BSortKey key)
-    {
-        key.m_below = true;
-        return key;
-    }
-
-    bool isNumber() const { return m_isNumber; }
-    bool isBelowOthers() const { return m_below; }
-    qint64 number() const { return m_number; }
-    const QString &text() const { return m_text; }
-
-    // Negative, zero or positive as left sorts before, with or after right in
-    // ascending order. Numbers sort before texts; texts compare by code unit.
-    static int compare(const BSortKey &left, const BSortKey &right)
-    {
-        if (left.m_isNumber != right.m_isNumber)
-            return left.m_isNumber ? -1 : 1;
-        if (left.m_isNumber)
-            return (left.m_number > right.m_number) - (left.m_number < right.m_number);
-        return left.m_text.compare(right.m_text);
-    }
-
-private:
-    QString m_text;
-    qint64 m_number = 0;
-    bool m_isNumber = false;
-    bool m_below = false;
-};
-
-// A row of a BListView. Sorting goes through the column's definition: a row
-// class gives particular columns a number key (numbers, sizes, times compare
-// by value); every other column sorts by its text.
-class BListViewItem : public QTreeWidgetItem, public BBaseListItem
-{
-public:
-    enum { Type = QTreeWidgetItem::UserType + 1 };
+    enum { Type = 1001 };
 
     explicit BListViewItem(DBRow *row = nullptr, int type = Type);
     BListViewItem(BListView *view, DBRow *row = nullptr, int type = Type);
-    BListViewItem(QTreeWidgetItem *parent, DBRow *row = nullptr, int type = Type);
-    // Sets the texts before the row joins the view: one insertion, no change
-    // notifications (the cheap way to fill long lists).
+    BListViewItem(BListViewItem *parent, DBRow *row = nullptr, int type = Type);
+    // Sets the texts before the row joins the view.
     BListViewItem(BListView *view, DBRow *row, const QStringList &texts, int type = Type);
+    BListViewItem(BListView *view, const QStringList &texts, int type = Type)
+        : BListViewItem(view, nullptr, texts, type)
+    { }
+    BListViewItem(BListViewItem *parent, const QStringList &texts, int type = Type);
+    // Leaves its list or parent and deletes its children.
+    ~BListViewItem() override;
+    BListViewItem(const BListViewItem &) = delete;
+    BListViewItem &operator=(const BListViewItem &) = delete;
+
+    int type() const { return m_type; }
+
+    // Cells. data() answers the view for every role; text() is its display
+    // text. setData() keeps what it is given and tells the view.
+    virtual QVariant data(int column, int role) const;
+    virtual void setData(int column, int role, const QVariant &value);
+    QString text(int column) const { return data(column, Qt::DisplayRole).toString(); }
+    void setText(int column, const QString &text) { setData(column, Qt::DisplayRole, text); }
+    QIcon icon(int column) const { return qvariant_cast<QIcon>(data(column, Qt::DecorationRole)); }
+    void setIcon(int column, const QIcon &icon) { setData(column, Qt::DecorationRole, icon); }
+    QString toolTip(int column) const { return data(column, Qt::ToolTipRole).toString(); }
+    void setToolTip(int column, const QString &tip) { setData(column, Qt::ToolTipRole, tip); }
+    int textAlignment(int column) const { return data(column, Qt::TextAlignmentRole).toInt(); }
+    void setTextAlignment(int column, int alignment)
+    {
+        setData(column, Qt::TextAlignmentRole, alignment);
+    }
+    Qt::CheckState checkState(int column) const
+    {
+        return Qt::CheckState(data(column, Qt::CheckStateRole).toInt());
+    }
+    void setCheckState(int column, Qt::CheckState state)
+    {
+        setData(column, Qt::CheckStateRole, int(state));
+    }
+    Qt::ItemFlags flags() const { return Qt::ItemFlags(m_flags); }
+    void setFlags(Qt::ItemFlags flags);
+    // The view shows the row anew (its cells were computed from changed data).
+    void emitDataChanged();
 
     // What this row sorts by in the given column (definition may be null for
     // a list without a column set). The default is the column's text.
     virtual BSortKey sortKey(int column, const BCol *definition) const;
-    bool operator<(const QTreeWidgetItem &other) const override;
-    // Forgets the kept text of the sort column when that column changes.
-    void setData(int column, int role, const QVariant &value) override;
+
+    // The tree of rows. parent() is null for a top-level row.
+    BListViewItem *parent() const;
+    BListView *listView() const;
+    int childCount() const { return m_children ? int(m_children->all.size()) : 0; }
+    BListViewItem *child(int index) const;
+    int indexOfChild(const BListViewItem *child) const;
+    void addChild(BListViewItem *child) { insertChild(childCount(), child); }
+    void addChildren(const QList<BListViewItem *> &children);
+    void insertChild(int index, BListViewItem *child);
+    void insertChildren(int index, const QList<BListViewItem *> &children);
+    BListViewItem *takeChild(int index);
+    QList<BListViewItem *> takeChildren();
+    void removeChild(BListViewItem *child);
+
+    // A hidden row stays in the list (child(), iteration) and is not shown.
+    bool isHidden() const { return m_hidden; }
+    void setHidden(bool hidden);
+    // Whether the row offers to open while it has no children yet (they are
+    // made when it opens).
+    enum ChildIndicatorPolicy { ShowIndicator, DontShowIndicatorWhenChildless };
+    void setChildIndicatorPolicy(ChildIndicatorPolicy policy);
+    ChildIndicatorPolicy childIndicatorPolicy() const
+    {
+        return m_showIndicator ? ShowIndicator : DontShowIndicatorWhenChildless;
+    }
+    bool isExpanded() const { return m_expanded; }
+    void setExpanded(bool expanded);
+    bool isSelected() const;
+    void setSelected(bool selected);
+
+protected:
+    void setCheckable() { m_checkable = true; }
+    // Keeps texts the row shows from now on.
+    void keepTexts(QStringList texts);
 
 private:
-    // The sort column's text as the texts constructor got it, kept for the
-    // fill's sort (cheaper than reading it back); -1 when none is kept.
-    QString m_sortText;
-    int m_sortTextColumn = -1;
+    friend class BListModel;
+    friend class BListView;
+    friend class BListViewItemIterator;
+    friend class BListModelWalk;
+    // Texts and other values given to the row, kept apart so that rows
+    // that format their cells from their table row carry none.
+    struct Cells
+    {
+        QStringList texts;
+        QHash<qint64, QVariant> values; // (column << 32 | role) -> value
+    };
+    // The rows below a row: all of them in list order, and those the view
+    // was last told about (BListModel::publish), in shown order.
+    struct Children
+    {
+        std::vector<BListViewItem *> all;
+        std::vector<BListViewItem *> shown;
+        BListModel *model = nullptr; // set on a list's root and header rows
+        bool indexesValid = true; // the rows' m_index are their places in all
+    };
+
+    BListModel *model() const;
+    void detachChild(BListViewItem *child);
+    Children &children();
+
+    BListViewItem *m_parent = nullptr;
+    std::unique_ptr<Children> m_children;
+    std::unique_ptr<Cells> m_cells;
+    int m_index = 0; // place among its parent's rows (checked before use)
+    int m_shownRow = -1; // row as the view knows it, -1 when not shown
+    quint16 m_type;
+    quint16 m_flags;
+    quint8 m_checkState = 0;
+    bool m_checkable = false;
+    bool m_hidden = false;
+    bool m_expanded = false;
+    bool m_showIndicator = false;
+    bool m_isRoot = false;
+    bool m_isHeader = false;
 };
 
 // A row whose cells are formatted from its table row whenever the view asks,
 // with no texts kept: a list of many rows costs little more than the rows,
 // and an edited row shows its new values once rowChanged() is called.
-// An item that lets go of its row keeps the texts of the shown columns.
+// A row that lets go of its table row keeps the texts of the shown columns.
 class BRowTextItem : public BListViewItem
 {
 public:
@@ -135,7 +200,7 @@ public:
 class BCheckListItem : public BListViewItem
 {
 public:
-    enum { Type = QTreeWidgetItem::UserType + 2 };
+    enum { Type = 1002 };
 
     explicit BCheckListItem(DBRow *row = nullptr, int type = Type);
     BCheckListItem(BListView *view, DBRow *row = nullptr, int type = Type);
@@ -150,7 +215,7 @@ public:
 class BOrderListItem : public BCheckListItem
 {
 public:
-    enum { Type = QTreeWidgetItem::UserType + 3 };
+    enum { Type = 1003 };
 
     explicit BOrderListItem(DBRow *row = nullptr, int order = 0);
     BOrderListItem(BListView *view, DBRow *row = nullptr, int order = 0);
@@ -164,5 +229,21 @@ private:
     int m_order;
 };
 
-// Returns the list-page face of a tree item, or null for foreign items.
-BBaseListItem *baseListItem(QTreeWidgetItem *item);
+// Walks every row of a list, children after their parent, hidden rows too.
+class BListViewItemIterator
+{
+public:
+    explicit BListViewItemIterator(const BListView *view);
+    explicit BListViewItemIterator(BListViewItem *start);
+    BListViewItem *operator*() const { return m_current; }
+    BListViewItemIterator &operator++();
+
+private:
+    BListViewItem *m_current;
+};
+
+// Returns the list-page face of a row, or null.
+inline BBaseListItem *baseListItem(BListViewItem *item)
+{
+    return item;
+}

@@ -3,6 +3,8 @@
 #include "forms/bcsvwriter.h"
 #include "forms/bdlgcolumns.h"
 #include "forms/blistitems.h"
+#include "forms/blistmodel.h"
+#include "forms/blistrowsorter.h"
 #include "forms/bmessagebox.h"
 
 #include <QContextMenuEvent>
@@ -23,9 +25,33 @@
 #include <vector>
 
 BListView::BListView(QWidget *parent)
-    : QTreeWidget(parent)
+    : QTreeView(parent)
+    , m_model(new BListModel(this))
     , m_menu(new QMenu(this))
 {
+    setModel(m_model);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &BListView::itemSelectionChanged);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &current, const QModelIndex &previous) {
+                emit currentItemChanged(itemFromIndex(current), itemFromIndex(previous));
+            });
+    connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &index) {
+        if (BListViewItem *item = itemFromIndex(index))
+            emit itemDoubleClicked(item, index.column());
+    });
+    connect(this, &QTreeView::expanded, this, [this](const QModelIndex &index) {
+        if (BListViewItem *item = itemFromIndex(index)) {
+            item->m_expanded = true;
+            emit itemExpanded(item);
+        }
+    });
+    connect(this, &QTreeView::collapsed, this, [this](const QModelIndex &index) {
+        if (BListViewItem *item = itemFromIndex(index)) {
+            item->m_expanded = false;
+            emit itemCollapsed(item);
+        }
+    });
     setRootIsDecorated(false);
     setUniformRowHeights(true); // keeps long lists cheap to lay out
     setAllColumnsShowFocus(true);
@@ -71,7 +97,8 @@ BListView::BListView(QWidget *parent)
 
 BListView::~BListView()
 {
-    qDeleteAll(m_waiting);
+    // The rows go before the view: their notes reach a view still whole.
+    m_model->clear();
 }
 
 QAction *BListView::insertMenuItem(int id, const QString &text, int beforePosition)
@@ -111,9 +138,6 @@ void BListView::setCols(const BCols &cols)
         titles << m_cols.column(i).title;
     setColumnCount(m_cols.count());
     setHeaderLabels(titles);
-    for (int i = 0; i < m_cols.count(); ++i) {
-        headerItem()->setTextAlignment(i, Qt::Alignment(m_cols.column(i).alignment()));
-    }
     m_cols.loadLayout();
     applyLayout();
 }
@@ -216,7 +240,7 @@ void BListView::slotCols()
     emit signalBListUpdateNeeded();
 }
 
-void BListView::slotContextMenuRequested(QTreeWidgetItem *, const QPoint &globalPos, int)
+void BListView::slotContextMenuRequested(BListViewItem *, const QPoint &globalPos, int)
 {
     QMenu *menu = m_menu;
     emit signalShowMenu(currentItem(), menu);
@@ -226,7 +250,7 @@ void BListView::slotContextMenuRequested(QTreeWidgetItem *, const QPoint &global
 
 void BListView::contextMenuEvent(QContextMenuEvent *event)
 {
-    QTreeWidgetItem *item = itemAt(event->pos());
+    BListViewItem *item = itemAt(event->pos());
     const int column = item ? header()->logicalIndexAt(event->pos().x()) : -1;
     slotContextMenuRequested(item, event->globalPos(), column);
     event->accept();
@@ -237,11 +261,239 @@ const BCol *BListView::columnDefinition(int column) const
     return column >= 0 && column < m_cols.count() ? &m_cols.column(column) : nullptr;
 }
 
+// --- rows ---
+
+void BListView::publish() const
+{
+    m_model->publish();
+}
+
+int BListView::columnCount() const
+{
+    return m_model->columnCount();
+}
+
+void BListView::setColumnCount(int columns)
+{
+    m_model->setColumnCount(columns);
+}
+
+void BListView::setHeaderLabels(const QStringList &labels)
+{
+    if (columnCount() < labels.size())
+        setColumnCount(int(labels.size()));
+    for (int i = 0; i < labels.size(); ++i)
+        headerItem()->setText(i, labels.at(i));
+}
+
+BListViewItem *BListView::headerItem() const
+{
+    return m_model->headerItem();
+}
+
+BListViewItem *BListView::invisibleRootItem() const
+{
+    return m_model->root();
+}
+
+int BListView::topLevelItemCount() const
+{
+    return m_model->root()->childCount();
+}
+
+BListViewItem *BListView::topLevelItem(int index) const
+{
+    return m_model->root()->child(index);
+}
+
+int BListView::indexOfTopLevelItem(const BListViewItem *item) const
+{
+    return m_model->root()->indexOfChild(item);
+}
+
+void BListView::addTopLevelItem(BListViewItem *item)
+{
+    m_model->root()->addChild(item);
+}
+
+void BListView::addTopLevelItems(const QList<BListViewItem *> &items)
+{
+    m_model->root()->addChildren(items);
+}
+
+void BListView::insertTopLevelItem(int index, BListViewItem *item)
+{
+    m_model->root()->insertChild(index, item);
+}
+
+BListViewItem *BListView::takeTopLevelItem(int index)
+{
+    return m_model->root()->takeChild(index);
+}
+
+void BListView::deleteItems(const QList<BListViewItem *> &items)
+{
+    m_model->removeItems(items, true);
+}
+
+void BListView::adoptItem(BListViewItem *item)
+{
+    m_model->root()->addChild(item);
+}
+
+void BListView::clear()
+{
+    m_sortPending = false;
+    m_model->clear();
+}
+
+QList<BListViewItem *> BListView::findItems(const QString &text, Qt::MatchFlags flags,
+                                            int column) const
+{
+    const Qt::MatchFlags how = flags & 0x0f;
+    const Qt::CaseSensitivity cs
+            = flags & Qt::MatchCaseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    auto matches = [&](const QString &cell) {
+        switch (how) {
+        case Qt::MatchContains:
+            return cell.contains(text, cs);
+        case Qt::MatchStartsWith:
+            return cell.startsWith(text, cs);
+        case Qt::MatchEndsWith:
+            return cell.endsWith(text, cs);
+        case Qt::MatchFixedString:
+            return cell.compare(text, cs) == 0;
+        default:
+            return cell == text;
+        }
+    };
+    QList<BListViewItem *> found;
+    if (flags & Qt::MatchRecursive) {
+        for (BListViewItemIterator it(this); *it; ++it) {
+            if (matches((*it)->text(column)))
+                found.append(*it);
+        }
+    } else {
+        for (int i = 0; i < topLevelItemCount(); ++i) {
+            if (matches(topLevelItem(i)->text(column)))
+                found.append(topLevelItem(i));
+        }
+    }
+    return found;
+}
+
+BListViewItem *BListView::itemFromIndex(const QModelIndex &index) const
+{
+    return m_model->itemFromIndex(index);
+}
+
+QModelIndex BListView::indexFromItem(const BListViewItem *item, int column) const
+{
+    publish();
+    return m_model->indexFromItem(item, column);
+}
+
+BListViewItem *BListView::currentItem() const
+{
+    return itemFromIndex(currentIndex());
+}
+
+void BListView::setCurrentItem(BListViewItem *item)
+{
+    setCurrentIndex(indexFromItem(item));
+}
+
+void BListView::setCurrentItem(BListViewItem *item, int column,
+                               QItemSelectionModel::SelectionFlags command)
+{
+    selectionModel()->setCurrentIndex(indexFromItem(item, column), command);
+}
+
+QList<BListViewItem *> BListView::selectedItems() const
+{
+    QList<BListViewItem *> items;
+    for (const QModelIndex &index : selectionModel()->selectedRows())
+        items.append(itemFromIndex(index));
+    return items;
+}
+
+bool BListView::isItemSelected(const BListViewItem *item) const
+{
+    const QModelIndex index = indexFromItem(item);
+    return index.isValid() && selectionModel()->isSelected(index);
+}
+
+void BListView::setItemSelected(const BListViewItem *item, bool selected)
+{
+    const QModelIndex index = indexFromItem(item);
+    if (index.isValid())
+        selectionModel()->select(index,
+                                 (selected ? QItemSelectionModel::Select
+                                           : QItemSelectionModel::Deselect)
+                                         | QItemSelectionModel::Rows);
+}
+
+BListViewItem *BListView::itemAt(const QPoint &position) const
+{
+    publish();
+    return itemFromIndex(indexAt(position));
+}
+
+BListViewItem *BListView::itemAbove(const BListViewItem *item) const
+{
+    return itemFromIndex(indexAbove(indexFromItem(item)));
+}
+
+BListViewItem *BListView::itemBelow(const BListViewItem *item) const
+{
+    return itemFromIndex(indexBelow(indexFromItem(item)));
+}
+
+QRect BListView::visualItemRect(const BListViewItem *item) const
+{
+    const QModelIndex index = indexFromItem(item);
+    if (!index.isValid())
+        return {};
+    // The whole row, as the toolkit's own item views answer.
+    QRect rect = visualRect(index);
+    rect.setLeft(0);
+    rect.setWidth(viewport()->width());
+    return rect;
+}
+
+void BListView::scrollToItem(const BListViewItem *item, ScrollHint hint)
+{
+    const QModelIndex index = indexFromItem(item);
+    if (index.isValid())
+        scrollTo(index, hint);
+}
+
+void BListView::expandItem(const BListViewItem *item)
+{
+    const QModelIndex index = indexFromItem(item);
+    if (index.isValid())
+        expand(index);
+}
+
+void BListView::collapseItem(const BListViewItem *item)
+{
+    const QModelIndex index = indexFromItem(item);
+    if (index.isValid())
+        collapse(index);
+}
+
+void BListView::expandedChanged(BListViewItem *item)
+{
+    const QModelIndex index = m_model->indexFromItem(item);
+    if (index.isValid() && isExpanded(index) != item->m_expanded)
+        setExpanded(index, item->m_expanded);
+}
+
 // --- sorting ---
 
 void BListView::setSortingEnabled(bool enable)
 {
-    QTreeWidget::setSortingEnabled(false); // the toolkit's own sorting never runs
+    QTreeView::setSortingEnabled(false); // the toolkit's own sorting never runs
     header()->setSectionsClickable(true);
     header()->setSortIndicatorShown(enable);
     m_sortingEnabled = enable;
@@ -266,376 +518,126 @@ void BListView::sortItems(int column, Qt::SortOrder order)
     sortRows(column, order);
 }
 
+int BListView::sortColumn() const
+{
+    return header()->sortIndicatorSection();
+}
+
 void BListView::ensureSorted()
 {
-    if (m_sortPending && m_sortingEnabled && m_fillDepth == 0)
-        sortRows(header()->sortIndicatorSection(), header()->sortIndicatorOrder());
+    if (m_fillDepth == 0)
+        publish();
 }
 
 void BListView::scheduleSort()
 {
-    if (!m_sortingEnabled || m_fillDepth > 0 || m_reordering)
-        return;
-    m_sortPending = true;
-    if (m_sortScheduled)
-        return;
-    m_sortScheduled = true;
-    QTimer::singleShot(0, this, [this] {
-        m_sortScheduled = false;
-        ensureSorted();
-    });
+    if (m_sortingEnabled)
+        m_sortPending = true;
 }
 
-void BListView::rowsInserted(const QModelIndex &parent, int start, int end)
+void BListView::rowsAdded()
 {
-    QTreeWidget::rowsInserted(parent, start, end);
     scheduleSort();
 }
 
-void BListView::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
-                            const QList<int> &roles)
+void BListView::cellChanged(int column)
 {
-    QTreeWidget::dataChanged(topLeft, bottomRight, roles);
-    const int column = header()->sortIndicatorSection();
-    const bool display
-            = roles.isEmpty() || roles.contains(Qt::DisplayRole) || roles.contains(Qt::EditRole);
-    if (display && topLeft.column() <= column && column <= bottomRight.column())
-        scheduleSort();
-}
-
-// The keys of the rows of one sort, collected one row at a time. Each row
-// becomes a 24-byte entry: its key with the start of a text packed into two
-// integers, so that most comparisons never leave the entry array, and its
-// place before the sort. Code units compare as unsigned numbers, as
-// QString::compare does; while no text starts with a unit above 0xff, 16
-// units of one byte are packed, else 8 units of two bytes.
-class BListRowSorter
-{
-public:
-    explicit BListRowSorter(qsizetype expected = 0)
-    {
-        m_keys.reserve(size_t(expected));
-        m_entries.reserve(size_t(expected));
-    }
-
-    void add(BSortKey key)
-    {
-        const quint32 index = quint32(m_keys.size());
-        m_keys.push_back(std::move(key));
-        const BSortKey &added = m_keys.back();
-        (added.isNumber() ? m_anyNumber : m_anyText) = true;
-        m_anyBelow = m_anyBelow || added.isBelowOthers();
-        SortEntry entry;
-        if (!makeEntry(added, index, m_narrow, &entry)) {
-            // The first text with a wide unit: every entry is packed again.
-            m_narrow = false;
-            for (SortEntry &earlier : m_entries)
-                makeEntry(m_keys[earlier.index], earlier.index, false, &earlier);
-            makeEntry(added, index, false, &entry);
+    const int sortColumn = header()->sortIndicatorSection();
+    if (column < 0 || column == sortColumn) {
+        if (m_sortingEnabled) {
+            m_sortPending = true;
+            m_model->schedulePublish();
         }
-        m_entries.push_back(entry);
     }
-
-    qsizetype size() const { return qsizetype(m_keys.size()); }
-
-    // The places before the sort in sorted order; equal keys keep their order
-    // both ways.
-    std::vector<quint32> order(Qt::SortOrder order)
-    {
-        const qsizetype packedUnits = m_narrow ? narrowUnits : narrowUnits / 2;
-        const bool mixed = m_anyNumber && m_anyText;
-        const bool descending = order == Qt::DescendingOrder;
-        const std::vector<BSortKey> &keys = m_keys;
-        std::sort(m_entries.begin(), m_entries.end(), [&](const SortEntry &a, const SortEntry &b) {
-            if (!mixed || (a.length == numberMark) == (b.length == numberMark)) {
-                if (a.head != b.head)
-                    return (a.head < b.head) != descending;
-                if (a.tail != b.tail)
-                    return (a.tail < b.tail) != descending;
-                if (a.length == b.length && (a.length == numberMark || a.length <= packedUnits))
-                    return a.index < b.index; // the same number or text
-            }
-            const int result = BSortKey::compare(keys[a.index], keys[b.index]);
-            if (result != 0)
-                return (result < 0) != descending;
-            return a.index < b.index;
-        });
-        if (m_anyBelow) {
-            std::stable_partition(m_entries.begin(), m_entries.end(), [&](const SortEntry &e) {
-                return !keys[e.index].isBelowOthers();
-            });
-        }
-        std::vector<quint32> places;
-        places.reserve(m_entries.size());
-        for (const SortEntry &entry : m_entries)
-            places.push_back(entry.index);
-        return places;
-    }
-
-private:
-    struct SortEntry
-    {
-        quint64 head; // the number (offset to unsigned), or the first units
-        quint64 tail; // the next units
-        quint32 index;
-        quint32 length; // of a text (texts no longer than the packed part are whole)
-    };
-    static constexpr qsizetype narrowUnits = 16;
-    static constexpr quint32 numberMark = 0xffffffff;
-
-    // False when narrow packing meets a unit above 0xff.
-    static bool makeEntry(const BSortKey &key, quint32 index, bool narrow, SortEntry *entry)
-    {
-        if (key.isNumber()) {
-            *entry = {quint64(key.number()) ^ (quint64(1) << 63), 0, index, numberMark};
-            return true;
-        }
-        const QString &text = key.text();
-        const ushort *units = text.utf16();
-        quint64 words[2] = {0, 0};
-        if (narrow) {
-            const qsizetype count = std::min(text.size(), narrowUnits);
-            ushort seen = 0;
-            for (qsizetype i = 0; i < count; ++i) {
-                seen |= units[i];
-                words[i / 8] |= quint64(units[i] & 0xff) << (56 - 8 * (i % 8));
-            }
-            if (seen & 0xff00)
-                return false;
-        } else {
-            const qsizetype count = std::min(text.size(), narrowUnits / 2);
-            for (qsizetype i = 0; i < count; ++i)
-                words[i / 4] |= quint64(units[i]) << (48 - 16 * (i % 4));
-        }
-        *entry = {words[0], words[1], index,
-                  quint32(std::min<qsizetype>(text.size(), numberMark - 1))};
-        return true;
-    }
-
-    std::vector<BSortKey> m_keys;
-    std::vector<SortEntry> m_entries;
-    bool m_narrow = true;
-    bool m_anyNumber = false;
-    bool m_anyText = false;
-    bool m_anyBelow = false;
-};
-
-namespace {
-
-BSortKey keyOf(const QTreeWidgetItem *item, int column, const BCol *definition)
-{
-    if (const auto *row = dynamic_cast<const BListViewItem *>(item))
-        return row->sortKey(column, definition);
-    return BSortKey::fromText(item->text(column));
-}
-
-void applyOrder(QList<QTreeWidgetItem *> &items, const std::vector<quint32> &places)
-{
-    QList<QTreeWidgetItem *> sorted;
-    sorted.reserve(items.size());
-    for (quint32 place : places)
-        sorted.append(items.at(place));
-    items.swap(sorted);
-}
-
-} // namespace
-
-void BListView::sortList(QList<QTreeWidgetItem *> &items, int column, Qt::SortOrder order) const
-{
-    const BCol *definition = columnDefinition(column);
-    BListRowSorter sorter(items.size());
-    for (QTreeWidgetItem *item : std::as_const(items)) {
-        sorter.add(keyOf(item, column, definition));
-        sortChildren(item, column, order);
-    }
-    applyOrder(items, sorter.order(order));
-}
-
-void BListView::sortChildren(QTreeWidgetItem *item, int column, Qt::SortOrder order) const
-{
-    // Children sort below their parent while it is outside the tree.
-    if (item->childCount() > 1 && !item->treeWidget()) {
-        QList<QTreeWidgetItem *> children = item->takeChildren();
-        sortList(children, column, order);
-        item->addChildren(children);
-    }
-}
-
-// True when the top-level rows, none with children, already stand in the
-// order a sort would give them (equal keys keep their places).
-bool BListView::rowsInOrder(int column, Qt::SortOrder order) const
-{
-    const BCol *definition = columnDefinition(column);
-    QTreeWidgetItem *root = invisibleRootItem();
-    BSortKey previous;
-    for (int i = 0; i < root->childCount(); ++i) {
-        const QTreeWidgetItem *item = root->child(i);
-        if (item->childCount() > 0)
-            return false;
-        BSortKey key = keyOf(item, column, definition);
-        if (i > 0) {
-            if (previous.isBelowOthers() != key.isBelowOthers()) {
-                if (previous.isBelowOthers())
-                    return false;
-            } else {
-                const int result = BSortKey::compare(previous, key);
-                if (order == Qt::AscendingOrder ? result > 0 : result < 0)
-                    return false;
-            }
-        }
-        previous = std::move(key);
-    }
-    return true;
 }
 
 void BListView::sortRows(int column, Qt::SortOrder order)
 {
-    m_sortPending = false;
     if (column < 0 || column >= columnCount() || m_fillDepth > 0)
         return;
-    QTreeWidgetItem *root = invisibleRootItem();
-    if (root->childCount() < 2 || rowsInOrder(column, order))
+    m_sortPending = false;
+    sortChildren(m_model->root(), column, order);
+    // The new order reaches the view as one layout change: selection,
+    // current row and open branches follow their rows.
+    m_model->schedulePublish();
+    publish();
+}
+
+void BListView::sortChildren(BListViewItem *parent, int column, Qt::SortOrder order) const
+{
+    if (!parent->m_children)
         return;
-
-    // Taking the rows out of the tree and putting them back in order is one
-    // removal and one insertion; what the view kept about them is restored.
-    QTreeWidgetItem *current = currentItem();
-    const QList<QTreeWidgetItem *> selected = selectedItems();
-    QList<QTreeWidgetItem *> expanded;
-    for (QTreeWidgetItemIterator it(this); *it; ++it) {
-        if ((*it)->childCount() > 0 && (*it)->isExpanded())
-            expanded.append(*it);
+    std::vector<BListViewItem *> &rows = parent->m_children->all;
+    if (rows.size() > 1) {
+        const BCol *definition = columnDefinition(column);
+        BListRowSorter sorter(qsizetype(rows.size()));
+        for (BListViewItem *row : rows)
+            sorter.add(row->sortKey(column, definition));
+        std::vector<BListViewItem *> sorted;
+        sorted.reserve(rows.size());
+        for (quint32 place : sorter.order(order))
+            sorted.push_back(rows[place]);
+        rows.swap(sorted);
+        parent->m_children->indexesValid = false;
     }
-    const int scroll = verticalScrollBar()->value();
-    const int hscroll = horizontalScrollBar()->value();
+    for (BListViewItem *row : rows)
+        sortChildren(row, column, order);
+}
 
-    m_reordering = true;
-    {
-        // Cleared first so that the items' own selected flags follow the
-        // selection model both ways.
-        selectionModel()->clear();
-        QList<QTreeWidgetItem *> items = root->takeChildren();
-        sortList(items, column, order);
-        root->addChildren(items);
-        for (QTreeWidgetItem *item : std::as_const(expanded))
-            item->setExpanded(true);
-        if (current)
-            selectionModel()->setCurrentIndex(indexFromItem(current),
-                                              QItemSelectionModel::NoUpdate);
-        QItemSelection selection;
-        for (QTreeWidgetItem *item : selected) {
-            const QModelIndex index = indexFromItem(item);
-            selection.select(index, index);
+void BListView::rowsAboutToBePublished()
+{
+    m_scrollBeforePublish = verticalScrollBar()->value();
+    m_hscrollBeforePublish = horizontalScrollBar()->value();
+    if (m_sortPending && m_sortingEnabled && m_fillDepth == 0) {
+        m_sortPending = false;
+        const int column = header()->sortIndicatorSection();
+        if (column >= 0 && column < columnCount())
+            sortChildren(m_model->root(), column, header()->sortIndicatorOrder());
+    }
+}
+
+void BListView::rowsPublished()
+{
+    // Rows opened before they were shown open now.
+    std::vector<BListViewItem *> parents{m_model->root()};
+    while (!parents.empty()) {
+        BListViewItem *parent = parents.back();
+        parents.pop_back();
+        if (parent->m_expanded) {
+            const QModelIndex index = m_model->indexFromItem(parent);
+            if (index.isValid() && !isExpanded(index))
+                setExpanded(index, true);
         }
-        selectionModel()->select(selection,
-                                 QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        for (int i = 0; i < parent->childCount(); ++i) {
+            if (BListViewItem *child = parent->child(i); child->childCount() > 0)
+                parents.push_back(child);
+        }
     }
-    m_reordering = false;
     executeDelayedItemsLayout();
-    verticalScrollBar()->setValue(scroll);
-    horizontalScrollBar()->setValue(hscroll);
-    viewport()->update();
+    verticalScrollBar()->setValue(m_scrollBeforePublish);
+    horizontalScrollBar()->setValue(m_hscrollBeforePublish);
 }
 
 // --- filling ---
 
 void BListView::beginFill()
 {
-    if (m_fillDepth++ > 0)
-        return;
-    // What the fill sorts by, looked up once rather than for every row.
-    const int column = header()->sortIndicatorSection();
-    m_fillColumn = m_sortingEnabled && column >= 0 && column < columnCount() ? column : -1;
-    m_fillDefinition = columnDefinition(m_fillColumn);
-    m_fillOrder = header()->sortIndicatorOrder();
+    ++m_fillDepth;
 }
 
 void BListView::endFill()
 {
     if (m_fillDepth == 0 || --m_fillDepth > 0)
         return;
-    QList<QTreeWidgetItem *> waiting;
-    waiting.swap(m_waiting);
-    std::unique_ptr<BListRowSorter> sorter = std::move(m_fillSorter);
-    m_lastAdopted = nullptr;
-    const int column = header()->sortIndicatorSection();
-    const Qt::SortOrder order = header()->sortIndicatorOrder();
-    const bool sorting = m_sortingEnabled && column >= 0 && column < columnCount();
-    if (sorting && topLevelItemCount() > 0) {
-        // Rows were there before the fill: everything is sorted together.
-        m_reordering = true;
-        invisibleRootItem()->addChildren(waiting);
-        m_reordering = false;
-        sortRows(column, order);
-        return;
-    }
-    if (sorting && !waiting.isEmpty()) {
-        const BCol *definition = columnDefinition(column);
-        if (!sorter || sorter->size() != waiting.size() - 1 || m_fillColumn != column
-            || m_fillOrder != order) {
-            sorter = std::make_unique<BListRowSorter>(waiting.size());
-            for (qsizetype i = 0; i + 1 < waiting.size(); ++i) {
-                sorter->add(keyOf(waiting.at(i), column, definition));
-                sortChildren(waiting.at(i), column, order);
-            }
-        }
-        sorter->add(keyOf(waiting.constLast(), column, definition));
-        sortChildren(waiting.constLast(), column, order);
-        applyOrder(waiting, sorter->order(order));
-    }
-    m_reordering = true;
-    insertInChunks(waiting);
-    m_reordering = false;
-    m_sortPending = false;
+    publish();
 }
 
 int BListView::fillSortColumn() const
 {
-    return m_fillDepth > 0 ? m_fillColumn : -1;
-}
-
-// Sorted rows lie scattered in memory. Inserting them a chunk at a time, with
-// the chunk's items fetched ahead together, lets the processor wait for many
-// of them at once instead of for each in turn.
-void BListView::insertInChunks(const QList<QTreeWidgetItem *> &items)
-{
-    constexpr qsizetype chunk = 256;
-    QTreeWidgetItem *root = invisibleRootItem();
-    for (qsizetype from = 0; from < items.size(); from += chunk) {
-        const QList<QTreeWidgetItem *> part = items.mid(from, chunk);
-        for (QTreeWidgetItem *item : part)
-            __builtin_prefetch(item, 1);
-        root->addChildren(part);
-    }
-}
-
-// A row is complete when the next one is created: its key is taken then,
-// while its texts are still in the processor's cache.
-void BListView::adoptItem(BListViewItem *item)
-{
-    if (m_fillDepth == 0) {
-        addTopLevelItem(item);
-        return;
-    }
-    if (m_fillColumn >= 0) {
-        if (!m_fillSorter)
-            m_fillSorter = std::make_unique<BListRowSorter>();
-        if (m_lastAdopted && m_fillSorter->size() == m_waiting.size() - 1) {
-            m_fillSorter->add(m_lastAdopted->sortKey(m_fillColumn, m_fillDefinition));
-            sortChildren(m_lastAdopted, m_fillColumn, m_fillOrder);
-        }
-    }
-    m_waiting.append(item);
-    m_lastAdopted = item;
-}
-
-void BListView::clear()
-{
-    qDeleteAll(m_waiting);
-    m_waiting.clear();
-    m_fillSorter.reset();
-    m_lastAdopted = nullptr;
-    QTreeWidget::clear();
+    if (m_fillDepth == 0 || !m_sortingEnabled)
+        return -1;
+    const int column = header()->sortIndicatorSection();
+    return column >= 0 && column < columnCount() ? column : -1;
 }
 
 // --- dragging rows ---
@@ -649,9 +651,9 @@ void BListView::setRowDragging(bool on)
     setDragDropMode(on ? QAbstractItemView::InternalMove : QAbstractItemView::NoDragDrop);
 }
 
-QTreeWidgetItem *BListView::dropAfter(const QPoint &position) const
+BListViewItem *BListView::dropAfter(const QPoint &position) const
 {
-    QTreeWidgetItem *target = itemAt(position);
+    BListViewItem *target = itemAt(position);
     if (!target)
         return topLevelItemCount() > 0 ? topLevelItem(topLevelItemCount() - 1) : nullptr;
     const QRect rect = visualItemRect(target);
@@ -664,20 +666,20 @@ void BListView::startDrag(Qt::DropActions supportedActions)
         return;
     emit signalDragStarted();
     m_dragging = true;
-    QTreeWidget::startDrag(supportedActions);
+    QTreeView::startDrag(supportedActions);
     m_dragging = false;
 }
 
 void BListView::dragMoveEvent(QDragMoveEvent *event)
 {
-    QTreeWidget::dragMoveEvent(event);
+    QTreeView::dragMoveEvent(event);
     if (!m_dragging)
         event->ignore();
 }
 
 void BListView::dropEvent(QDropEvent *event)
 {
-    const QList<QTreeWidgetItem *> moving = selectedItems();
+    const QList<BListViewItem *> moving = selectedItems();
     if (!m_dragging || moving.size() != 1) {
         event->ignore();
         return;
@@ -686,7 +688,7 @@ void BListView::dropEvent(QDropEvent *event)
     // the receiver gives the row its new place.
     event->setDropAction(Qt::IgnoreAction);
     event->accept();
-    QTreeWidgetItem *after = dropAfter(event->position().toPoint());
+    BListViewItem *after = dropAfter(event->position().toPoint());
     emit signalItemDropped(moving.first(), after, false);
 }
 
@@ -705,14 +707,24 @@ QList<QStringList> BListView::visibleTable() const
     for (int column : std::as_const(columns))
         titles << headerItem()->text(column);
     table.append(titles);
-    for (QTreeWidgetItemIterator it(const_cast<BListView *>(this)); *it; ++it) {
-        if ((*it)->isHidden())
-            continue;
-        QStringList texts;
-        texts.reserve(columns.size());
-        for (int column : std::as_const(columns))
-            texts << (*it)->text(column);
-        table.append(texts);
+    publish();
+    // The shown rows in shown order, children after their parent.
+    std::vector<const BListViewItem *> pending{m_model->root()};
+    while (!pending.empty()) {
+        const BListViewItem *parent = pending.back();
+        pending.pop_back();
+        if (parent != m_model->root()) {
+            QStringList texts;
+            texts.reserve(columns.size());
+            for (int column : std::as_const(columns))
+                texts << parent->text(column);
+            table.append(texts);
+        }
+        if (parent->m_children) {
+            const auto &shown = parent->m_children->shown;
+            for (auto it = shown.rbegin(); it != shown.rend(); ++it)
+                pending.push_back(*it);
+        }
     }
     return table;
 }
@@ -767,24 +779,28 @@ bool BListView::saveCsv(const QString &path)
     return false;
 }
 
-QList<QTreeWidgetItem *> BListView::selectedItemsInOrder() const
+QList<BListViewItem *> BListView::selectedItemsInOrder() const
 {
-    // From the selection model (the items' own flags can lag behind it after
-    // the rows were reordered), put in display order.
-    QSet<QTreeWidgetItem *> selected;
-    for (const QModelIndex &index : selectionModel()->selectedIndexes())
-        selected.insert(itemFromIndex(index));
-    QList<QTreeWidgetItem *> items;
-    if (selected.isEmpty())
-        return items;
-    items.reserve(selected.size());
-    for (QTreeWidgetItemIterator it(const_cast<BListView *>(this)); *it; ++it) {
-        if (selected.contains(*it)) {
-            items.append(*it);
-            if (items.size() == selected.size())
-                break;
-        }
+    publish();
+    QModelIndexList rows = selectionModel()->selectedRows();
+    QList<BListViewItem *> items;
+    items.reserve(rows.size());
+    if (rows.size() > 1) {
+        // Display order: by the chain of rows from the top.
+        auto path = [](QModelIndex index) {
+            QList<int> places;
+            for (; index.isValid(); index = index.parent())
+                places.prepend(index.row());
+            return places;
+        };
+        std::sort(rows.begin(), rows.end(), [&](const QModelIndex &a, const QModelIndex &b) {
+            if (a.parent() == b.parent())
+                return a.row() < b.row();
+            return path(a) < path(b);
+        });
     }
+    for (const QModelIndex &index : std::as_const(rows))
+        items.append(itemFromIndex(index));
     return items;
 }
 

@@ -2,14 +2,12 @@
 
 #include "forms/bcols.h"
 
+#include "forms/blistitems.h"
+
 #include <QHash>
-#include <QTreeWidget>
+#include <QTreeView>
 
-#include <memory>
-
-class BCheckListItem;
-class BListRowSorter;
-class BListViewItem;
+class BListModel;
 class QAction;
 class QIODevice;
 class QMenu;
@@ -18,11 +16,12 @@ class QMenu;
 // administrator can show, hide, reorder, resize and sort, remembered across
 // restarts, and a context menu whose entries become list commands.
 //
-// Sorting never goes through the toolkit's pairwise item comparison: each
-// sort asks every row once for its key (BListViewItem::sortKey) and orders
-// the rows on the keys. The sorting functions of the toolkit view are
+// The rows are BListViewItem objects in a BListModel; the view formats only
+// the cells it paints. Sorting never goes through pairwise row comparison:
+// each sort asks every row once for its key (BListViewItem::sortKey) and
+// orders the rows on the keys. The sorting functions of the toolkit view are
 // replaced by the ones below; call them through a BListView.
-class BListView : public QTreeWidget
+class BListView : public QTreeView
 {
     Q_OBJECT
 public:
@@ -53,8 +52,45 @@ public:
     // beforePosition, or at the end); triggering it emits signalCommand(id).
     QAction *insertMenuItem(int id, const QString &text, int beforePosition = -1);
 
+    // Rows and columns.
+    BListModel *listModel() const { return m_model; }
+    int columnCount() const;
+    void setColumnCount(int columns);
+    void setHeaderLabels(const QStringList &labels);
+    BListViewItem *headerItem() const;
+    BListViewItem *invisibleRootItem() const;
+    int topLevelItemCount() const;
+    BListViewItem *topLevelItem(int index) const;
+    int indexOfTopLevelItem(const BListViewItem *item) const;
+    void addTopLevelItem(BListViewItem *item);
+    void addTopLevelItems(const QList<BListViewItem *> &items);
+    void insertTopLevelItem(int index, BListViewItem *item);
+    BListViewItem *takeTopLevelItem(int index);
+    // Takes rows out of the list and deletes them, in one change.
+    void deleteItems(const QList<BListViewItem *> &items);
+    // Rows whose text in a column matches (top-level rows, or every row
+    // with Qt::MatchRecursive); hidden rows too.
+    QList<BListViewItem *> findItems(const QString &text, Qt::MatchFlags flags,
+                                     int column = 0) const;
+
+    // Rows and the view. These first show the view every pending change.
+    BListViewItem *itemFromIndex(const QModelIndex &index) const;
+    QModelIndex indexFromItem(const BListViewItem *item, int column = 0) const;
+    BListViewItem *currentItem() const;
+    void setCurrentItem(BListViewItem *item);
+    void setCurrentItem(BListViewItem *item, int column,
+                        QItemSelectionModel::SelectionFlags command);
+    QList<BListViewItem *> selectedItems() const;
     // The selected items in display order.
-    QList<QTreeWidgetItem *> selectedItemsInOrder() const;
+    QList<BListViewItem *> selectedItemsInOrder() const;
+    BListViewItem *itemAt(const QPoint &position) const;
+    BListViewItem *itemAt(int x, int y) const { return itemAt(QPoint(x, y)); }
+    BListViewItem *itemAbove(const BListViewItem *item) const;
+    BListViewItem *itemBelow(const BListViewItem *item) const;
+    QRect visualItemRect(const BListViewItem *item) const;
+    void scrollToItem(const BListViewItem *item, ScrollHint hint = EnsureVisible);
+    void expandItem(const BListViewItem *item);
+    void collapseItem(const BListViewItem *item);
     // The column definition of a header section, or null.
     const BCol *columnDefinition(int column) const;
 
@@ -65,27 +101,27 @@ public:
     bool isSortingEnabled() const { return m_sortingEnabled && m_fillDepth == 0; }
     void sortByColumn(int column, Qt::SortOrder order);
     void sortItems(int column, Qt::SortOrder order);
+    int sortColumn() const;
     void ensureSorted();
 
-    // Filling: between beginFill() and endFill() new items of this view wait
-    // outside the tree (treeWidget() is null, the view does not count them)
-    // and join it in one insertion, already sorted, when the last fill ends.
+    // Filling: between beginFill() and endFill() nothing is sorted or shown;
+    // the rows join the view in one change, sorted, when the last fill ends.
     // BListUpdater is the scoped way to use it.
     void beginFill();
     void endFill();
     bool isFilling() const { return m_fillDepth > 0; }
     // The column a fill sorts by, or -1 when there is no fill or no sorting.
     int fillSortColumn() const;
-    // Inserts a new top-level row, or keeps it for the end of the fill.
+    // Adds a new top-level row (the rows' constructors call it).
     void adoptItem(BListViewItem *item);
-    // Deletes every item, the waiting ones too.
+    // Deletes every row.
     void clear();
 
     // Lets the administrator drag a single row to another place in the list
     // (reported by signalItemDropped).
     void setRowDragging(bool on);
     // The row a drop at a viewport position goes behind; null for the top.
-    QTreeWidgetItem *dropAfter(const QPoint &position) const;
+    BListViewItem *dropAfter(const QPoint &position) const;
 
     // The visible columns in display order: their titles first, then the
     // texts of every row shown (children after their parent).
@@ -99,7 +135,7 @@ public:
 
 public slots:
     void slotCols();
-    void slotContextMenuRequested(QTreeWidgetItem *item, const QPoint &globalPos, int column);
+    void slotContextMenuRequested(BListViewItem *item, const QPoint &globalPos, int column);
     void slotIndexChanged(int section, int fromPosition, int toPosition);
     void slotSizeChanged(int section, int oldSize, int newSize);
     void slotSizeChangedDefault(int section);
@@ -110,52 +146,59 @@ public slots:
     void slotExportCsv();
 
 signals:
+    void itemDoubleClicked(BListViewItem *item, int column);
+    void itemSelectionChanged();
+    void currentItemChanged(BListViewItem *current, BListViewItem *previous);
+    void itemExpanded(BListViewItem *item);
+    void itemCollapsed(BListViewItem *item);
     void signalBListUpdateNeeded();
     void signalItemChecked(BCheckListItem *item);
     void signalCommand(int id);
-    void signalShowMenu(QTreeWidgetItem *item, QMenu *&menu);
+    void signalShowMenu(BListViewItem *item, QMenu *&menu);
     // Row drags (setRowDragging): a drag of this list's rows began; a single
     // row was dropped behind after (null: at the top). The rows are not moved
     // by the view: the receiver orders them.
     void signalDragStarted();
-    void signalItemDropped(QTreeWidgetItem *item, QTreeWidgetItem *after, bool flag);
+    void signalItemDropped(BListViewItem *item, BListViewItem *after, bool flag);
 
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
-    void rowsInserted(const QModelIndex &parent, int start, int end) override;
     void startDrag(Qt::DropActions supportedActions) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
-    void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
-                     const QList<int> &roles = QList<int>()) override;
 
 private:
+    friend class BListModel;
+    friend class BListViewItem;
+
+    // Notes from the model and the rows.
+    void rowsAdded();
+    void cellChanged(int column);
+    void rowsAboutToBePublished();
+    void rowsPublished();
+    void expandedChanged(BListViewItem *item);
+    bool isItemSelected(const BListViewItem *item) const;
+    void setItemSelected(const BListViewItem *item, bool selected);
+
+    void publish() const;
     void readPositionsFromHeader();
-    // Orders items (and, below them, their children) by their keys.
-    void sortList(QList<QTreeWidgetItem *> &items, int column, Qt::SortOrder order) const;
-    void sortChildren(QTreeWidgetItem *item, int column, Qt::SortOrder order) const;
-    // Sorts the rows in the tree, keeping selection, current row, open
-    // branches and scroll position.
+    // Orders rows (and, below them, their children) by their keys.
+    void sortChildren(BListViewItem *parent, int column, Qt::SortOrder order) const;
+    // Sorts the rows, keeping selection, current row, open branches and
+    // scroll position.
     void sortRows(int column, Qt::SortOrder order);
-    bool rowsInOrder(int column, Qt::SortOrder order) const;
     void scheduleSort();
-    void insertInChunks(const QList<QTreeWidgetItem *> &items);
 
     BCols m_cols;
+    BListModel *m_model;
     QMenu *m_menu;
     QHash<int, QAction *> m_actions;
-    QList<QTreeWidgetItem *> m_waiting; // created during a fill
-    std::unique_ptr<BListRowSorter> m_fillSorter; // their keys, taken as they come
-    int m_fillColumn = -1; // what the fill sorts by, -1 for nothing
-    const BCol *m_fillDefinition = nullptr;
-    Qt::SortOrder m_fillOrder = Qt::AscendingOrder;
-    BListViewItem *m_lastAdopted = nullptr; // its key is taken at the next adoption
     int m_fillDepth = 0;
+    int m_scrollBeforePublish = -1;
+    int m_hscrollBeforePublish = -1;
     bool m_applyingLayout = false;
     bool m_sortingEnabled = false;
     bool m_sortPending = false;
-    bool m_sortScheduled = false;
-    bool m_reordering = false;
     bool m_explicitSort = false;
     bool m_dragging = false; // a drag of this list's rows is running
 };

@@ -83,9 +83,9 @@ BListViewItem *FWndLogRegExp::createItem(DBRow *row)
     return item;
 }
 
-void FWndLogRegExp::updateItems(const QList<QTreeWidgetItem *> &items)
+void FWndLogRegExp::updateItems(const QList<BListViewItem *> &items)
 {
-    for (QTreeWidgetItem *item : items)
+    for (BListViewItem *item : items)
         refresh(static_cast<BOrderListItem *>(item));
 }
 

@@ -25,7 +25,7 @@ public:
     QString orderColumn() const override { return QStringLiteral("Order"); }
     bool initNewRow(DBRow *row) override;
     bool editRow(DBRow *row) override;
-    void updateItems(const QList<QTreeWidgetItem *> &items) override;
+    void updateItems(const QList<BListViewItem *> &items) override;
     void itemChecked(BCheckListItem *item) override;
     bool duplicateRow(DBRow *source, DBRow *copy) override;
     void load(bool first) override;

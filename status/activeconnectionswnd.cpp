@@ -40,7 +40,7 @@ BListViewItem *ActiveConnectionsGeneralWnd::createItem(DBRow *row)
             {{Secure, secure}, {Time, seconds}});
 }
 
-QString ActiveConnectionsGeneralWnd::itemKey(const QTreeWidgetItem *item) const
+QString ActiveConnectionsGeneralWnd::itemKey(const BListViewItem *item) const
 {
     // A connection has no id: what it is, without its running time.
     return QStringList{item->text(Protocol), item->text(From), item->text(User), item->text(Info)}
@@ -74,7 +74,7 @@ BListViewItem *ActiveConnectionsWebWnd::createItem(DBRow *row)
             {{Expires, expires}});
 }
 
-QString ActiveConnectionsWebWnd::itemKey(const QTreeWidgetItem *item) const
+QString ActiveConnectionsWebWnd::itemKey(const BListViewItem *item) const
 {
     return QStringList{item->text(WebUser), item->text(ClientAddress), item->text(Component)}.join(
             QChar(0x1f));

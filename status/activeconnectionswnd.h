@@ -11,7 +11,7 @@ public:
     explicit ActiveConnectionsGeneralWnd(QWidget *parent = nullptr);
     void defineColumns(BCols &cols) override;
     BListViewItem *createItem(DBRow *row) override;
-    QString itemKey(const QTreeWidgetItem *item) const override;
+    QString itemKey(const BListViewItem *item) const override;
 };
 
 // The web sessions ("showWebSessions()").
@@ -22,7 +22,7 @@ public:
     explicit ActiveConnectionsWebWnd(QWidget *parent = nullptr);
     void defineColumns(BCols &cols) override;
     BListViewItem *createItem(DBRow *row) override;
-    QString itemKey(const QTreeWidgetItem *item) const override;
+    QString itemKey(const BListViewItem *item) const override;
 };
 
 // The active-connections page: client connections and web sessions on two tabs.

@@ -22,7 +22,7 @@ void StatusListWnd::load(bool first)
     loadTables(&m_trans, first && !isInitialised());
 }
 
-QString StatusListWnd::itemKey(const QTreeWidgetItem *item) const
+QString StatusListWnd::itemKey(const BListViewItem *item) const
 {
     return item ? item->text(0) : QString();
 }
@@ -30,7 +30,7 @@ QString StatusListWnd::itemKey(const QTreeWidgetItem *item) const
 QStringList StatusListWnd::selectedKeys() const
 {
     QStringList keys;
-    for (QTreeWidgetItem *item : listView()->selectedItemsInOrder())
+    for (BListViewItem *item : listView()->selectedItemsInOrder())
         keys << itemKey(item);
     return keys;
 }
@@ -38,7 +38,7 @@ QStringList StatusListWnd::selectedKeys() const
 QStringList StatusListWnd::selectedTexts(int column) const
 {
     QStringList texts;
-    for (QTreeWidgetItem *item : listView()->selectedItemsInOrder())
+    for (BListViewItem *item : listView()->selectedItemsInOrder())
         texts << item->text(column);
     return texts;
 }
@@ -50,9 +50,9 @@ void StatusListWnd::updateView()
     if (list->topLevelItemCount() > 0) {
         m_kept.valid = true;
         m_kept.selected = selectedKeys();
-        if (QTreeWidgetItem *current = list->currentItem())
+        if (BListViewItem *current = list->currentItem())
             m_kept.current = itemKey(current);
-        if (QTreeWidgetItem *top = list->itemAt(0, 0))
+        if (BListViewItem *top = list->itemAt(0, 0))
             m_kept.top = itemKey(top);
         m_kept.vertical = list->verticalScrollBar()->value();
         m_kept.horizontal = list->horizontalScrollBar()->value();
@@ -60,7 +60,7 @@ void StatusListWnd::updateView()
     StatusFormList<>::updateView(); // fills, then restoreSelection()
     if (!m_kept.valid)
         return;
-    QTreeWidgetItem *top = nullptr;
+    BListViewItem *top = nullptr;
     for (int i = 0; i < list->topLevelItemCount() && !m_kept.top.isEmpty(); ++i) {
         if (itemKey(list->topLevelItem(i)) == m_kept.top) {
             top = list->topLevelItem(i);
@@ -82,17 +82,17 @@ void StatusListWnd::restoreSelection()
         StatusFormList<>::restoreSelection();
         return;
     }
-    QHash<QString, QTreeWidgetItem *> byKey;
+    QHash<QString, BListViewItem *> byKey;
     for (int i = 0; i < list->topLevelItemCount(); ++i)
         byKey.insert(itemKey(list->topLevelItem(i)), list->topLevelItem(i));
     const QSignalBlocker blocker(list->selectionModel());
     list->clearSelection();
     // A row that is gone takes nothing with it: its neighbour is not selected
     // in its place, so a command never acts on a row nobody chose.
-    if (QTreeWidgetItem *current = byKey.value(m_kept.current))
+    if (BListViewItem *current = byKey.value(m_kept.current))
         list->setCurrentItem(current, 0, QItemSelectionModel::NoUpdate);
     for (const QString &key : m_kept.selected) {
-        if (QTreeWidgetItem *item = byKey.value(key))
+        if (BListViewItem *item = byKey.value(key))
             item->setSelected(true);
     }
     list->viewport()->update();

@@ -6,7 +6,7 @@
 
 #include <QStringList>
 
-class QTreeWidgetItem;
+class BListViewItem;
 
 // A status list over one server function ("show_queue()" ...). Refreshing
 // keeps what the administrator looks at: the selected rows and the current
@@ -25,7 +25,7 @@ public:
     QString name() const override { return m_pageName; }
 
     // The key that finds a row again after a refresh.
-    virtual QString itemKey(const QTreeWidgetItem *item) const;
+    virtual QString itemKey(const BListViewItem *item) const;
     // Keys of the selected rows, in display order.
     QStringList selectedKeys() const;
     // The texts of one column over the selected rows.

@@ -75,7 +75,7 @@ double msSince(const CpuClock &clock)
 }
 
 // Scrolls through the whole list a page at a time, painting every step.
-double scrollThrough(QTreeWidget &tree)
+double scrollThrough(QTreeView &tree)
 {
     QScrollBar *bar = tree.verticalScrollBar();
     CpuClock clock;

@@ -111,9 +111,9 @@ bool AliasWnd::editRow(DBRow *row)
     return dialog.exec() == QDialog::Accepted;
 }
 
-void AliasWnd::updateItems(const QList<QTreeWidgetItem *> &items)
+void AliasWnd::updateItems(const QList<BListViewItem *> &items)
 {
-    for (QTreeWidgetItem *item : items)
+    for (BListViewItem *item : items)
         static_cast<AliasItem *>(item)->rowChanged();
 }
 

@@ -441,9 +441,9 @@ bool BackupScheduleWnd::editRow(DBRow *row)
     return dialog.exec() == QDialog::Accepted;
 }
 
-void BackupScheduleWnd::updateItems(const QList<QTreeWidgetItem *> &items)
+void BackupScheduleWnd::updateItems(const QList<BListViewItem *> &items)
 {
-    for (QTreeWidgetItem *item : items) {
+    for (BListViewItem *item : items) {
         auto *schedule = static_cast<BackupScheduleItem *>(item);
         if (!schedule->row())
             continue;

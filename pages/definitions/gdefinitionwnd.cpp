@@ -6,7 +6,6 @@
 
 #include <QMessageBox>
 #include <QSettings>
-#include <QTreeWidgetItemIterator>
 
 GNameNode::GNameNode(BListView *view, const QString &name)
     : BListViewItem(view, nullptr, QStringList{name})
@@ -38,14 +37,14 @@ void GOpenedNodes::restore(BListView *view)
     QSettings *settings = UtKontainer::store();
     if (!settings)
         return;
-    QHash<QString, QTreeWidgetItem *> nodes;
+    QHash<QString, BListViewItem *> nodes;
     nodes.reserve(view->topLevelItemCount());
     for (int i = 0; i < view->topLevelItemCount(); ++i)
         nodes.insert(view->topLevelItem(i)->text(0), view->topLevelItem(i));
     settings->beginGroup(UtKontainer::normalizeKey(m_prefix));
     const QStringList names = settings->childKeys();
     for (const QString &name : names) {
-        if (QTreeWidgetItem *node = nodes.value(name); node && settings->value(name).toBool())
+        if (BListViewItem *node = nodes.value(name); node && settings->value(name).toBool())
             m_open(node);
     }
     settings->endGroup();
@@ -73,16 +72,16 @@ GDefinitionWnd::GDefinitionWnd(QWidget *parent, const QString &tableName,
     , m_trans(bobject::connection())
     , m_restrictedName(restrictedName)
     , m_opened(openedPrefix,
-               [this](QTreeWidgetItem *node) { openNode(static_cast<GNameNode *>(node)); })
+               [this](BListViewItem *node) { openNode(static_cast<GNameNode *>(node)); })
 {
     m_trans.addTable(&m_table);
     listView()->setRootIsDecorated(true);
     setCollapser(&m_opened);
-    connect(listView(), &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem *item) {
+    connect(listView(), &BListView::itemExpanded, this, [this](BListViewItem *item) {
         if (!item->parent() && !m_updating)
             m_opened.store(item->text(0), true);
     });
-    connect(listView(), &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem *item) {
+    connect(listView(), &BListView::itemCollapsed, this, [this](BListViewItem *item) {
         if (!item->parent() && !m_updating)
             m_opened.store(item->text(0), false);
     });
@@ -101,7 +100,7 @@ void GDefinitionWnd::populate(GNameNode *node)
     if (!node || !node->hasPendingRows())
         return;
     const bool readOnly = sessionReadOnly();
-    QList<QTreeWidgetItem *> items;
+    QList<BListViewItem *> items;
     items.reserve(node->pendingRows().size());
     for (DBRow *row : std::as_const(node->pendingRows())) {
         BCheckListItem *item = createEntryItem(row);
@@ -148,9 +147,9 @@ BListViewItem *GDefinitionWnd::createItem(DBRow *row)
     return item;
 }
 
-void GDefinitionWnd::updateItems(const QList<QTreeWidgetItem *> &items)
+void GDefinitionWnd::updateItems(const QList<BListViewItem *> &items)
 {
-    for (QTreeWidgetItem *item : items) {
+    for (BListViewItem *item : items) {
         auto *entry = dynamic_cast<BCheckListItem *>(item);
         if (!entry || !entry->row())
             continue;
@@ -171,10 +170,10 @@ void GDefinitionWnd::updateItems(const QList<QTreeWidgetItem *> &items)
 
 QString GDefinitionWnd::selectedName() const
 {
-    const QList<QTreeWidgetItem *> selected = listView()->selectedItemsInOrder();
+    const QList<BListViewItem *> selected = listView()->selectedItemsInOrder();
     if (selected.isEmpty())
         return QString();
-    QTreeWidgetItem *item = selected.first();
+    BListViewItem *item = selected.first();
     return item->parent() ? item->parent()->text(0) : item->text(0);
 }
 
@@ -182,10 +181,10 @@ void GDefinitionWnd::remove()
 {
     if (!removeButton()->isEnabled() || m_detached)
         return;
-    const QList<QTreeWidgetItem *> selected = listView()->selectedItemsInOrder();
+    const QList<BListViewItem *> selected = listView()->selectedItemsInOrder();
     QList<GNameNode *> nodes;
-    QList<QTreeWidgetItem *> entries;
-    for (QTreeWidgetItem *item : selected) {
+    QList<BListViewItem *> entries;
+    for (BListViewItem *item : selected) {
         if (!item->parent())
             nodes.append(static_cast<GNameNode *>(item));
         else
@@ -202,7 +201,7 @@ void GDefinitionWnd::remove()
             m_table.removeRow(row);
         node->pendingRows().clear();
         while (node->childCount() > 0) {
-            QTreeWidgetItem *child = node->takeChild(0);
+            BListViewItem *child = node->takeChild(0);
             entries.removeAll(child);
             if (BBaseListItem *base = baseListItem(child); base && base->row())
                 m_table.removeRow(base->row());
@@ -211,7 +210,7 @@ void GDefinitionWnd::remove()
         m_nodes.remove(node->name());
         delete node;
     }
-    for (QTreeWidgetItem *item : std::as_const(entries)) {
+    for (BListViewItem *item : std::as_const(entries)) {
         auto *node = static_cast<GNameNode *>(item->parent());
         if (BBaseListItem *base = baseListItem(item); base && base->row())
             m_table.removeRow(base->row());
@@ -252,7 +251,7 @@ bool GDefinitionWnd::fillView()
         node->pendingRows().append(row);
     }
     for (GNameNode *named : std::as_const(m_nodes))
-        named->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+        named->setChildIndicatorPolicy(BListViewItem::ShowIndicator);
     return true;
 }
 

@@ -34,7 +34,7 @@ class GOpenedNodes : public BListCollapser
 {
 public:
     // open populates and opens a node (its children are made on demand).
-    GOpenedNodes(const QString &prefix, std::function<void(QTreeWidgetItem *)> open)
+    GOpenedNodes(const QString &prefix, std::function<void(BListViewItem *)> open)
         : m_prefix(prefix)
         , m_open(std::move(open))
     { }
@@ -48,7 +48,7 @@ public:
 
 private:
     QString m_prefix;
-    std::function<void(QTreeWidgetItem *)> m_open;
+    std::function<void(BListViewItem *)> m_open;
 };
 
 // The common part of the IP address group and time range pages: a tree of
@@ -66,7 +66,7 @@ public:
     QString restrictedName() const { return m_restrictedName; }
     DBTable *table() override { return &m_table; }
     BListViewItem *createItem(DBRow *row) override;
-    void updateItems(const QList<QTreeWidgetItem *> &items) override;
+    void updateItems(const QList<BListViewItem *> &items) override;
     void remove() override;
     void itemChecked(BCheckListItem *item) override;
     bool fillView() override;

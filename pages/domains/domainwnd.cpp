@@ -110,7 +110,7 @@ bool DomainWnd::fillView()
 
 DomainItem *DomainWnd::itemOf(const DBRow *row) const
 {
-    for (QTreeWidgetItemIterator it(listView()); *it; ++it) {
+    for (BListViewItemIterator it(listView()); *it; ++it) {
         auto *item = dynamic_cast<DomainItem *>(*it);
         if (item && item->row() == row)
             return item;
@@ -181,7 +181,7 @@ void DomainWnd::add()
 void DomainWnd::edit()
 {
     // An alias is edited in the dialog of its domain.
-    QTreeWidgetItem *current = listView()->currentItem();
+    BListViewItem *current = listView()->currentItem();
     if (current && current->parent() && !m_detached) {
         listView()->setCurrentItem(current->parent(), 0,
                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
@@ -189,7 +189,7 @@ void DomainWnd::edit()
     BFormList<>::edit();
 }
 
-void DomainWnd::updateItems(const QList<QTreeWidgetItem *> &items)
+void DomainWnd::updateItems(const QList<BListViewItem *> &items)
 {
     // Aliases, the domain's name and the primary domain may all have changed.
     const DBRow *edited = nullptr;
@@ -218,7 +218,7 @@ void DomainWnd::remove()
     if (!removeButton()->isEnabled() || m_detached || !confirmRemove())
         return;
     QList<DBRow *> rows;
-    for (QTreeWidgetItem *item : listView()->selectedItemsInOrder()) {
+    for (BListViewItem *item : listView()->selectedItemsInOrder()) {
         BBaseListItem *base = baseListItem(item);
         if (base && base->row() && base->canRemove())
             rows.append(base->row());

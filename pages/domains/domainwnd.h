@@ -20,7 +20,7 @@ public:
     DBTable *directoryTable() { return &m_directory; }
     bool initNewRow(DBRow *row) override;
     bool editRow(DBRow *row) override;
-    void updateItems(const QList<QTreeWidgetItem *> &items) override;
+    void updateItems(const QList<BListViewItem *> &items) override;
     bool fillView() override;
     void restoreSelection() override;
     void add() override;

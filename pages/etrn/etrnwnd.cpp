@@ -80,9 +80,9 @@ bool EtrnServersWnd::editRow(DBRow *row)
     return dialog.exec() == QDialog::Accepted;
 }
 
-void EtrnServersWnd::updateItems(const QList<QTreeWidgetItem *> &items)
+void EtrnServersWnd::updateItems(const QList<BListViewItem *> &items)
 {
-    for (QTreeWidgetItem *item : items) {
+    for (BListViewItem *item : items) {
         auto *server = static_cast<EtrnServersItem *>(item);
         if (!server->row())
             continue;

@@ -45,7 +45,7 @@ public:
     DBTable *table() override { return &m_table; }
     bool initNewRow(DBRow *row) override;
     bool editRow(DBRow *row) override;
-    void updateItems(const QList<QTreeWidgetItem *> &items) override;
+    void updateItems(const QList<BListViewItem *> &items) override;
     void selectionChanged() override;
 
     void load(bool first) override { loadTables(&m_trans, first); }

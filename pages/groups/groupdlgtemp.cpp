@@ -154,7 +154,7 @@ GroupDlgTemp::GroupDlgTemp(QWidget *owner, const Tables &tables)
             &GroupDlgTemp::slotAddressSelectionChanged);
     connect(m_btnAddUser, &QPushButton::clicked, this, &GroupDlgTemp::slotAddUser);
     connect(m_btnRemoveUsers, &QPushButton::clicked, this, &GroupDlgTemp::slotRemoveUsers);
-    connect(m_lvUsers, &QTreeWidget::itemSelectionChanged, this,
+    connect(m_lvUsers, &BListView::itemSelectionChanged, this,
             &GroupDlgTemp::slotUserSelectionChanged);
     connect(m_lvUsers, &BListView::signalCommand, this, &GroupDlgTemp::slotCommand);
     slotAddressSelectionChanged();
@@ -330,7 +330,7 @@ void GroupDlgTemp::slotRemoveUsers()
 {
     if (m_kind != 0 || !m_btnRemoveUsers->isEnabled())
         return;
-    for (QTreeWidgetItem *item : m_lvUsers->selectedItemsInOrder()) {
+    for (BListViewItem *item : m_lvUsers->selectedItemsInOrder()) {
         const QString name = item->text(0);
         if (DBRow *user = findUser(name)) {
             QString &groups = m_working[user];

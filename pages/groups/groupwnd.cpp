@@ -113,9 +113,9 @@ bool GroupWnd::editRow(DBRow *row)
     return dialog.exec() == QDialog::Accepted;
 }
 
-void GroupWnd::updateItems(const QList<QTreeWidgetItem *> &items)
+void GroupWnd::updateItems(const QList<BListViewItem *> &items)
 {
-    for (QTreeWidgetItem *item : items) {
+    for (BListViewItem *item : items) {
         auto *group = static_cast<GroupItem *>(item);
         if (const DBRow *row = group->row()) {
             const QStringList texts = GroupItem::texts(*row);
@@ -236,7 +236,7 @@ void GroupWnd::addLocal()
     }
     if (wizard.exportRequested())
         m_publish.append({currentDomain(), row->text(kName)});
-    if (QTreeWidgetItem *item = createItem(row))
+    if (BListViewItem *item = createItem(row))
         selectItem(item);
     registerChanges();
 }
@@ -250,7 +250,7 @@ void GroupWnd::addActivated()
     UserActivateDlgTemp dialog(UserActivateDlgTemp::Mode::Groups, currentDomain(), existing, this);
     if (dialog.exec() != QDialog::Accepted || dialog.chosenRows().isEmpty())
         return;
-    QTreeWidgetItem *last = nullptr;
+    BListViewItem *last = nullptr;
     for (const DBRow *chosen : dialog.chosenRows()) {
         DBRow *row = groups->addRow();
         const DBKols *columns = chosen->columns();
@@ -268,7 +268,7 @@ void GroupWnd::remove()
     // The names (and kinds) of the groups that may go, read before their
     // rows are deleted.
     QList<QPair<QString, int>> selected;
-    for (QTreeWidgetItem *item : listView()->selectedItemsInOrder()) {
+    for (BListViewItem *item : listView()->selectedItemsInOrder()) {
         BBaseListItem *base = baseListItem(item);
         if (base && base->row())
             selected.append({base->row()->text(kName),
@@ -322,7 +322,7 @@ void GroupWnd::slotExport()
     if (!exportButton()->isEnabled() || !ugapplyfirst::applyPendingChanges(this))
         return;
     QList<ugpublish::Entry> entries;
-    for (QTreeWidgetItem *item : listView()->selectedItemsInOrder()) {
+    for (BListViewItem *item : listView()->selectedItemsInOrder()) {
         BBaseListItem *base = baseListItem(item);
         if (base && base->row())
             entries.append(ugpublish::groupEntry(*base->row()));

@@ -58,7 +58,7 @@ public:
     void defineColumns(BCols &cols) override;
     BListViewItem *createItem(DBRow *row) override;
     bool editRow(DBRow *row) override;
-    void updateItems(const QList<QTreeWidgetItem *> &items) override;
+    void updateItems(const QList<BListViewItem *> &items) override;
     void domainChanged() override;
 
     void load(bool first) override;

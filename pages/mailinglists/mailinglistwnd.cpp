@@ -283,9 +283,9 @@ bool MailingListWnd::editRow(DBRow *row)
     return false;
 }
 
-void MailingListWnd::updateItems(const QList<QTreeWidgetItem *> &items)
+void MailingListWnd::updateItems(const QList<BListViewItem *> &items)
 {
-    for (QTreeWidgetItem *item : items) {
+    for (BListViewItem *item : items) {
         auto *list = static_cast<MailingListItem *>(item);
         if (!list->row())
             continue;

@@ -53,7 +53,7 @@ public:
     DBTable *table() override { return &m_table; }
     bool initNewRow(DBRow *row) override;
     bool editRow(DBRow *row) override;
-    void updateItems(const QList<QTreeWidgetItem *> &items) override;
+    void updateItems(const QList<BListViewItem *> &items) override;
     bool canRemove(DBRow *row) override;
     void selectionChanged() override;
 

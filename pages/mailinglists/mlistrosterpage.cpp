@@ -91,8 +91,8 @@ MListRosterPage::MListRosterPage(bool members, QWidget *parent)
 
     connect(m_btnEdit, &QPushButton::clicked, this, &MListRosterPage::slotEdit);
     connect(m_btnRemove, &QPushButton::clicked, this, &MListRosterPage::slotRemove);
-    connect(m_lvRoster, &QTreeWidget::itemDoubleClicked, this, &MListRosterPage::slotEdit);
-    connect(m_lvRoster, &QTreeWidget::itemSelectionChanged, this,
+    connect(m_lvRoster, &BListView::itemDoubleClicked, this, &MListRosterPage::slotEdit);
+    connect(m_lvRoster, &BListView::itemSelectionChanged, this,
             &MListRosterPage::slotSelectionChanged);
     connect(m_lvRoster, &BListView::signalCommand, this, [this](int command) {
         if (command == BListView::CommandAdd)
@@ -117,7 +117,7 @@ void MListRosterPage::setReadOnly(bool readOnly)
     slotSelectionChanged();
 }
 
-QTreeWidgetItem *MListRosterPage::createItem(DBRow *row)
+BListViewItem *MListRosterPage::createItem(DBRow *row)
 {
     return new RosterItem(m_lvRoster, row);
 }
@@ -155,7 +155,7 @@ void MListRosterPage::slotAddManually()
         m_roster->removeRow(row);
         return;
     }
-    QTreeWidgetItem *item = createItem(row);
+    BListViewItem *item = createItem(row);
     m_lvRoster->ensureSorted();
     m_lvRoster->setCurrentItem(item);
 }
@@ -288,8 +288,8 @@ void MListRosterPage::slotRemove()
 {
     if (!m_btnRemove->isEnabled())
         return;
-    const QList<QTreeWidgetItem *> selected = m_lvRoster->selectedItems();
-    for (QTreeWidgetItem *item : selected) {
+    const QList<BListViewItem *> selected = m_lvRoster->selectedItems();
+    for (BListViewItem *item : selected) {
         auto *entry = dynamic_cast<BListViewItem *>(item);
         DBRow *row = entry ? entry->row() : nullptr;
         delete item;

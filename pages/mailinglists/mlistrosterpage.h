@@ -8,7 +8,7 @@ class DBRow;
 class PvnMListTable;
 class QMenu;
 class QPushButton;
-class QTreeWidgetItem;
+class BListViewItem;
 
 // A roster of the mailing-list dialog (moderators or members): the list of
 // "E-mail" and "Full name" with Add, Edit and Remove. Members can also be
@@ -42,7 +42,7 @@ public slots:
 
 private:
     void fill();
-    QTreeWidgetItem *createItem(DBRow *row);
+    BListViewItem *createItem(DBRow *row);
 
     bool m_members;
     bool m_readOnly = false;

@@ -112,9 +112,9 @@ bool Pop3AccountsWnd::editRow(DBRow *row)
     return dialog.exec() == QDialog::Accepted;
 }
 
-void Pop3AccountsWnd::updateItems(const QList<QTreeWidgetItem *> &items)
+void Pop3AccountsWnd::updateItems(const QList<BListViewItem *> &items)
 {
-    for (QTreeWidgetItem *item : items) {
+    for (BListViewItem *item : items) {
         auto *account = static_cast<Pop3AccountsItem *>(item);
         if (!account->row())
             continue;
@@ -184,9 +184,9 @@ bool Pop3RulesWnd::editRow(DBRow *row)
     return dialog.exec() == QDialog::Accepted;
 }
 
-void Pop3RulesWnd::updateItems(const QList<QTreeWidgetItem *> &items)
+void Pop3RulesWnd::updateItems(const QList<BListViewItem *> &items)
 {
-    for (QTreeWidgetItem *item : items) {
+    for (BListViewItem *item : items) {
         auto *rule = static_cast<Pop3RulesItem *>(item);
         if (const DBRow *row = rule->row()) {
             rule->setText(0, row->text("To"));

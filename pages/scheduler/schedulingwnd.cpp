@@ -106,8 +106,8 @@ bool SchedulingWnd::editRow(DBRow *row)
     return dialog.exec() == QDialog::Accepted;
 }
 
-void SchedulingWnd::updateItems(const QList<QTreeWidgetItem *> &items)
+void SchedulingWnd::updateItems(const QList<BListViewItem *> &items)
 {
-    for (QTreeWidgetItem *item : items)
+    for (BListViewItem *item : items)
         static_cast<SchedulingItem *>(item)->refresh(m_withDial);
 }

@@ -31,7 +31,7 @@ public:
     BListViewItem *createItem(DBRow *row) override;
     DBTable *table() override { return &m_table; }
     bool editRow(DBRow *row) override;
-    void updateItems(const QList<QTreeWidgetItem *> &items) override;
+    void updateItems(const QList<BListViewItem *> &items) override;
 
     void load(bool first) override { loadTables(&m_trans, first); }
     bool save() override { return saveTables(&m_trans); }

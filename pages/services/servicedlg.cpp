@@ -85,9 +85,9 @@ bool ServiceFormList::editRow(DBRow *row)
     return dialog.exec() == QDialog::Accepted;
 }
 
-void ServiceFormList::updateItems(const QList<QTreeWidgetItem *> &items)
+void ServiceFormList::updateItems(const QList<BListViewItem *> &items)
 {
-    for (QTreeWidgetItem *item : items) {
+    for (BListViewItem *item : items) {
         auto *port = static_cast<BListViewItem *>(item);
         if (!port->row())
             continue;

@@ -35,7 +35,7 @@ public:
     bool fillView() override;
     bool initNewRow(DBRow *row) override;
     bool editRow(DBRow *row) override;
-    void updateItems(const QList<QTreeWidgetItem *> &items) override;
+    void updateItems(const QList<BListViewItem *> &items) override;
     void selectionChanged() override;
 
     // The rows live in the dialog's copy: nothing to load or save here.

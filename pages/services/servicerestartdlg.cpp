@@ -79,7 +79,7 @@ void ServiceRestartDlg::restartOrClose()
         ServiceItem *service = m_services.at(i);
         m_page->startStop(service, false);
         const bool started = m_page->startStop(service, true);
-        QTreeWidgetItem *row = m_list->topLevelItem(i);
+        BListViewItem *row = m_list->topLevelItem(i);
         row->setText(1, ServiceItem::statusText(service->isRunning()));
         row->setText(2, started ? tr("Success") : tr("Failure"));
     }

@@ -186,9 +186,9 @@ QStringList ServiceWnd::groupNames() const
     return AclChoice::distinctNames(names);
 }
 
-void ServiceWnd::updateItems(const QList<QTreeWidgetItem *> &items)
+void ServiceWnd::updateItems(const QList<BListViewItem *> &items)
 {
-    for (QTreeWidgetItem *item : items)
+    for (BListViewItem *item : items)
         static_cast<ServiceItem *>(item)->refresh();
 }
 
@@ -196,7 +196,7 @@ ServiceItem *ServiceWnd::selectedService() const
 {
     if (m_detached)
         return nullptr;
-    const QList<QTreeWidgetItem *> selected = listView()->selectedItemsInOrder();
+    const QList<BListViewItem *> selected = listView()->selectedItemsInOrder();
     return selected.isEmpty() ? nullptr : static_cast<ServiceItem *>(selected.first());
 }
 

@@ -295,9 +295,9 @@ bool SpamFilterBlacklistWnd::editRow(DBRow *row)
     return dialog.exec() == QDialog::Accepted;
 }
 
-void SpamFilterBlacklistWnd::updateItems(const QList<QTreeWidgetItem *> &items)
+void SpamFilterBlacklistWnd::updateItems(const QList<BListViewItem *> &items)
 {
-    for (QTreeWidgetItem *item : items) {
+    for (BListViewItem *item : items) {
         auto *blacklist = static_cast<SpamFilterBlacklistItem *>(item);
         if (!blacklist->row())
             continue;
@@ -491,9 +491,9 @@ bool SpamFilterCustomRulesWnd::duplicateRow(DBRow *source, DBRow *copy)
     return editRow(copy);
 }
 
-void SpamFilterCustomRulesWnd::updateItems(const QList<QTreeWidgetItem *> &items)
+void SpamFilterCustomRulesWnd::updateItems(const QList<BListViewItem *> &items)
 {
-    for (QTreeWidgetItem *item : items)
+    for (BListViewItem *item : items)
         static_cast<SpamFilterCustomRulesItem *>(item)->refresh(loadedServerTime());
 }
 

@@ -91,7 +91,7 @@ public:
     DBTable *table() override { return &m_table; }
     bool initNewRow(DBRow *row) override;
     bool editRow(DBRow *row) override;
-    void updateItems(const QList<QTreeWidgetItem *> &items) override;
+    void updateItems(const QList<BListViewItem *> &items) override;
 
     void load(bool first) override { loadTables(&m_trans, first); }
     bool save() override { return saveTables(&m_trans); }
@@ -148,7 +148,7 @@ public:
     DBTable *table() override { return &m_table; }
     bool initNewRow(DBRow *row) override;
     bool editRow(DBRow *row) override;
-    void updateItems(const QList<QTreeWidgetItem *> &items) override;
+    void updateItems(const QList<BListViewItem *> &items) override;
     void itemChecked(BCheckListItem *item) override;
     void selectionChanged() override;
     QString orderColumn() const override { return QStringLiteral("Order"); }

@@ -157,9 +157,9 @@ bool TemplateWnd::editRow(DBRow *row)
     return dialog.exec() == QDialog::Accepted;
 }
 
-void TemplateWnd::updateItems(const QList<QTreeWidgetItem *> &items)
+void TemplateWnd::updateItems(const QList<BListViewItem *> &items)
 {
-    for (QTreeWidgetItem *item : items) {
+    for (BListViewItem *item : items) {
         auto *entry = static_cast<TemplateItem *>(item);
         if (const DBRow *row = entry->row()) {
             const QStringList cells = TemplateItem::texts(*row);

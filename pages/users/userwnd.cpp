@@ -140,9 +140,9 @@ BListViewItem *UserWnd::createItem(DBRow *row)
     return new UserItem(listView(), row, usageOf(*row));
 }
 
-void UserWnd::updateItems(const QList<QTreeWidgetItem *> &items)
+void UserWnd::updateItems(const QList<BListViewItem *> &items)
 {
-    for (QTreeWidgetItem *item : items) {
+    for (BListViewItem *item : items) {
         if (auto *user = dynamic_cast<UserItem *>(item); user && user->row())
             user->refresh(usageOf(*user->row()));
     }
@@ -317,10 +317,10 @@ bool UserWnd::editRow(DBRow *row)
     return true;
 }
 
-bool UserWnd::editItems(const QList<QTreeWidgetItem *> &items)
+bool UserWnd::editItems(const QList<BListViewItem *> &items)
 {
     QList<DBRow *> rows;
-    for (QTreeWidgetItem *item : items) {
+    for (BListViewItem *item : items) {
         if (auto *user = dynamic_cast<UserItem *>(item); user && user->row())
             rows << user->row();
     }
@@ -509,7 +509,7 @@ void UserWnd::slotExport()
     if (!exportButton()->isEnabled() || !ugapplyfirst::applyPendingChanges(this))
         return;
     QList<ugpublish::Entry> entries;
-    for (QTreeWidgetItem *item : listView()->selectedItemsInOrder()) {
+    for (BListViewItem *item : listView()->selectedItemsInOrder()) {
         if (auto *user = dynamic_cast<UserItem *>(item); user && user->row())
             entries << ugpublish::userEntry(*user->row());
     }
@@ -522,7 +522,7 @@ void UserWnd::slotExport()
 
 void UserWnd::slotRecover()
 {
-    const QList<QTreeWidgetItem *> selected = listView()->selectedItemsInOrder();
+    const QList<BListViewItem *> selected = listView()->selectedItemsInOrder();
     auto *user = selected.size() == 1 ? dynamic_cast<UserItem *>(selected.first()) : nullptr;
     if (!recoverButton()->isEnabled() || !user || !user->row())
         return;
@@ -556,7 +556,7 @@ void UserWnd::addImportedRows(const QList<const DBRow *> &rows)
     if (!users || rows.isEmpty())
         return;
     users->setActivate(true);
-    QTreeWidgetItem *last = nullptr;
+    BListViewItem *last = nullptr;
     for (const DBRow *source : rows) {
         DBRow *row = users->addRow();
         const DBKols *columns = source->columns();
@@ -601,7 +601,7 @@ void UserWnd::slotImportFile()
     if (dialog.exec() != QDialog::Accepted)
         return;
     PvnUserTable *users = userTable();
-    QTreeWidgetItem *last = nullptr;
+    BListViewItem *last = nullptr;
     for (const ImportedUser &imported : dialog.chosenUsers()) {
         DBRow *row = users->addRow();
         initNewRow(row);

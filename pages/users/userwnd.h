@@ -47,8 +47,8 @@ public:
     void domainChanged() override;
     bool initNewRow(DBRow *row) override;
     bool editRow(DBRow *row) override;
-    bool editItems(const QList<QTreeWidgetItem *> &items) override;
-    void updateItems(const QList<QTreeWidgetItem *> &items) override;
+    bool editItems(const QList<BListViewItem *> &items) override;
+    void updateItems(const QList<BListViewItem *> &items) override;
     bool confirmRemove() override;
     bool canRemove(DBRow *row) override;
     void add() override;

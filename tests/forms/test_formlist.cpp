@@ -74,10 +74,10 @@ public:
         acceptedNew |= isNew;
         return rowsAccepted;
     }
-    bool editItems(const QList<QTreeWidgetItem *> &items) override
+    bool editItems(const QList<BListViewItem *> &items) override
     {
         editedCounts << int(items.size());
-        for (QTreeWidgetItem *item : items)
+        for (BListViewItem *item : items)
             baseListItem(item)->row()->setText("Description", "edited");
         return true;
     }

@@ -40,9 +40,9 @@ public:
         refresh(item);
         return item;
     }
-    void updateItems(const QList<QTreeWidgetItem *> &items) override
+    void updateItems(const QList<BListViewItem *> &items) override
     {
-        for (QTreeWidgetItem *item : items)
+        for (BListViewItem *item : items)
             refresh(static_cast<BOrderListItem *>(item));
     }
     DBTable *table() override { return &m_table; }
@@ -65,7 +65,7 @@ public:
             names += listView()->topLevelItem(i)->text(0) + ' ';
         return names.trimmed();
     }
-    QTreeWidgetItem *itemNamed(const QString &name) const
+    BListViewItem *itemNamed(const QString &name) const
     {
         const auto found = listView()->findItems(name, Qt::MatchExactly, 0);
         return found.value(0);
@@ -212,7 +212,7 @@ private slots:
         QVERIFY(view->menuAction(bformlistorder::CommandUp)->isEnabled());
         QTest::keyClick(view, Qt::Key_Up, Qt::ControlModifier);
         QCOMPARE(list.namesShown(), QString("a b c d e"));
-        QCOMPARE(view->selectedItems(), QList<QTreeWidgetItem *>{list.itemNamed("b")});
+        QCOMPARE(view->selectedItems(), QList<BListViewItem *>{list.itemNamed("b")});
         QTest::keyClick(view, Qt::Key_D, Qt::ControlModifier);
         QCOMPARE(list.namesShown(), QString("a b b2 c d e"));
         QCOMPARE(view->currentItem()->text(0), QString("b2"));

@@ -47,14 +47,14 @@ public:
     {
         StatusFormList<>::selectionChanged();
         details.clear();
-        for (QTreeWidgetItem *item : listView()->selectedItemsInOrder()) {
+        for (BListViewItem *item : listView()->selectedItemsInOrder()) {
             if (BBaseListItem *base = baseListItem(item); base && base->row())
                 details << base->row()->text("Rhs");
         }
     }
-    bool editItems(const QList<QTreeWidgetItem *> &items) override
+    bool editItems(const QList<BListViewItem *> &items) override
     {
-        for (QTreeWidgetItem *item : items)
+        for (BListViewItem *item : items)
             details << baseListItem(item)->row()->text("Lhs");
         return false;
     }

@@ -45,7 +45,7 @@ public:
     }
 };
 
-QStringList columnTexts(const QTreeWidget &view, int column)
+QStringList columnTexts(const BListView &view, int column)
 {
     QStringList texts;
     for (int i = 0; i < view.topLevelItemCount(); ++i)
@@ -113,7 +113,9 @@ private slots:
             BListUpdater updater(&view);
             for (const QStringList &texts : rows)
                 new Row(&view, texts);
-            QCOMPARE(view.topLevelItemCount(), 0); // the rows wait for the end
+            // The list holds the rows; the view meets them, sorted, at the end.
+            QCOMPARE(view.topLevelItemCount(), rows.size());
+            QCOMPARE(view.model()->rowCount(), 0);
         }
         QList<QStringList> expected = rows;
         std::stable_sort(expected.begin(), expected.end(),
@@ -176,20 +178,20 @@ private slots:
                         {QStringLiteral("n%1").arg(i, 3, 10, QLatin1Char('0')),
                          QString::number(i % 7), QString()});
         }
-        QTreeWidgetItem *parent = view.topLevelItem(5);
+        BListViewItem *parent = view.topLevelItem(5);
         for (const char *child : {"c", "a", "b"})
-            new QTreeWidgetItem(parent, {child, "1", ""});
+            new BListViewItem(parent, {child, "1", ""});
         parent->setExpanded(true);
         view.clearSelection();
-        QTreeWidgetItem *current = view.topLevelItem(150);
+        BListViewItem *current = view.topLevelItem(150);
         view.setCurrentItem(current);
         view.topLevelItem(3)->setSelected(true);
         view.scrollToItem(current);
         const int scroll = view.verticalScrollBar()->value();
         QVERIFY(scroll > 0);
-        const QList<QTreeWidgetItem *> before = view.selectedItems();
+        const QList<BListViewItem *> before = view.selectedItems();
         QCOMPARE(before.size(), 2);
-        const QSet<QTreeWidgetItem *> selectedBefore(before.cbegin(), before.cend());
+        const QSet<BListViewItem *> selectedBefore(before.cbegin(), before.cend());
 
         // A click on the Size header: by value, equal sizes keep their order.
         view.header()->setSortIndicator(1, Qt::DescendingOrder);
@@ -200,15 +202,16 @@ private slots:
         QCOMPARE(UtKontainer::getText("x", {}, "/Columns/sorting/sort"), QString("1;1"));
 
         QCOMPARE(view.currentItem(), current);
-        const QList<QTreeWidgetItem *> selectedAfter = view.selectedItems();
-        QCOMPARE(QSet<QTreeWidgetItem *>(selectedAfter.cbegin(), selectedAfter.cend()),
+        const QList<BListViewItem *> selectedAfter = view.selectedItems();
+        QCOMPARE(QSet<BListViewItem *>(selectedAfter.cbegin(), selectedAfter.cend()),
                  selectedBefore);
         QCOMPARE(view.verticalScrollBar()->value(), scroll);
         QVERIFY(parent->isExpanded());
-        QCOMPARE(parent->child(0)->text(0), QString("c")); // by Size: all equal
-        view.sortByColumn(0, Qt::AscendingOrder);
+        // The children were sorted in by name; by Size they are all equal.
         QCOMPARE(parent->child(0)->text(0), QString("a"));
-        QCOMPARE(parent->child(2)->text(0), QString("c"));
+        view.sortByColumn(0, Qt::DescendingOrder);
+        QCOMPARE(parent->child(0)->text(0), QString("c"));
+        QCOMPARE(parent->child(2)->text(0), QString("a"));
     }
 
     void laterRowsAndChangesAreSortedIn()

@@ -49,7 +49,7 @@ private:
     qint64 m_size;
 };
 
-QStringList columnTexts(const QTreeWidget &view, int column)
+QStringList columnTexts(const BListView &view, int column)
 {
     QStringList texts;
     for (int i = 0; i < view.topLevelItemCount(); ++i)

@@ -82,7 +82,7 @@ AliasWnd *TestAliasesPage::openAliases(const QString &domain)
 bool TestAliasesPage::editAlias(AliasWnd *page, const QString &name,
                                 const std::function<void(AliasDlg *)> &edit)
 {
-    QTreeWidgetItem *item = page->listView()->findItems(name, Qt::MatchExactly, 0).value(0);
+    BListViewItem *item = page->listView()->findItems(name, Qt::MatchExactly, 0).value(0);
     if (!item)
         return false;
     page->listView()->setCurrentItem(item);
@@ -141,7 +141,7 @@ void TestAliasesPage::listsTheChosenDomain()
     QCOMPARE(list->headerItem()->text(2), QString("Description"));
     QCOMPARE(list->topLevelItemCount(), serverRows(aliasQuery("example.com")).size());
     auto target = [list](const QString &name) {
-        QTreeWidgetItem *item = list->findItems(name, Qt::MatchExactly, 0).value(0);
+        BListViewItem *item = list->findItems(name, Qt::MatchExactly, 0).value(0);
         return item ? item->text(1) : QString("<missing>");
     };
     QCOMPARE(target("shared"), QString("#public/Shared"));

@@ -33,7 +33,7 @@
 
 namespace {
 
-QTreeWidgetItem *findItem(QTreeWidget *list, const QString &first)
+BListViewItem *findItem(BListView *list, const QString &first)
 {
     const auto found = list->findItems(first, Qt::MatchExactly, 0);
     return found.isEmpty() ? nullptr : found.first();
@@ -189,7 +189,7 @@ void TestBackupPage::loadsWhatTheServerHolds()
     page->tab()->setCurrentIndex(1);
     BListView *list = page->schedulePage()->listView();
     QTRY_COMPARE_WITH_TIMEOUT(list->topLevelItemCount(), 2, kTimeout);
-    QTreeWidgetItem *full = findItem(list, "Full backup");
+    BListViewItem *full = findItem(list, "Full backup");
     QVERIFY(full);
     QCOMPARE(full->text(1), QString("Sunday 02:00"));
     QCOMPARE(full->text(2), QString("Full"));

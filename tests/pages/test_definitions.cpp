@@ -43,7 +43,7 @@ void clickOk(QDialog *dialog)
 // The child of a name node whose first column reads text.
 // The child of a name node whose column reads text; the node is opened first,
 // which makes its children.
-QTreeWidgetItem *findEntry(GDefinitionWnd *page, const QString &name, const QString &text,
+BListViewItem *findEntry(GDefinitionWnd *page, const QString &name, const QString &text,
                            int column = 0)
 {
     GNameNode *node = page->nameNode(name);
@@ -321,8 +321,8 @@ void TestDefinitionsPage::ipPageListsWhatTheServerHolds()
     GNameNode *trusted = page->nameNode("Trusted");
     QVERIFY(trusted->isExpanded());
     QCOMPARE(trusted->childCount(), 2);
-    QCOMPARE(trusted->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
-    QTreeWidgetItem *network = findEntry(page, "Trusted", "192.168.0.0 / 255.255.0.0");
+    QCOMPARE(trusted->childIndicatorPolicy(), BListViewItem::ShowIndicator);
+    BListViewItem *network = findEntry(page, "Trusted", "192.168.0.0 / 255.255.0.0");
     QVERIFY(network);
     QCOMPARE(network->text(1), QString("Office network"));
     QCOMPARE(network->checkState(0), Qt::Checked);
@@ -354,7 +354,7 @@ void TestDefinitionsPage::manyEntriesWaitForTheirGroup()
     GNameNode *net = page->nameNode("Net3");
     QVERIFY(!net->isExpanded());
     QCOMPARE(net->childCount(), 0);
-    QCOMPARE(net->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
+    QCOMPARE(net->childIndicatorPolicy(), BListViewItem::ShowIndicator);
     page->openNode(net);
     QCOMPARE(net->childCount(), 10);
     // Removing a group that was never opened removes all its rows.
@@ -464,7 +464,7 @@ void TestDefinitionsPage::ipEntryValidation()
     if (message.isEmpty()) {
         QCOMPARE(boxes.texts, QStringList());
         QVERIFY(!stayedOpen);
-        QTreeWidgetItem *item = findEntry(page, name.trimmed(), ipentry::itemText(value));
+        BListViewItem *item = findEntry(page, name.trimmed(), ipentry::itemText(value));
         QVERIFY(item);
         QCOMPARE(baseListItem(item)->row()->text("Value"), value);
         QVERIFY(pendingOperations() > 0);
@@ -590,7 +590,7 @@ void TestDefinitionsPage::referenceToDeletedGroupIsKept()
     QVERIFY(startConsole());
     auto *page = openPage<GWndIPGroup>(SectionId::AddressGroups);
     QVERIFY(page);
-    QTreeWidgetItem *item = findEntry(page, "Partners", "Gone");
+    BListViewItem *item = findEntry(page, "Partners", "Gone");
     QVERIFY(item);
     page->listView()->setCurrentItem(item);
     QVERIFY(runDialog<GDlgIPs>(page, false, [&](GDlgIPs *dialog) {
@@ -610,7 +610,7 @@ void TestDefinitionsPage::uncheckingAndRemovingGroups()
     QVERIFY(startConsole());
     auto *page = openPage<GWndIPGroup>(SectionId::AddressGroups);
     QVERIFY(page);
-    QTreeWidgetItem *loopBack = findEntry(page, "Trusted", "127.0.0.1");
+    BListViewItem *loopBack = findEntry(page, "Trusted", "127.0.0.1");
     QVERIFY(loopBack);
     loopBack->setCheckState(0, Qt::Unchecked);
     QCOMPARE(pendingOperations(), 1);
@@ -632,7 +632,7 @@ void TestDefinitionsPage::uncheckingAndRemovingGroups()
              QStringList{"Trusted|127.0.0.1|Loop-back|0"});
 
     // One entry goes without a question; Reset brings it back.
-    QTreeWidgetItem *gateway = findEntry(page, "Office", "172.16.5.10");
+    BListViewItem *gateway = findEntry(page, "Office", "172.16.5.10");
     QVERIFY(gateway);
     page->listView()->setCurrentItem(gateway);
     page->removeButton()->click();
@@ -690,7 +690,7 @@ void TestDefinitionsPage::restrictedPageInFormDialog()
                 auto *dialog = qobject_cast<GFormDialog *>(modal);
                 QVERIFY(dialog);
                 QTRY_VERIFY_WITH_TIMEOUT(dialog->page()->nameNode("Office"), kTimeout);
-                QTreeWidgetItem *entry = findEntry(dialog->page(), "Office", "172.16.5.11");
+                BListViewItem *entry = findEntry(dialog->page(), "Office", "172.16.5.11");
                 QVERIFY(entry);
                 entry->setCheckState(0, Qt::Unchecked);
                 dialog->reject();
@@ -716,7 +716,7 @@ void TestDefinitionsPage::formDialogKeepsTheHostsEdits()
                 auto *dialog = qobject_cast<GFormDialog *>(modal);
                 QVERIFY(dialog);
                 QTRY_VERIFY_WITH_TIMEOUT(dialog->page()->nameNode("Night"), kTimeout);
-                QTreeWidgetItem *night = dialog->page()->nameNode("Night")->child(0);
+                BListViewItem *night = dialog->page()->nameNode("Night")->child(0);
                 night->setCheckState(0, Qt::Unchecked);
                 clickOk(dialog);
             }));
@@ -758,14 +758,14 @@ void TestDefinitionsPage::timePageListsWhatTheServerHolds()
     QCOMPARE(list->headerItem()->text(1), QString("Valid on"));
     QCOMPARE(list->headerItem()->text(2), QString("Description"));
     QCOMPARE(list->topLevelItemCount(), 4);
-    QTreeWidgetItem *office = findEntry(page, "Office hours", "Weekday");
+    BListViewItem *office = findEntry(page, "Office hours", "Weekday");
     QVERIFY(office);
     QCOMPARE(office->text(1), QString("Daily from 8:00:00 to 17:00:00"));
-    QTreeWidgetItem *weekend = findEntry(page, "Weekend", "Weekly from Saturday  to Sunday ", 1);
+    BListViewItem *weekend = findEntry(page, "Weekend", "Weekly from Saturday  to Sunday ", 1);
     QVERIFY(weekend);
     QCOMPARE(weekend->text(0), QString());
     page->openNode(page->nameNode("Migration"));
-    QTreeWidgetItem *migration = page->nameNode("Migration")->child(0);
+    BListViewItem *migration = page->nameNode("Migration")->child(0);
     QCOMPARE(migration->text(1),
              QString("From 1. January 2027 1:00:00 to 2. January 2027 1:00:00"));
     QCOMPARE(migration->checkState(0), Qt::Unchecked);
@@ -951,9 +951,9 @@ void TestDefinitionsPage::viewerChangesNothing()
     auto *page = openPage<GDefinitionWnd>(section);
     QVERIFY(page);
     QVERIFY(page->listView()->topLevelItemCount() > 0);
-    QTreeWidgetItem *node = page->listView()->topLevelItem(0);
+    BListViewItem *node = page->listView()->topLevelItem(0);
     page->openNode(static_cast<GNameNode *>(node));
-    QTreeWidgetItem *entry = node->child(0);
+    BListViewItem *entry = node->child(0);
     page->listView()->setCurrentItem(entry);
     for (QPushButton *button : {page->addButton(), page->editButton(), page->removeButton()})
         QVERIFY2(!button->isEnabled(), qPrintable(button->text()));

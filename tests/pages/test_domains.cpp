@@ -54,7 +54,7 @@ QString aliasesOf(const QString &domain)
     return QStringLiteral("select Domain, Type, Alias from Domain where Alias='%1'").arg(domain);
 }
 
-QTreeWidgetItem *topItem(BListView *list, const QString &name)
+BListViewItem *topItem(BListView *list, const QString &name)
 {
     return list->findItems(name, Qt::MatchExactly, 0).value(0);
 }
@@ -82,7 +82,7 @@ bool withInnerModal(const std::function<void()> &trigger,
     return handled;
 }
 
-QStringList childNames(QTreeWidgetItem *item)
+QStringList childNames(BListViewItem *item)
 {
     QStringList names;
     for (int i = 0; item && i < item->childCount(); ++i)
@@ -138,7 +138,7 @@ DomainWnd *TestDomainsPage::openDomains()
 bool TestDomainsPage::editDomain(DomainWnd *page, const QString &name,
                                  const std::function<void(DomainDlg *)> &edit)
 {
-    QTreeWidgetItem *item = topItem(page->listView(), name);
+    BListViewItem *item = topItem(page->listView(), name);
     if (!item)
         return false;
     page->listView()->setCurrentItem(item);
@@ -304,7 +304,7 @@ void TestDomainsPage::listsDomainsAndAliases()
     const QStringList domains = serverRows("select Domain from Domain where Type<>'2'");
     QCOMPARE(list->topLevelItemCount(), domains.size());
 
-    QTreeWidgetItem *org = topItem(list, "example.org");
+    BListViewItem *org = topItem(list, "example.org");
     QVERIFY(org);
     QCOMPARE(org->text(DomainItem::ColType), QString("Local"));
     QCOMPARE(childNames(org), (QStringList{"example.net", "mail.example.org"}));
@@ -314,14 +314,14 @@ void TestDomainsPage::listsDomainsAndAliases()
     QCOMPARE(org->text(DomainItem::ColSizeLimit), QString("Unlimited"));
     QCOMPARE(org->text(DomainItem::ColUserLimit), QString("25"));
 
-    QTreeWidgetItem *com = topItem(list, "example.com");
+    BListViewItem *com = topItem(list, "example.com");
     QVERIFY(com);
     QCOMPARE(com->text(DomainItem::ColType), QString("Local (primary)"));
     QCOMPARE(com->text(DomainItem::ColSizeLimit), QString("Global limit"));
     QCOMPARE(com->text(DomainItem::ColRecovery), QString("On"));
     QCOMPARE(com->text(DomainItem::ColInfo), QString());
 
-    QTreeWidgetItem *corp = topItem(list, "corp.example");
+    BListViewItem *corp = topItem(list, "corp.example");
     QVERIFY(corp);
     QCOMPARE(corp->text(DomainItem::ColInfo), QString("Forward to host: relay.corp.example"));
     QCOMPARE(corp->text(DomainItem::ColSizeLimit), QString("Unlimited"));
@@ -432,7 +432,7 @@ void TestDomainsPage::addedDomainReachesTheServer()
                 QVERIFY(!dialog->isVisible());
             });
     QVERIFY(added);
-    QTreeWidgetItem *item = topItem(page->listView(), "branch.example");
+    BListViewItem *item = topItem(page->listView(), "branch.example");
     QVERIFY(item);
     QCOMPARE(childNames(item), QStringList{"Branch-Alias.example"});
     QCOMPARE(page->listView()->currentItem(), item);
@@ -687,7 +687,7 @@ void TestDomainsPage::removalGuard()
     QCOMPARE(pendingOperations(), 0);
 
     // A domain selected together with all its aliases may go.
-    QTreeWidgetItem *domainAlias = topItem(list, "h-domalias.example");
+    BListViewItem *domainAlias = topItem(list, "h-domalias.example");
     QCOMPARE(domainAlias->childCount(), 1);
     list->clearSelection();
     domainAlias->setSelected(true);
@@ -745,7 +745,7 @@ void TestDomainsPage::renameGuardAndCancel()
         editAliases(dialog);
         clickCancel(dialog);
     }));
-    QTreeWidgetItem *item = topItem(page->listView(), "r2.example");
+    BListViewItem *item = topItem(page->listView(), "r2.example");
     QVERIFY(item);
     QCOMPARE(childNames(item), QStringList{"r2a.example"});
     QVERIFY(editDomain(page, "r2.example", [&](DomainDlg *dialog) {

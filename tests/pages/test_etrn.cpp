@@ -84,7 +84,7 @@ void TestEtrnPage::listsAndEditsServers()
     QCOMPARE(page->tab()->count(), 2);
     BListView *list = page->serversPage()->listView();
     QCOMPARE(list->topLevelItemCount(), 1);
-    QTreeWidgetItem *item = list->topLevelItem(0);
+    BListViewItem *item = list->topLevelItem(0);
     QCOMPARE(item->text(0), kSeededServer);
     QCOMPARE(item->text(1), QString("example.com;example.org"));
     QCOMPARE(item->text(2), QString("Yes"));

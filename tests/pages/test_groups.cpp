@@ -34,7 +34,9 @@ void clickOk(QDialog *dialog)
     dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
 }
 
-QTreeWidgetItem *findItem(QTreeWidget *list, const QString &name)
+// For the page's lists and the dialogs' plain ones alike.
+template<class List>
+auto findItem(List *list, const QString &name) -> decltype(list->topLevelItem(0))
 {
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
         if (list->topLevelItem(i)->text(0) == name)
@@ -43,7 +45,8 @@ QTreeWidgetItem *findItem(QTreeWidget *list, const QString &name)
     return nullptr;
 }
 
-QStringList listTexts(QTreeWidget *list, int column = 0)
+template<class List>
+QStringList listTexts(List *list, int column = 0)
 {
     QStringList texts;
     for (int i = 0; i < list->topLevelItemCount(); ++i)
@@ -122,7 +125,7 @@ GroupWnd *TestGroupsPage::openGroups(const QString &domain)
 bool TestGroupsPage::editGroup(GroupWnd *page, const QString &name,
                                const std::function<void(GroupDlg *)> &edit)
 {
-    QTreeWidgetItem *item = findItem(page->listView(), name);
+    BListViewItem *item = findItem(page->listView(), name);
     if (!item)
         return false;
     page->listView()->setCurrentItem(item);
@@ -669,7 +672,7 @@ void TestGroupsPage::directoryGroupsAreActivated()
         QVERIFY(dialog);
         query = dialog->listingQuery();
         offered = listTexts(dialog->list());
-        QTreeWidgetItem *item = findItem(dialog->list(), "finance");
+        auto *item = findItem(dialog->list(), "finance");
         QVERIFY(item);
         item->setCheckState(0, Qt::Checked);
         activated = true;

@@ -77,7 +77,7 @@ MailingListWnd *TestMailingListsPage::openLists()
 bool TestMailingListsPage::editList(MailingListWnd *page, const QString &name,
                                     const std::function<void(MailingListDlg *)> &edit)
 {
-    QTreeWidgetItem *item = page->listView()->findItems(name, Qt::MatchExactly, 0).value(0);
+    BListViewItem *item = page->listView()->findItems(name, Qt::MatchExactly, 0).value(0);
     if (!item)
         return false;
     page->listView()->setCurrentItem(item);

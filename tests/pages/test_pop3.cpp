@@ -30,7 +30,7 @@ const QString kAccountsQuery = QStringLiteral(
         "select Server, User, Password, Mbox, SslMode, Port, Auth_type, Max_msgcount, "
         "Max_msgsize, Enabled, DropDuplicates, Description from Pop3");
 
-QTreeWidgetItem *findItem(QTreeWidget *list, const QString &first)
+BListViewItem *findItem(BListView *list, const QString &first)
 {
     const auto found = list->findItems(first, Qt::MatchExactly, 0);
     return found.isEmpty() ? nullptr : found.first();
@@ -139,12 +139,12 @@ void TestPop3Page::listsWhatTheServerHolds()
     QVERIFY(page);
     BListView *accounts = page->accountsPage()->listView();
     QCOMPARE(accounts->topLevelItemCount(), 2);
-    QTreeWidgetItem *office = findItem(accounts, "pop.provider.example");
+    BListViewItem *office = findItem(accounts, "pop.provider.example");
     QVERIFY(office);
     QCOMPARE(office->text(1), QString("office"));
     QCOMPARE(office->text(2), QString("Sort with header \"X-Envelope-To\""));
     QCOMPARE(office->checkState(0), Qt::Checked);
-    QTreeWidgetItem *isp = findItem(accounts, "pop.isp.example");
+    BListViewItem *isp = findItem(accounts, "pop.isp.example");
     QVERIFY(isp);
     QCOMPARE(isp->text(2), QString("To mailbox alice@example.com"));
     QCOMPARE(isp->text(5), QString("Special port"));
@@ -156,7 +156,7 @@ void TestPop3Page::listsWhatTheServerHolds()
     page->tab()->setCurrentIndex(1);
     QTRY_VERIFY_WITH_TIMEOUT(page->rulesPage()->isEnabled(), kTimeout);
     BListView *rules = page->rulesPage()->listView();
-    QTreeWidgetItem *rule = findItem(rules, "*@example.com");
+    BListViewItem *rule = findItem(rules, "*@example.com");
     QVERIFY(rule);
     QCOMPARE(rule->text(1), QString("admin@example.com"));
     QCOMPARE(rules->headerItem()->text(0), QString("Sort Address"));
@@ -199,7 +199,7 @@ void TestPop3Page::addedAccountReachesTheServer()
                                    });
     QVERIFY(handled);
     QCOMPARE(pendingOperations(), 1);
-    QTreeWidgetItem *added = findItem(page->accountsPage()->listView(), "pop.new.example");
+    BListViewItem *added = findItem(page->accountsPage()->listView(), "pop.new.example");
     QVERIFY(added);
     QCOMPARE(added->text(2), QString("Sort with header \"Delivered-To\""));
     apply();
@@ -566,7 +566,7 @@ void TestPop3Page::viewerChangesNothing()
     for (QPushButton *button : {accounts->addButton(), accounts->editButton(),
                                 accounts->removeButton(), accounts->downloadButton()})
         QVERIFY2(!button->isEnabled(), qPrintable(button->text()));
-    QTreeWidgetItem *office = findItem(accounts->listView(), "pop.provider.example");
+    BListViewItem *office = findItem(accounts->listView(), "pop.provider.example");
     QVERIFY(!(office->flags() & Qt::ItemIsUserCheckable));
     // Even a check made behind the list's back and the commands change nothing.
     office->setCheckState(0, Qt::Unchecked);

@@ -34,7 +34,7 @@ void clickOk(QDialog *dialog)
     dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
 }
 
-QTreeWidgetItem *findByDescription(QTreeWidget *list, const QString &description)
+BListViewItem *findByDescription(BListView *list, const QString &description)
 {
     const auto found = list->findItems(description, Qt::MatchExactly, 1);
     return found.isEmpty() ? nullptr : found.first();
@@ -119,7 +119,7 @@ SchedulingWnd *TestSchedulerPage::openScheduling()
 bool TestSchedulerPage::editAction(SchedulingWnd *page, const QString &description,
                                    const std::function<void(SchedulingDlg *)> &edit)
 {
-    QTreeWidgetItem *item = findByDescription(page->listView(), description);
+    BListViewItem *item = findByDescription(page->listView(), description);
     if (!item)
         return false;
     page->listView()->setCurrentItem(item);
@@ -144,12 +144,12 @@ void TestSchedulerPage::listsWhatTheServerHolds()
     QCOMPARE(list->cols().listName(), QString("schedulerw"));
     QCOMPARE(list->cols().count(), 4);
     QCOMPARE(list->headerItem()->text(2), QString("RAS"));
-    QTreeWidgetItem *queue = findByDescription(list, "Queue and POP3");
+    BListViewItem *queue = findByDescription(list, "Queue and POP3");
     QVERIFY(queue);
     QCOMPARE(queue->text(0), QString("Every 15 minutes"));
     QCOMPARE(queue->text(2), QString("Don't dial"));
     QCOMPARE(queue->text(3), QString("Send mail, Download POP3"));
-    QTreeWidgetItem *morning = findByDescription(list, "Morning ETRN");
+    BListViewItem *morning = findByDescription(list, "Morning ETRN");
     QVERIFY(morning);
     QCOMPARE(morning->text(0), QString("At 06:00 (Valid only at time range \"Office hours\")"));
     QCOMPARE(morning->text(3), QString("ETRN Download"));
@@ -180,7 +180,7 @@ void TestSchedulerPage::addedActionAtTimeOfDay()
                                      clickOk(dialog);
                                  });
     QVERIFY(added);
-    QTreeWidgetItem *item = findByDescription(page->listView(), "Everything at 7:05");
+    BListViewItem *item = findByDescription(page->listView(), "Everything at 7:05");
     QVERIFY(item);
     QCOMPARE(item->text(0), QString("At 07:05"));
     QCOMPARE(item->text(2), QString("Dial"));

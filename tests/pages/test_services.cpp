@@ -562,7 +562,7 @@ void TestServicesPage::editButtonOpensTheGroupEditor()
             GDefinitionWnd *groups = editor->page();
             restrictedTo = groups->restrictedName();
             QVERIFY(QTest::qWaitFor([groups] { return groups->nameNode("Office"); }, kTimeout));
-            QTreeWidgetItem *entry = groups->nameNode("Office")->child(0);
+            BListViewItem *entry = groups->nameNode("Office")->child(0);
             QVERIFY(entry);
             entry->setCheckState(0, Qt::Unchecked);
             editor->accept();

@@ -30,7 +30,7 @@ const QString kRulesQuery = QStringLiteral(
         "select Header, Type, Content, Action, Score, ScoreNegative, Description from "
         "HeaderFilter");
 
-QTreeWidgetItem *findItem(QTreeWidget *list, const QString &first)
+BListViewItem *findItem(BListView *list, const QString &first)
 {
     const auto found = list->findItems(first, Qt::MatchExactly, 0);
     return found.isEmpty() ? nullptr : found.first();
@@ -313,7 +313,7 @@ void TestSpamFilterPage::ruleDialogStoresWhatItShows()
     QVERIFY(showTab(page, 2));
     SpamFilterCustomRulesWnd *rules = page->customRulesPage();
     QCOMPARE(rules->listView()->topLevelItemCount(), 3);
-    QTreeWidgetItem *scored = findItem(rules->listView(), "Message-ID");
+    BListViewItem *scored = findItem(rules->listView(), "Message-ID");
     QCOMPARE(scored->text(3), QString("Add score 3"));
     QVERIFY(scored->text(5).startsWith("40 days"));
     QCOMPARE(findItem(rules->listView(), "Subject")->text(5), QString("Unused"));
@@ -334,7 +334,7 @@ void TestSpamFilterPage::ruleDialogStoresWhatItShows()
                           QTest::keyClicks(dialog->m_edDescription, "new rule");
                           clickOk(dialog);
                       }));
-    QTreeWidgetItem *added = findItem(rules->listView(), "X-Test");
+    BListViewItem *added = findItem(rules->listView(), "X-Test");
     QVERIFY(added);
     apply();
     QTRY_COMPARE_WITH_TIMEOUT(pendingOperations(), 0, kTimeout);
@@ -400,7 +400,7 @@ void TestSpamFilterPage::unknownActionIsKept()
     QVERIFY(page);
     QVERIFY(showTab(page, 2));
     SpamFilterCustomRulesWnd *rules = page->customRulesPage();
-    QTreeWidgetItem *from = findItem(rules->listView(), "From");
+    BListViewItem *from = findItem(rules->listView(), "From");
     QCOMPARE(from->text(3), QString("7"));
     rules->listView()->setCurrentItem(from);
     QVERIFY(withModal([&] { rules->editButton()->click(); },
@@ -610,7 +610,7 @@ void TestSpamFilterPage::viewerChangesNothing()
     for (QPushButton *button : {rules->addButton(), rules->editButton(), rules->removeButton(),
                                 rules->upButton(), rules->downButton(), rules->m_btnRemoveUnused})
         QVERIFY2(!button->isEnabled(), qPrintable(button->text()));
-    QTreeWidgetItem *from = findItem(rules->listView(), "From");
+    BListViewItem *from = findItem(rules->listView(), "From");
     QVERIFY(!(from->flags() & Qt::ItemIsUserCheckable));
     // Commands called behind the buttons' backs change nothing either.
     rules->add();

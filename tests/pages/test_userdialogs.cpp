@@ -32,16 +32,16 @@
 
 namespace {
 
-QTreeWidgetItem *findItem(QTreeWidget *list, const QString &first)
+BListViewItem *findItem(BListView *list, const QString &first)
 {
     return list->findItems(first, Qt::MatchExactly, 0).value(0);
 }
 
-void selectOnly(QTreeWidget *list, const QStringList &names)
+void selectOnly(BListView *list, const QStringList &names)
 {
     list->clearSelection();
     for (const QString &name : names) {
-        if (QTreeWidgetItem *item = findItem(list, name))
+        if (BListViewItem *item = findItem(list, name))
             item->setSelected(true);
     }
 }

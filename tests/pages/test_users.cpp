@@ -24,7 +24,7 @@
 
 namespace {
 
-QStringList firstColumn(QTreeWidget *list)
+QStringList firstColumn(BListView *list)
 {
     QStringList names;
     for (int i = 0; i < list->topLevelItemCount(); ++i)
@@ -32,16 +32,16 @@ QStringList firstColumn(QTreeWidget *list)
     return names;
 }
 
-QTreeWidgetItem *findItem(QTreeWidget *list, const QString &first)
+BListViewItem *findItem(BListView *list, const QString &first)
 {
     return list->findItems(first, Qt::MatchExactly, 0).value(0);
 }
 
-void selectOnly(QTreeWidget *list, const QStringList &names)
+void selectOnly(BListView *list, const QStringList &names)
 {
     list->clearSelection();
     for (const QString &name : names) {
-        if (QTreeWidgetItem *item = findItem(list, name))
+        if (BListViewItem *item = findItem(list, name))
             item->setSelected(true);
     }
 }
@@ -255,7 +255,7 @@ void TestUsersPage::listsTheDomainsAndTheirUsers()
     QStringList names = firstColumn(page->listView());
     names.sort();
     QCOMPARE(names, (QStringList{"admin", "alice", "bob", "carol", "dave", "viewer"}));
-    QTreeWidgetItem *bob = findItem(page->listView(), "bob");
+    BListViewItem *bob = findItem(page->listView(), "bob");
     QVERIFY(bob);
     QCOMPARE(bob->text(useritem::ColFullName), QStringLiteral("Bob Brewer"));
     QCOMPARE(bob->text(useritem::ColDataSource), QStringLiteral("Internal"));

@@ -42,7 +42,7 @@ QStringList texts(const BListView *list, int column)
     return result;
 }
 
-QTreeWidgetItem *findItem(const BListView *list, const QString &key)
+BListViewItem *findItem(const BListView *list, const QString &key)
 {
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
         if (list->topLevelItem(i)->text(0) == key)
@@ -153,7 +153,7 @@ void TestStatusPages::clickItems(BListView *list, const QStringList &keys)
 {
     list->clearSelection();
     for (const QString &key : keys) {
-        QTreeWidgetItem *item = findItem(list, key);
+        BListViewItem *item = findItem(list, key);
         QVERIFY2(item, qPrintable(key));
         list->scrollToItem(item);
         const QRect rect = list->visualItemRect(item);
@@ -172,7 +172,7 @@ void TestStatusPages::connectionsAndFoldersShowTheServerRows()
     // Our own session is one of the server's connections.
     const int admin = int(texts(general, 0).indexOf(QStringLiteral("ADMIN")));
     QVERIFY(admin >= 0);
-    QTreeWidgetItem *row = general->topLevelItem(admin);
+    BListViewItem *row = general->topLevelItem(admin);
     QCOMPARE(row->text(1), QStringLiteral("Yes"));
     QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d$"))
                     .match(row->text(2))
@@ -193,7 +193,7 @@ void TestStatusPages::connectionsAndFoldersShowTheServerRows()
     auto *folders = qobject_cast<OpenedFoldersWnd *>(openSection(SectionId::OpenedFolders));
     QVERIFY(folders);
     BListView *list = folders->listView();
-    QTreeWidgetItem *inbox = findItem(list, QStringLiteral("alice@example.com/INBOX"));
+    BListViewItem *inbox = findItem(list, QStringLiteral("alice@example.com/INBOX"));
     QVERIFY(inbox);
     QCOMPARE(inbox->text(1), QStringLiteral("2"));
     QCOMPARE(inbox->text(2), QStringLiteral("Yes"));
@@ -209,7 +209,7 @@ void TestStatusPages::queueShowsAndSortsByValue()
     MailQueueWnd *queue = page->queuePage();
     BListView *list = queue->listView();
     QCOMPARE(list->topLevelItemCount(), 43);
-    QTreeWidgetItem *q1003 = findItem(list, QStringLiteral("Q1003"));
+    BListViewItem *q1003 = findItem(list, QStringLiteral("Q1003"));
     QVERIFY(q1003);
     QCOMPARE(q1003->text(3), QStringLiteral("120044"));
     QCOMPARE(q1003->text(4), QStringLiteral("erin@example.org"));
