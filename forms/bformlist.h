@@ -215,9 +215,8 @@ public:
     {
         int editable = 0;
         int removable = 0;
-        const QList<BListViewItem *> selected = m_detached
-                ? QList<BListViewItem *>()
-                : this->listView()->selectedItemsInOrder();
+        const QList<BListViewItem *> selected
+                = m_detached ? QList<BListViewItem *>() : this->listView()->selectedItemsInOrder();
         for (BListViewItem *item : selected) {
             if (BBaseListItem *base = baseListItem(item)) {
                 editable += base->canEdit() ? 1 : 0;

@@ -89,8 +89,7 @@ BListViewItem *BListModel::itemFromIndex(const QModelIndex &index) const
 
 QModelIndex BListModel::indexFromItem(const BListViewItem *item, int column) const
 {
-    if (!item || item->m_shownRow < 0 || item->model() != this || column < 0
-        || column >= m_columns)
+    if (!item || item->m_shownRow < 0 || item->model() != this || column < 0 || column >= m_columns)
         return {};
     return createIndex(item->m_shownRow, column, const_cast<BListViewItem *>(item));
 }

@@ -427,10 +427,10 @@ void BListView::setItemSelected(const BListViewItem *item, bool selected)
 {
     const QModelIndex index = indexFromItem(item);
     if (index.isValid())
-        selectionModel()->select(index,
-                                 (selected ? QItemSelectionModel::Select
-                                           : QItemSelectionModel::Deselect)
-                                         | QItemSelectionModel::Rows);
+        selectionModel()->select(
+                index,
+                (selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect)
+                        | QItemSelectionModel::Rows);
 }
 
 BListViewItem *BListView::itemAt(const QPoint &position) const

@@ -44,7 +44,7 @@ void clickOk(QDialog *dialog)
 // The child of a name node whose column reads text; the node is opened first,
 // which makes its children.
 BListViewItem *findEntry(GDefinitionWnd *page, const QString &name, const QString &text,
-                           int column = 0)
+                         int column = 0)
 {
     GNameNode *node = page->nameNode(name);
     if (node)
