@@ -89,6 +89,13 @@ public:
     virtual void listHook() { }
     virtual void updateItems(const QList<BListViewItem *> &items) { Q_UNUSED(items); }
     virtual bool confirmRemove() { return true; }
+    // The last question of a removal, over the rows that may go; false keeps
+    // them all.
+    virtual bool confirmRemoval(const QList<DBRow *> &rows)
+    {
+        Q_UNUSED(rows);
+        return true;
+    }
     virtual bool canRemove(DBRow *row)
     {
         Q_UNUSED(row);
@@ -187,28 +194,34 @@ public:
         }
     }
 
+    // Every question of a removal comes before the rows leave: the page's
+    // own (confirmRemove), each row's (canRemove) and the last one over the
+    // rows that passed (confirmRemoval). A question answered with Cancel
+    // keeps every row.
     void remove() override
     {
         if (!this->removeButton()->isEnabled() || m_detached || !confirmRemove())
             return;
-        DBTable *main = table();
-        int removed = 0;
-        const QList<BListViewItem *> selected = this->listView()->selectedItemsInOrder();
-        for (BListViewItem *item : selected) {
-            BBaseListItem *base = baseListItem(item);
-            if (!base || !base->canRemove() || !canRemove(base->row()))
+        QList<BListViewItem *> items;
+        QList<DBRow *> rows;
+        for (BListViewItem *item : this->listView()->selectedItemsInOrder()) {
+            if (!item->canRemove() || !canRemove(item->row()))
                 continue;
-            DBRow *row = base->row();
-            delete item;
-            if (row && main)
-                main->removeRow(row);
-            ++removed;
+            items.append(item);
+            rows.append(item->row());
         }
-        if (removed > 0) {
-            rowsRemoved();
-            this->registerChanges();
-            selectionChanged();
+        if (items.isEmpty() || !confirmRemoval(rows))
+            return;
+        this->listView()->deleteItems(items);
+        if (DBTable *main = table()) {
+            for (DBRow *row : std::as_const(rows)) {
+                if (row)
+                    main->removeRow(row);
+            }
         }
+        rowsRemoved();
+        this->registerChanges();
+        selectionChanged();
     }
 
     void selectionChanged() override

@@ -1,5 +1,6 @@
 #include "pages/users/tuserwnd.h"
 
+#include "forms/bcountlabel.h"
 #include "forms/blistview.h"
 
 #include <QBoxLayout>
@@ -11,10 +12,9 @@ TUserWnd::TUserWnd(QWidget *parent)
     , m_btnRecover(addButtonBelow(QString(), QStringLiteral("m_btnRecover")))
     , m_btnImport(addButtonBelow(QString(), QStringLiteral("m_btnImport")))
     , m_btnExport(addButtonBelow(QString(), QStringLiteral("m_btnExport")))
-    , m_lblStatus(new QLabel(this))
+    , m_lblStatus(new BCountLabel(this))
 {
     m_lblStatus->setObjectName(QStringLiteral("m_lblStatus"));
-    m_lblStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
     // The status line goes below the list.
     if (auto *outer = qobject_cast<QBoxLayout *>(layout())) {
         if (auto *column = qobject_cast<QBoxLayout *>(outer->itemAt(0)->layout()))
@@ -36,5 +36,4 @@ void TUserWnd::languageChange()
     m_btnImport->setShortcut(QKeySequence(tr("Alt+I")));
     m_btnExport->setText(tr("&Publish..."));
     m_btnExport->setShortcut(QKeySequence(tr("Alt+P")));
-    m_lblStatus->setAccessibleName(tr("Status"));
 }

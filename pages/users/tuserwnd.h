@@ -2,6 +2,7 @@
 
 #include "pages/users/tdomainformlist.h"
 
+class BCountLabel;
 class QLabel;
 class QPushButton;
 
@@ -16,7 +17,7 @@ public:
     QPushButton *recoverButton() const { return m_btnRecover; }
     QPushButton *importButton() const { return m_btnImport; }
     QPushButton *exportButton() const { return m_btnExport; }
-    QLabel *statusLabel() const { return m_lblStatus; }
+    BCountLabel *statusLabel() const { return m_lblStatus; }
 
     void languageChange() override;
 
@@ -33,5 +34,5 @@ private:
     QPushButton *m_btnRecover;
     QPushButton *m_btnImport;
     QPushButton *m_btnExport;
-    QLabel *m_lblStatus;
+    BCountLabel *m_lblStatus;
 };

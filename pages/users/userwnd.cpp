@@ -2,6 +2,7 @@
 
 #include "db/dbctrl.h"
 #include "forms/bcols.h"
+#include "forms/bcountlabel.h"
 #include "forms/bframewindow.h"
 #include "forms/blistregistrations.h"
 #include "forms/bmessagebox.h"
@@ -16,6 +17,7 @@
 #include "registry/utkeys.h"
 
 #include <QLabel>
+#include <QSet>
 #include <QPushButton>
 
 namespace {
@@ -169,7 +171,7 @@ void UserWnd::updateStatus()
     const DBRow *domain = domainRow(currentDomain());
     const int max = domain ? domain->text(QStringLiteral("MaxUserCount")).toInt() : 0;
     const QString count = QString::number(users->rowCount());
-    statusLabel()->setText(max > 0 ? tr("Users: %1 (at most %2)").arg(count).arg(max)
+    statusLabel()->setCount(max > 0 ? tr("Users: %1 (at most %2)").arg(count).arg(max)
                                    : tr("Users: %1").arg(count));
 }
 
@@ -389,20 +391,30 @@ bool UserWnd::canRemove(DBRow *row)
     return true;
 }
 
+bool UserWnd::confirmRemoval(const QList<DBRow *> &rows)
+{
+    const QStringList removed = std::exchange(m_removedNow, {});
+    if (removed.isEmpty() || sessionReadOnly())
+        return true;
+    // Another account can take over a mail store: one that stays.
+    const QSet<const DBRow *> going(rows.cbegin(), rows.cend());
+    QStringList targets;
+    if (PvnUserTable *users = userTable()) {
+        for (const DBRow *row : users->rows()) {
+            if (!going.contains(row))
+                targets << accountOf(*row);
+        }
+    }
+    UserFolderDlg dialog(removed, targets, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    m_folderActions << dialog.actions();
+    return true;
+}
+
 void UserWnd::rowsRemoved()
 {
     updateStatus();
-    const QStringList removed = std::exchange(m_removedNow, {});
-    if (removed.isEmpty() || sessionReadOnly())
-        return;
-    QStringList targets;
-    if (PvnUserTable *users = userTable()) {
-        for (const DBRow *row : users->rows())
-            targets << accountOf(*row);
-    }
-    UserFolderDlg dialog(removed, targets, this);
-    if (dialog.exec() == QDialog::Accepted)
-        m_folderActions << dialog.actions();
 }
 
 void UserWnd::discard()

@@ -51,6 +51,7 @@ public:
     void updateItems(const QList<BListViewItem *> &items) override;
     bool confirmRemove() override;
     bool canRemove(DBRow *row) override;
+    bool confirmRemoval(const QList<DBRow *> &rows) override;
     void add() override;
     void selectionChanged() override;
     void command(int id) override;
