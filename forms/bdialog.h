@@ -8,6 +8,7 @@
 #include "db/dbtable.h"
 #include "forms/bmessagebox.h"
 #include "forms/bobject.h"
+#include "forms/bview.h"
 
 #include <QCoreApplication>
 #include <QDialog>
@@ -65,6 +66,9 @@ public:
         if (fillView()) {
             this->m_updating = false;
             this->setFormEnabled(true);
+            // A session that may not modify opens a row to read it.
+            if (m_row && !bview::sessionMayModify())
+                bview::makeViewOnly(this);
         }
     }
 
@@ -100,6 +104,10 @@ public:
 
     void accept() override
     {
+        if (m_row && !bview::sessionMayModify()) {
+            Base::reject();
+            return;
+        }
         if (!validate())
             return;
         storeView();

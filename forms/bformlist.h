@@ -186,8 +186,12 @@ public:
         }
         if (items.isEmpty())
             return;
-        if (!m_multiEdit && items.size() > 1)
+        if ((!m_multiEdit || sessionReadOnly()) && items.size() > 1)
             items = {items.first()};
+        if (sessionReadOnly()) {
+            editItems(items); // to read: its dialog changes nothing
+            return;
+        }
         if (editItems(items)) {
             updateItems(items);
             this->registerChanges();
@@ -236,18 +240,25 @@ public:
                 removable += base->canRemove() ? 1 : 0;
             }
         }
-        if (sessionReadOnly()) {
-            editable = 0;
+        const bool readOnly = sessionReadOnly();
+        if (readOnly) {
+            // One row at a time opens to be read.
             removable = 0;
             this->addButton()->setEnabled(false);
         }
-        const bool editEnabled = m_multiEdit ? editable > 0 : editable == 1;
+        const bool editEnabled = m_multiEdit && !readOnly ? editable > 0 : editable == 1;
         this->editButton()->setEnabled(editEnabled);
         this->removeButton()->setEnabled(removable > 0);
         BListView *list = this->listView();
         list->setMenuItemEnabled(BListView::CommandAdd, this->addButton()->isEnabled());
         list->setMenuItemEnabled(BListView::CommandEdit, editEnabled);
         list->setMenuItemEnabled(BListView::CommandRemove, removable > 0);
+    }
+
+    void applyReadOnly() override
+    {
+        Layout::applyReadOnly();
+        selectionChanged(); // a single row still opens to be read
     }
 
     void command(int id) override

@@ -14,6 +14,10 @@
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTabBar>
@@ -156,6 +160,20 @@ void makeReadOnly(QWidget *root)
         // The scroll arrows of tab bars only move between pages.
         if (!qobject_cast<QTabBar *>(button->parentWidget()))
             button->setEnabled(false);
+    }
+}
+
+void makeViewOnly(QDialog *dialog)
+{
+    makeReadOnly(dialog);
+    for (QDialogButtonBox *box : dialog->findChildren<QDialogButtonBox *>()) {
+        if (QPushButton *ok = box->button(QDialogButtonBox::Ok))
+            ok->hide();
+        if (QPushButton *cancel = box->button(QDialogButtonBox::Cancel)) {
+            cancel->setEnabled(true);
+            cancel->setText(QCoreApplication::translate("BDialog", "Close"));
+            cancel->setDefault(true);
+        }
     }
 }
 

@@ -14,6 +14,8 @@
 #include <QWidget>
 
 class DBTransTab;
+class QDialog;
+class QDialog;
 class QWidget;
 
 namespace bview {
@@ -98,6 +100,9 @@ bool sessionMayModify();
 // Makes every input below root read-only (text edits, spin boxes) or disabled
 // (buttons, combo boxes), so a read-only session can look but not edit.
 void makeReadOnly(QWidget *root);
+// Makes a row's dialog one to read: every input read-only, OK gone, Cancel
+// become Close.
+void makeViewOnly(QDialog *dialog);
 
 } // namespace bview
 

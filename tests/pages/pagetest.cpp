@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSet>
+#include <QTabBar>
 #include <QDialog>
 #include <QFocusEvent>
 #include <QPointer>
@@ -219,6 +220,56 @@ bool PageTest::withModal(const std::function<void()> &trigger,
     });
     trigger();
     return QTest::qWaitFor([&] { return handled; }, kTimeout);
+}
+
+QStringList PageTest::changeableInRowDialog(BListView *list, BListViewItem *item)
+{
+    QStringList changeable{QStringLiteral("no dialog")};
+    list->scrollToItem(item);
+    const QPoint where = list->visualItemRect(item).center();
+    withModal(
+            [&] {
+                // The view opens what the button went down on twice.
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, where);
+                QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, where);
+            },
+              [&](QWidget *modal) {
+                  changeable.clear();
+                  auto name = [](const QWidget *widget, const QString &text = {}) {
+                      return widget->objectName().isEmpty()
+                              ? QString::fromLatin1(widget->metaObject()->className()) + ' ' + text
+                              : widget->objectName();
+                  };
+                  for (QLineEdit *edit : modal->findChildren<QLineEdit *>()) {
+                      if (edit->isVisible() && edit->isEnabled() && !edit->isReadOnly()
+                          && !qobject_cast<QAbstractSpinBox *>(edit->parentWidget()))
+                          changeable << name(edit, edit->text());
+                  }
+                  for (QAbstractSpinBox *box : modal->findChildren<QAbstractSpinBox *>()) {
+                      if (box->isVisible() && box->isEnabled() && !box->isReadOnly())
+                          changeable << name(box, box->text());
+                  }
+                  for (QComboBox *box : modal->findChildren<QComboBox *>()) {
+                      if (box->isVisible() && box->isEnabled())
+                          changeable << name(box, box->currentText());
+                  }
+                  QPushButton *close = nullptr;
+                  for (QAbstractButton *button : modal->findChildren<QAbstractButton *>()) {
+                      if (!button->isVisible() || !button->isEnabled()
+                          || qobject_cast<QTabBar *>(button->parentWidget()))
+                          continue;
+                      auto *push = qobject_cast<QPushButton *>(button);
+                      if (push && button->text().remove('&') == QLatin1String("Close"))
+                          close = push;
+                      else
+                          changeable << name(button, button->text());
+                  }
+                  if (close)
+                      close->click();
+                  else
+                      changeable << QStringLiteral("no Close");
+              });
+    return changeable;
 }
 
 BoxAnswers::BoxAnswers(QMessageBox::StandardButton answer)

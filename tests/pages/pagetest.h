@@ -11,6 +11,8 @@
 #include <functional>
 #include <mutex>
 
+class BListView;
+class BListViewItem;
 class BPwdLineEdit;
 class QAbstractButton;
 class TBFormList;
@@ -55,6 +57,13 @@ protected:
     // trigger opens the window.
     bool withModal(const std::function<void()> &trigger,
                    const std::function<void(QWidget *)> &handler);
+
+    // Double-clicks a row of a list and closes the dialog that opens; in a
+    // session that may not modify it must offer nothing to change. Returns
+    // the inputs of the dialog that could be changed (by object name, or
+    // class and text), "no dialog" when none opened, "no Close" when it
+    // offers no way out but OK.
+    QStringList changeableInRowDialog(BListView *list, BListViewItem *item);
 };
 
 // Collects the console's debug output while it lives (lines come from the

@@ -579,6 +579,10 @@ void TestBackupPage::viewerChangesNothing()
     page->tab()->setCurrentIndex(1);
     QTRY_COMPARE_WITH_TIMEOUT(page->schedulePage()->listView()->topLevelItemCount(), 2, kTimeout);
     QVERIFY(!page->schedulePage()->addButton()->isEnabled());
+    // A schedule opens to be read.
+    BListView *schedules = page->schedulePage()->listView();
+    const QStringList changeable = changeableInRowDialog(schedules, schedules->topLevelItem(0));
+    QVERIFY2(changeable.isEmpty(), qPrintable(changeable.join(", ")));
     page->schedulePage()->add();
     QCOMPARE(pendingOperations(), 0);
     QCOMPARE(serverRows("select * from Backup"), before);

@@ -300,9 +300,13 @@ void TestEtrnPage::viewerChangesNothing()
     QVERIFY(page);
     EtrnServersWnd *servers = page->serversPage();
     servers->listView()->setCurrentItem(servers->listView()->topLevelItem(0));
-    for (QPushButton *button : {servers->addButton(), servers->editButton(),
-                                servers->removeButton(), servers->downloadButton()})
+    for (QPushButton *button :
+         {servers->addButton(), servers->removeButton(), servers->downloadButton()})
         QVERIFY2(!button->isEnabled(), qPrintable(button->text()));
+    // A row opens to be read.
+    QVERIFY(servers->editButton()->isEnabled());
+    QCOMPARE(changeableInRowDialog(servers->listView(), servers->listView()->topLevelItem(0)),
+             QStringList());
     servers->add();
     servers->remove();
     servers->slotDownloadEtrn();

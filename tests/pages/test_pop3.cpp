@@ -563,10 +563,13 @@ void TestPop3Page::viewerChangesNothing()
     Pop3AccountsWnd *accounts = page->accountsPage();
     QCOMPARE(accounts->listView()->topLevelItemCount(), 2);
     accounts->listView()->setCurrentItem(accounts->listView()->topLevelItem(0));
-    for (QPushButton *button : {accounts->addButton(), accounts->editButton(),
-                                accounts->removeButton(), accounts->downloadButton()})
+    for (QPushButton *button :
+         {accounts->addButton(), accounts->removeButton(), accounts->downloadButton()})
         QVERIFY2(!button->isEnabled(), qPrintable(button->text()));
+    // A row opens to be read.
+    QVERIFY(accounts->editButton()->isEnabled());
     BListViewItem *office = findItem(accounts->listView(), "pop.provider.example");
+    QCOMPARE(changeableInRowDialog(accounts->listView(), office), QStringList());
     QVERIFY(!(office->flags() & Qt::ItemIsUserCheckable));
     // Even a check made behind the list's back and the commands change nothing.
     office->setCheckState(0, Qt::Unchecked);

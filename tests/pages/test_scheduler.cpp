@@ -390,10 +390,13 @@ void TestSchedulerPage::viewerChangesNothing()
     SchedulingWnd *page = openScheduling();
     QVERIFY(page);
     page->listView()->setCurrentItem(page->listView()->topLevelItem(0));
-    for (QPushButton *button : {page->addButton(), page->editButton(), page->removeButton()})
+    for (QPushButton *button : {page->addButton(), page->removeButton()})
         QVERIFY2(!button->isEnabled(), qPrintable(button->text()));
+    // A row opens to be read.
+    QVERIFY(page->editButton()->isEnabled());
+    QCOMPARE(changeableInRowDialog(page->listView(), page->listView()->topLevelItem(0)),
+             QStringList());
     page->add();
-    page->edit();
     page->remove();
     QCOMPARE(page->listView()->topLevelItemCount(), 2);
     QCOMPARE(pendingOperations(), 0);

@@ -411,9 +411,13 @@ void TestUsersPage::viewerChangesNothing()
     QVERIFY(page);
     QCOMPARE(page->listView()->topLevelItemCount(), 6);
     selectOnly(page->listView(), {"bob"});
-    for (QPushButton *button : {page->addButton(), page->editButton(), page->removeButton(),
-                                page->recoverButton(), page->importButton(), page->exportButton()})
+    for (QPushButton *button : {page->addButton(), page->removeButton(), page->recoverButton(),
+                                page->importButton(), page->exportButton()})
         QVERIFY2(!button->isEnabled(), qPrintable(button->objectName()));
+    // A user opens to be read.
+    QVERIFY(page->editButton()->isEnabled());
+    QCOMPARE(changeableInRowDialog(page->listView(), findItem(page->listView(), "bob")),
+             QStringList());
     // Viewing other domains and searching still work.
     QVERIFY(page->domainCombo()->isEnabled());
     QVERIFY(showDomain(page, "example.org"));
