@@ -1,6 +1,12 @@
 #pragma once
 
+#include "forms/bsortkey.h"
+
 #include <QString>
+
+#include <functional>
+
+class DBRow;
 
 // One column definition of a list view: its key, the data column it shows,
 // header text, display position, width and flags.
@@ -30,6 +36,11 @@ public:
     int width = -1; // pixels; -1 = automatic
     unsigned flags = Visible;
     int sortOrder = -1; // 0 ascending, 1 descending, -1 not a default sort column
+    // What the column shows of a table row and, when it is not its text, what
+    // it sorts by. A list whose columns say so needs no row class of its own
+    // (BDeclaredItem asks them).
+    std::function<QString(const DBRow &)> cellText;
+    std::function<BSortKey(const DBRow &)> sortKey;
 
     bool isVisible() const { return flags & (Visible | AlwaysVisible); }
     bool isAlwaysVisible() const { return flags & AlwaysVisible; }

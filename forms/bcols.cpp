@@ -194,3 +194,14 @@ void BCols::saveLayout() const
                              sortKey());
     }
 }
+
+void BCols::setCell(int index, std::function<QString(const DBRow &)> text,
+                    std::function<BSortKey(const DBRow &)> sortKey)
+{
+    if (index < 0 || index >= count())
+        return;
+    for (BCol *column : {&m_columns[index], &m_defaults[index]}) {
+        column->cellText = text;
+        column->sortKey = sortKey;
+    }
+}

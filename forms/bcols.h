@@ -30,6 +30,9 @@ public:
     // Appends a column at the next definition index and returns that index.
     int addColumn(const QString &title, const QString &name, unsigned flags = BCol::Visible,
                   int width = -1);
+    // Says what a column shows of a row (and sorts by, when not its text).
+    void setCell(int index, std::function<QString(const DBRow &)> text,
+                 std::function<BSortKey(const DBRow &)> sortKey = {});
     int count() const { return int(m_columns.size()); }
     bool isEmpty() const { return m_columns.isEmpty(); }
     BCol &column(int index) { return m_columns[index]; }

@@ -64,7 +64,11 @@ public:
 
     // Virtual operations of a list page, in slot order.
     virtual void defineColumns(BCols &cols) = 0;
-    virtual BListViewItem *createItem(DBRow *row) = 0;
+    // A row of the list; by default one whose cells the columns give.
+    virtual BListViewItem *createItem(DBRow *row)
+    {
+        return new BDeclaredItem(this->listView(), row);
+    }
     virtual DBTable *table() = 0;
     // Runs the page's edit dialog on a new row; true when it was accepted.
     virtual bool editRow(DBRow *row)
@@ -87,7 +91,12 @@ public:
         return true;
     }
     virtual void listHook() { }
-    virtual void updateItems(const QList<BListViewItem *> &items) { Q_UNUSED(items); }
+    // The rows of these items were edited: the view formats them again.
+    virtual void updateItems(const QList<BListViewItem *> &items)
+    {
+        for (BListViewItem *item : items)
+            item->emitDataChanged();
+    }
     virtual bool confirmRemove() { return true; }
     // The last question of a removal, over the rows that may go; false keeps
     // them all.

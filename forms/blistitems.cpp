@@ -1,5 +1,6 @@
 #include "forms/blistitems.h"
 
+#include "forms/bcol.h"
 #include "forms/blistmodel.h"
 #include "forms/blistview.h"
 
@@ -325,6 +326,20 @@ void BRowTextItem::releaseRow()
         keepTexts(std::move(texts));
     }
     BListViewItem::releaseRow();
+}
+
+QString BDeclaredItem::cellText(int column) const
+{
+    BListView *view = listView();
+    const BCol *definition = view ? view->columnDefinition(column) : nullptr;
+    return definition && definition->cellText ? definition->cellText(*row()) : QString();
+}
+
+BSortKey BDeclaredItem::sortKey(int column, const BCol *definition) const
+{
+    if (row() && definition && definition->sortKey)
+        return definition->sortKey(*row());
+    return BRowTextItem::sortKey(column, definition);
 }
 
 BCheckListItem::BCheckListItem(DBRow *row, int type)

@@ -196,6 +196,19 @@ public:
     void rowChanged() { emitDataChanged(); }
 };
 
+// A row whose cells are what its list's columns say of its table row
+// (BCols::setCell).
+class BDeclaredItem : public BRowTextItem
+{
+public:
+    BDeclaredItem(BListView *view, DBRow *row, int type = Type)
+        : BRowTextItem(view, row, type)
+    { }
+
+    QString cellText(int column) const override;
+    BSortKey sortKey(int column, const BCol *definition) const override;
+};
+
 // A checkable row; check changes reach the list view's signalItemChecked().
 class BCheckListItem : public BListViewItem
 {
