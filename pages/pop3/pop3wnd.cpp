@@ -42,13 +42,55 @@ TPop3AccountsWnd::TPop3AccountsWnd(QWidget *parent)
 Pop3AccountsItem::Pop3AccountsItem(BListView *view, DBRow *row, bool checkable)
     : BCheckListItem(view, row)
 {
-    const QStringList texts = Pop3AccountsWnd::texts(*row);
-    for (int i = 0; i < texts.size(); ++i)
-        setText(i, texts.at(i));
     setIcon(0, listIcon(QStringLiteral("pop3accounts_list.png")));
     setOn(row->text("Enabled").toInt() != 0);
     if (!checkable)
         setFlags(flags() & ~Qt::ItemIsUserCheckable);
+}
+
+QString Pop3AccountsItem::cellText(int column) const
+{
+    const DBRow &account = *row();
+    switch (column) {
+    case ColServer:
+        return account.text("Server");
+    case ColUser:
+        return account.text("User");
+    case ColMbox:
+        return pop3strings::deliveryText(account.text("Mbox"));
+    case ColDescription:
+        return account.text("Description");
+    case ColPort:
+        return account.text("Port");
+    case ColSsl:
+        return pop3strings::sslModeText(account.text("SslMode").toInt());
+    case ColAuth:
+        return pop3strings::authText(account.text("Auth_type").toInt());
+    case ColMax:
+        return account.text("Max_msgcount");
+    default:
+        return QString();
+    }
+}
+
+QVariant Pop3AccountsItem::data(int column, int role) const
+{
+    if ((role == Qt::DisplayRole || role == Qt::EditRole) && row() && column >= 0)
+        return cellText(column);
+    return BCheckListItem::data(column, role);
+}
+
+void Pop3AccountsItem::releaseRow()
+{
+    if (BListView *view = listView(); view && row()) {
+        QStringList texts;
+        const int columns = view->columnCount();
+        texts.reserve(columns);
+        for (int column = 0; column < columns; ++column)
+            texts << (view->isColumnHidden(column) ? QString() : cellText(column));
+        keepTexts(std::move(texts));
+    }
+    BCheckListItem::releaseRow();
 }
 
 BSortKey Pop3AccountsItem::sortKey(int column, const BCol *definition) const
@@ -65,18 +107,6 @@ Pop3AccountsWnd::Pop3AccountsWnd(QWidget *parent)
 {
     setObjectName(QStringLiteral("Pop3AccountsWnd"));
     m_trans.addTable(&m_table);
-}
-
-QStringList Pop3AccountsWnd::texts(const DBRow &row)
-{
-    return {row.text("Server"),
-            row.text("User"),
-            pop3strings::deliveryText(row.text("Mbox")),
-            row.text("Description"),
-            row.text("Port"),
-            pop3strings::sslModeText(row.text("SslMode").toInt()),
-            pop3strings::authText(row.text("Auth_type").toInt()),
-            row.text("Max_msgcount")};
 }
 
 void Pop3AccountsWnd::defineColumns(BCols &cols)
@@ -112,18 +142,6 @@ bool Pop3AccountsWnd::editRow(DBRow *row)
     return dialog.exec() == QDialog::Accepted;
 }
 
-void Pop3AccountsWnd::updateItems(const QList<BListViewItem *> &items)
-{
-    for (BListViewItem *item : items) {
-        auto *account = static_cast<Pop3AccountsItem *>(item);
-        if (!account->row())
-            continue;
-        const QStringList texts = Pop3AccountsWnd::texts(*account->row());
-        for (int i = 0; i < texts.size(); ++i)
-            account->setText(i, texts.at(i));
-    }
-}
-
 void Pop3AccountsWnd::itemChecked(BCheckListItem *item)
 {
     if (m_updating || !item || !item->row() || sessionReadOnly())
@@ -149,12 +167,6 @@ void Pop3AccountsWnd::slotDownloadPop3()
     downloadcommand::run(this, QStringLiteral("run_pop3"));
 }
 
-Pop3RulesItem::Pop3RulesItem(BListView *view, DBRow *row)
-    : BListViewItem(view, row, {row->text("To"), row->text("Account"), row->text("Description")})
-{
-    setIcon(0, listIcon(QStringLiteral("pop3rules_list.png")));
-}
-
 Pop3RulesWnd::Pop3RulesWnd(QWidget *parent)
     : BFormList<>(parent)
     , m_table(bobject::connection(), QStringLiteral("Sort"))
@@ -168,32 +180,27 @@ Pop3RulesWnd::Pop3RulesWnd(QWidget *parent)
 void Pop3RulesWnd::defineColumns(BCols &cols)
 {
     cols.setRegistration(*BListRegistrations::find(QStringLiteral("pop3rules")));
-    cols.addColumn(tr("Sort Address"), QStringLiteral("To"), BCol::AlwaysVisible);
-    cols.addColumn(tr("Deliver To"), QStringLiteral("Account"), BCol::AlwaysVisible);
-    cols.addColumn(tr("Description"), QStringLiteral("Description"), BCol::Visible);
+    const int to = cols.addColumn(tr("Sort Address"), QStringLiteral("To"), BCol::AlwaysVisible);
+    cols.setCell(to, [](const DBRow &row) { return row.text("To"); });
+    const int account
+            = cols.addColumn(tr("Deliver To"), QStringLiteral("Account"), BCol::AlwaysVisible);
+    cols.setCell(account, [](const DBRow &row) { return row.text("Account"); });
+    const int description
+            = cols.addColumn(tr("Description"), QStringLiteral("Description"), BCol::Visible);
+    cols.setCell(description, [](const DBRow &row) { return row.text("Description"); });
 }
 
 BListViewItem *Pop3RulesWnd::createItem(DBRow *row)
 {
-    return new Pop3RulesItem(listView(), row);
+    BListViewItem *item = BFormList<>::createItem(row);
+    item->setIcon(0, listIcon(QStringLiteral("pop3rules_list.png")));
+    return item;
 }
 
 bool Pop3RulesWnd::editRow(DBRow *row)
 {
     Pop3RulesDlg dialog(row, this);
     return dialog.exec() == QDialog::Accepted;
-}
-
-void Pop3RulesWnd::updateItems(const QList<BListViewItem *> &items)
-{
-    for (BListViewItem *item : items) {
-        auto *rule = static_cast<Pop3RulesItem *>(item);
-        if (const DBRow *row = rule->row()) {
-            rule->setText(0, row->text("To"));
-            rule->setText(1, row->text("Account"));
-            rule->setText(2, row->text("Description"));
-        }
-    }
 }
 
 Pop3Wnd::Pop3Wnd(QWidget *parent)

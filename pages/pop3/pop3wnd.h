@@ -24,12 +24,18 @@ private:
     QPushButton *m_btnDownload;
 };
 
-// A row of the accounts list; its check box is the account's "Enabled".
+// A row of the accounts list; its check box is the account's "Enabled". Its
+// texts come from the row whenever the view asks.
 class Pop3AccountsItem : public BCheckListItem
 {
 public:
     Pop3AccountsItem(BListView *view, DBRow *row, bool checkable);
+    QVariant data(int column, int role) const override;
     BSortKey sortKey(int column, const BCol *definition) const override;
+    // Keeps the texts of the shown columns: the row is about to go.
+    void releaseRow() override;
+    // The text of a cell of row(), which is not null.
+    QString cellText(int column) const;
 };
 
 // The remote POP3 mailboxes the server downloads from ("Pop3").
@@ -43,7 +49,6 @@ public:
     DBTable *table() override { return &m_table; }
     bool initNewRow(DBRow *row) override;
     bool editRow(DBRow *row) override;
-    void updateItems(const QList<BListViewItem *> &items) override;
     void itemChecked(BCheckListItem *item) override;
     void selectionChanged() override;
 
@@ -57,19 +62,9 @@ public:
 
     void slotDownloadPop3() override;
 
-    // The cell texts of an account row, in column order.
-    static QStringList texts(const DBRow &row);
-
 private:
     DBTable m_table;
     DBTransTab m_trans;
-};
-
-// A row of the sorting rules list.
-class Pop3RulesItem : public BListViewItem
-{
-public:
-    Pop3RulesItem(BListView *view, DBRow *row);
 };
 
 // The rules that map the addresses of downloaded messages to local
@@ -80,10 +75,10 @@ public:
     explicit Pop3RulesWnd(QWidget *parent = nullptr);
 
     void defineColumns(BCols &cols) override;
+    // A row the columns format, with the rules' icon.
     BListViewItem *createItem(DBRow *row) override;
     DBTable *table() override { return &m_table; }
     bool editRow(DBRow *row) override;
-    void updateItems(const QList<BListViewItem *> &items) override;
 
     void load(bool first) override { loadTables(&m_trans, first); }
     bool save() override { return saveTables(&m_trans); }

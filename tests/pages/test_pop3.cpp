@@ -1,6 +1,7 @@
 // The "POP3 Download" section in the real console against the development
 // server: the accounts and sorting rules it lists, the dialogs' checks and
 // what they store, "Download POP3", and a read-only session.
+#include "app/fwidgetbottom.h"
 #include "app/fwindow.h"
 #include "db/dbconn.h"
 #include "forms/blineedit.h"
@@ -21,6 +22,7 @@
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 
@@ -34,6 +36,27 @@ BListViewItem *findItem(BListView *list, const QString &first)
 {
     const auto found = list->findItems(first, Qt::MatchExactly, 0);
     return found.isEmpty() ? nullptr : found.first();
+}
+
+// A cell of the row whose first cell reads first; empty while there is none.
+QString cellOf(BListView *list, const QString &first, int column)
+{
+    const BListViewItem *item = findItem(list, first);
+    return item ? item->text(column) : QString();
+}
+
+// Whether the view heard that the cell at index changed.
+bool viewTold(const QSignalSpy &changes, const QModelIndex &index)
+{
+    for (const QList<QVariant> &change : changes) {
+        const auto first = change.at(0).value<QModelIndex>();
+        const auto last = change.at(1).value<QModelIndex>();
+        if (first.parent() == index.parent() && first.row() <= index.row()
+            && index.row() <= last.row() && first.column() <= index.column()
+            && index.column() <= last.column())
+            return true;
+    }
+    return false;
 }
 
 void clickOk(QDialog *dialog)
@@ -59,6 +82,7 @@ private slots:
     void listsWhatTheServerHolds();
     void addedAccountReachesTheServer();
     void editKeepsWhatWasNotTouched();
+    void editsShowInTheList();
     void portFollowsOnlyTheDefault();
     void accountDialogRefuses_data();
     void accountDialogRefuses();
@@ -243,6 +267,71 @@ void TestPop3Page::editKeepsWhatWasNotTouched()
     QCOMPARE(serverRows("select Password, Max_msgsize, Description, Mbox from Pop3 where "
                         "Server='pop.provider.example'"),
              QStringList{"NUL:provider|1500000|Only the description changed|{X-Envelope-To}"});
+}
+
+void TestPop3Page::editsShowInTheList()
+{
+    QVERIFY(startConsole());
+    Pop3Wnd *page = openPop3();
+    QVERIFY(page);
+    BListView *accounts = page->accountsPage()->listView();
+    BListViewItem *office = findItem(accounts, "pop.provider.example");
+    QVERIFY(office);
+    const QString storedDescription = office->text(3);
+    QVERIFY(storedDescription != "Edited from the list");
+    QCOMPARE(office->checkState(0), Qt::Checked);
+    accounts->setCurrentItem(office);
+    QSignalSpy accountChanges(accounts->model(), &QAbstractItemModel::dataChanged);
+    const bool edited = withModal([&] { page->accountsPage()->editButton()->click(); },
+                                  [&](QWidget *modal) {
+                                      auto *dialog = dynamic_cast<Pop3AccountsDlg *>(modal);
+                                      QVERIFY(dialog);
+                                      dialog->m_edDescription->setText("Edited from the list");
+                                      dialog->m_edPort->setText("1110");
+                                      clickOk(dialog);
+                                  });
+    QVERIFY(edited);
+    // The view shows what the row holds now; check box and icon stay.
+    QVERIFY(viewTold(accountChanges, accounts->indexFromItem(office, 3)));
+    QCOMPARE(accounts->indexFromItem(office, 3).data().toString(), QString("Edited from the list"));
+    QCOMPARE(accounts->indexFromItem(office, 4).data().toString(), QString("1110"));
+    QCOMPARE(office->checkState(0), Qt::Checked);
+    QVERIFY(!office->icon(0).isNull());
+    // Ports sort by value: 995 before 1110, whose text comes first.
+    accounts->sortByColumn(4, Qt::AscendingOrder);
+    QCOMPARE(accounts->topLevelItem(0)->text(0), QString("pop.isp.example"));
+    QCOMPARE(accounts->topLevelItem(1), office);
+
+    page->tab()->setCurrentIndex(1);
+    QTRY_VERIFY_WITH_TIMEOUT(page->rulesPage()->isEnabled(), kTimeout);
+    BListView *rules = page->rulesPage()->listView();
+    BListViewItem *rule = findItem(rules, "*@example.com");
+    QVERIFY(rule);
+    rules->setCurrentItem(rule);
+    QSignalSpy ruleChanges(rules->model(), &QAbstractItemModel::dataChanged);
+    const bool ruleEdited = withModal([&] { page->rulesPage()->editButton()->click(); },
+                                      [&](QWidget *modal) {
+                                          auto *dialog = dynamic_cast<Pop3RulesDlg *>(modal);
+                                          QVERIFY(dialog);
+                                          dialog->m_edAccount->setText("bob@example.com");
+                                          dialog->m_edDescription->setText("Now to Bob");
+                                          clickOk(dialog);
+                                      });
+    QVERIFY(ruleEdited);
+    QVERIFY(viewTold(ruleChanges, rules->indexFromItem(rule, 2)));
+    QCOMPARE(rules->indexFromItem(rule, 1).data().toString(), QString("bob@example.com"));
+    QCOMPARE(rules->indexFromItem(rule, 2).data().toString(), QString("Now to Bob"));
+    QVERIFY(!rule->icon(0).isNull());
+
+    // Reset reads the stored rows again: the edits leave the list.
+    QTRY_VERIFY_WITH_TIMEOUT(pageArea()->bottomBar()->resetButton()->isEnabled(), kTimeout);
+    pageArea()->bottomBar()->resetButton()->click();
+    QTRY_COMPARE_WITH_TIMEOUT(cellOf(rules, "*@example.com", 1), QString("admin@example.com"),
+                              kTimeout);
+    page->tab()->setCurrentIndex(0);
+    QTRY_COMPARE_WITH_TIMEOUT(cellOf(accounts, "pop.provider.example", 3), storedDescription,
+                              kTimeout);
+    QCOMPARE(pendingOperations(), 0);
 }
 
 void TestPop3Page::portFollowsOnlyTheDefault()
