@@ -18,24 +18,6 @@ TAliasWnd::TAliasWnd(QWidget *parent)
     connect(m_btnCheck, &QPushButton::clicked, this, &TAliasWnd::slotCheckAddress);
 }
 
-AliasItem::AliasItem(BListView *view, DBRow *row)
-    : BRowTextItem(view, row)
-{ }
-
-QString AliasItem::cellText(int column) const
-{
-    switch (column) {
-    case 0:
-        return row()->text("Lhs");
-    case 1:
-        return aliastarget::displayText(row()->text("Rhs"));
-    case 2:
-        return row()->text("Description");
-    default:
-        return QString();
-    }
-}
-
 AliasWnd::AliasWnd(QWidget *parent)
     : BFormList<TAliasWnd>(parent)
     , m_table(bobject::connection(), QStringLiteral("Alias"),
@@ -55,14 +37,14 @@ void AliasWnd::defineColumns(BCols &cols)
     cols.setRegistration(*BListRegistrations::find(QStringLiteral("aliases")));
     // Fixed widths: fitting the columns to tens of thousands of rows would
     // cost more than reading them.
-    cols.addColumn(tr("Alias"), QStringLiteral("Lhs"), BCol::AlwaysVisible, 180);
-    cols.addColumn(tr("Deliver To"), QStringLiteral("Rhs"), BCol::Visible, 260);
-    cols.addColumn(tr("Description"), QStringLiteral("Description"), BCol::Visible, 240);
-}
-
-BListViewItem *AliasWnd::createItem(DBRow *row)
-{
-    return new AliasItem(listView(), row);
+    const int alias = cols.addColumn(tr("Alias"), QStringLiteral("Lhs"), BCol::AlwaysVisible, 180);
+    cols.setCell(alias, [](const DBRow &row) { return row.text("Lhs"); });
+    const int target = cols.addColumn(tr("Deliver To"), QStringLiteral("Rhs"), BCol::Visible, 260);
+    cols.setCell(target,
+                 [](const DBRow &row) { return aliastarget::displayText(row.text("Rhs")); });
+    const int description
+            = cols.addColumn(tr("Description"), QStringLiteral("Description"), BCol::Visible, 240);
+    cols.setCell(description, [](const DBRow &row) { return row.text("Description"); });
 }
 
 void AliasWnd::load(bool first)
@@ -109,12 +91,6 @@ bool AliasWnd::editRow(DBRow *row)
 {
     AliasDlg dialog(row, this);
     return dialog.exec() == QDialog::Accepted;
-}
-
-void AliasWnd::updateItems(const QList<BListViewItem *> &items)
-{
-    for (BListViewItem *item : items)
-        static_cast<AliasItem *>(item)->rowChanged();
 }
 
 void AliasWnd::slotCheckAddress()

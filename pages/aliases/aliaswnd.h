@@ -22,15 +22,6 @@ private:
     QPushButton *m_btnCheck;
 };
 
-// A row of the aliases list: name, target as the administrator reads it,
-// description.
-class AliasItem : public BRowTextItem
-{
-public:
-    AliasItem(BListView *view, DBRow *row);
-    QString cellText(int column) const override;
-};
-
 // The aliases of the chosen domain ("Alias" rows of that domain).
 class AliasWnd : public BFormList<TAliasWnd>
 {
@@ -38,11 +29,9 @@ public:
     explicit AliasWnd(QWidget *parent = nullptr);
 
     void defineColumns(BCols &cols) override;
-    BListViewItem *createItem(DBRow *row) override;
     DBTable *table() override { return &m_table; }
     bool initNewRow(DBRow *row) override;
     bool editRow(DBRow *row) override;
-    void updateItems(const QList<BListViewItem *> &items) override;
 
     void load(bool first) override;
     bool save() override { return saveTables(&m_trans); }

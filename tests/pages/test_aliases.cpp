@@ -3,6 +3,7 @@
 // validators and conflict questions, the address check, and a read-only session.
 #include "app/fwindow.h"
 #include "forms/blineedit.h"
+#include "forms/blistmodel.h"
 #include "forms/blistview.h"
 #include "forms/sectionids.h"
 #include "pages/aliases/aliascheckaddressdlg.h"
@@ -16,6 +17,7 @@
 #include <QDialogButtonBox>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -28,6 +30,17 @@ void clickOk(QDialog *dialog)
 QString aliasQuery(const QString &domain)
 {
     return QStringLiteral("select Lhs, Rhs, Description from Alias where Domain='%1'").arg(domain);
+}
+
+// Whether the list's view was told that the item's cells changed (an item
+// tells of its own row only), wherever the item was sorted to since.
+bool viewToldOf(const QSignalSpy &changes, const BListView *list, const BListViewItem *item)
+{
+    for (const QList<QVariant> &change : changes) {
+        if (list->listModel()->itemFromIndex(qvariant_cast<QModelIndex>(change.at(0))) == item)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -51,6 +64,7 @@ private slots:
     void refusesBadInput();
     void folderKeptWithoutOfferedFolders();
     void untouchedTargetKeptAsStored();
+    void editedAliasShowsItsNewValues();
     void checkAddressAsksTheServer();
     void removeResetsAndApplies();
     void viewerChangesNothing();
@@ -347,6 +361,32 @@ void TestAliasesPage::untouchedTargetKeptAsStored()
     apply();
     QTRY_COMPARE_WITH_TIMEOUT(pendingOperations(), 0, kTimeout);
     QVERIFY(serverRows(aliasQuery("example.com")).contains("legacy||a@b|still there"));
+}
+
+void TestAliasesPage::editedAliasShowsItsNewValues()
+{
+    QVERIFY(startConsole());
+    AliasWnd *page = openAliases();
+    QVERIFY(page);
+    BListViewItem *shared = page->listView()->findItems("shared", Qt::MatchExactly, 0).value(0);
+    QVERIFY(shared);
+    QCOMPARE(shared->text(1), QString("#public/Shared"));
+    QSignalSpy changes(page->listView()->model(), &QAbstractItemModel::dataChanged);
+    QVERIFY(editAlias(page, "shared", [](AliasDlg *dialog) {
+        dialog->m_cboFolder->setCurrentIndex(dialog->m_cboFolder->findData("#public/Contacts"));
+        dialog->m_edDescription->setText("Contacts folder");
+        clickOk(dialog);
+        QVERIFY(!dialog->isVisible());
+    }));
+    // The same row shows the edited values: the list was not filled again.
+    QCOMPARE(page->listView()->findItems("shared", Qt::MatchExactly, 0).value(0), shared);
+    QCOMPARE(shared->text(1), QString("#public/Contacts"));
+    QCOMPARE(shared->text(2), QString("Contacts folder"));
+    QVERIFY(viewToldOf(changes, page->listView(), shared));
+    apply();
+    QTRY_COMPARE_WITH_TIMEOUT(pendingOperations(), 0, kTimeout);
+    QVERIFY(serverRows(aliasQuery("example.com"))
+                    .contains("shared|#public/Contacts|Contacts folder"));
 }
 
 void TestAliasesPage::checkAddressAsksTheServer()
