@@ -45,15 +45,6 @@ QString listKey(const QString &listName)
 
 } // namespace
 
-QStringList MailingListItem::texts(const DBRow &row)
-{
-    return {row.text("Name"), row.text("Description")};
-}
-
-MailingListItem::MailingListItem(BListView *view, DBRow *row)
-    : BListViewItem(view, row, texts(*row))
-{ }
-
 MailingListTable::MailingListTable(DBConn *connection)
     : DBTable(connection, QStringLiteral("MailingList"), kListColumns,
               DBTable::Options{.keysIgnoreCase = true})
@@ -101,13 +92,11 @@ void MailingListWnd::forgetRosters()
 void MailingListWnd::defineColumns(BCols &cols)
 {
     cols.setRegistration(*BListRegistrations::find(QStringLiteral("mailinglists")));
-    cols.addColumn(tr("Name"), QStringLiteral("Name"), BCol::AlwaysVisible, 200);
-    cols.addColumn(tr("Description"), QStringLiteral("Description"), BCol::Visible, 320);
-}
-
-BListViewItem *MailingListWnd::createItem(DBRow *row)
-{
-    return new MailingListItem(listView(), row);
+    const int name = cols.addColumn(tr("Name"), QStringLiteral("Name"), BCol::AlwaysVisible, 200);
+    cols.setCell(name, [](const DBRow &row) { return row.text("Name"); });
+    const int description
+            = cols.addColumn(tr("Description"), QStringLiteral("Description"), BCol::Visible, 320);
+    cols.setCell(description, [](const DBRow &row) { return row.text("Description"); });
 }
 
 void MailingListWnd::load(bool first)
@@ -281,18 +270,6 @@ bool MailingListWnd::editRow(DBRow *row)
             table->appendRow(saved);
     }
     return false;
-}
-
-void MailingListWnd::updateItems(const QList<BListViewItem *> &items)
-{
-    for (BListViewItem *item : items) {
-        auto *list = static_cast<MailingListItem *>(item);
-        if (!list->row())
-            continue;
-        const QStringList texts = MailingListItem::texts(*list->row());
-        for (int i = 0; i < texts.size(); ++i)
-            list->setText(i, texts.at(i));
-    }
 }
 
 bool MailingListWnd::canRemove(DBRow *row)

@@ -11,14 +11,6 @@
 
 class PvnMListTable;
 
-// A row of the mailing-lists list.
-class MailingListItem : public BListViewItem
-{
-public:
-    MailingListItem(BListView *view, DBRow *row);
-    static QStringList texts(const DBRow &row);
-};
-
 // The "MailingList" rows of one domain. Removing a list that is on the
 // server first removes its moderators and members there.
 class MailingListTable : public DBTable
@@ -49,11 +41,9 @@ public:
     ~MailingListWnd() override;
 
     void defineColumns(BCols &cols) override;
-    BListViewItem *createItem(DBRow *row) override;
     DBTable *table() override { return &m_table; }
     bool initNewRow(DBRow *row) override;
     bool editRow(DBRow *row) override;
-    void updateItems(const QList<BListViewItem *> &items) override;
     bool canRemove(DBRow *row) override;
     void selectionChanged() override;
 

@@ -30,21 +30,6 @@ namespace {
 // Rejected rows listed in the import report; the rest are counted.
 constexpr int kRejectedShown = 20;
 
-// A roster entry: "E-mail" and "Full name" read from its row when shown.
-class RosterItem : public BRowTextItem
-{
-public:
-    RosterItem(BListView *view, DBRow *row)
-        : BRowTextItem(view, row)
-    { }
-    QString cellText(int column) const override
-    {
-        return column == 0    ? row()->text("Email")
-                : column == 1 ? row()->text("FullName")
-                              : QString();
-    }
-};
-
 } // namespace
 
 MListRosterPage::MListRosterPage(bool members, QWidget *parent)
@@ -67,8 +52,12 @@ MListRosterPage::MListRosterPage(bool members, QWidget *parent)
     BCols cols;
     cols.setRegistration(
             {members ? QStringLiteral("mlistmembers") : QStringLiteral("mlistmoderators"), 1});
-    cols.addColumn(tr("E-mail"), QStringLiteral("Email"), BCol::AlwaysVisible, 220);
-    cols.addColumn(tr("Full name"), QStringLiteral("FullName"), BCol::Visible, 200);
+    const int email
+            = cols.addColumn(tr("E-mail"), QStringLiteral("Email"), BCol::AlwaysVisible, 220);
+    cols.setCell(email, [](const DBRow &row) { return row.text("Email"); });
+    const int fullName
+            = cols.addColumn(tr("Full name"), QStringLiteral("FullName"), BCol::Visible, 200);
+    cols.setCell(fullName, [](const DBRow &row) { return row.text("FullName"); });
     m_lvRoster->setCols(cols);
 
     m_menuAdd->setObjectName(QStringLiteral("m_menuAdd"));
@@ -119,7 +108,7 @@ void MListRosterPage::setReadOnly(bool readOnly)
 
 BListViewItem *MListRosterPage::createItem(DBRow *row)
 {
-    return new RosterItem(m_lvRoster, row);
+    return new BDeclaredItem(m_lvRoster, row);
 }
 
 void MListRosterPage::fill()
@@ -276,12 +265,12 @@ void MListRosterPage::slotEdit()
 {
     if (!m_btnEdit->isEnabled())
         return;
-    auto *item = dynamic_cast<RosterItem *>(m_lvRoster->currentItem());
+    BListViewItem *item = m_lvRoster->currentItem();
     if (!item || !item->row())
         return;
     MListMemberDlg dialog(item->row(), !m_members, this);
     if (dialog.exec() == QDialog::Accepted)
-        item->rowChanged();
+        item->emitDataChanged();
 }
 
 void MListRosterPage::slotRemove()

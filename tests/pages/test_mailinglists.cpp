@@ -4,6 +4,7 @@
 // member import, and a read-only session.
 #include "app/fwindow.h"
 #include "forms/blineedit.h"
+#include "forms/blistmodel.h"
 #include "forms/blistview.h"
 #include "forms/sectionids.h"
 #include "pages/mailinglists/mailinglistdlg.h"
@@ -21,6 +22,7 @@
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 
@@ -34,6 +36,17 @@ QString rosterQuery(const QString &list, const QString &kind)
 const QString kListQuery = QStringLiteral(
         "select Name, Description, ReplyToType, ReplyToEmail, ModeMemberPost, SenderHide "
         "from MailingList where Domain='example.com'");
+
+// Whether the list's view was told that the item's cells changed (an item
+// tells of its own row only), wherever the item was sorted to since.
+bool viewToldOf(const QSignalSpy &changes, const BListView *list, const BListViewItem *item)
+{
+    for (const QList<QVariant> &change : changes) {
+        if (list->listModel()->itemFromIndex(qvariant_cast<QModelIndex>(change.at(0))) == item)
+            return true;
+    }
+    return false;
+}
 
 } // namespace
 
@@ -53,6 +66,7 @@ private slots:
     void wizardRefuses_data();
     void wizardRefuses();
     void rosterEditsAreSentInOneApply();
+    void editedListAndMemberShowTheirNewValues();
     void cancelLeavesRostersAsTheyWere();
     void removedListIsRecreatedEmpty();
     void csvImportEscapesAndReports();
@@ -361,6 +375,49 @@ void TestMailingListsPage::rosterEditsAreSentInOneApply()
     QCOMPARE(serverRows(rosterQuery("announce", "members")),
              (QStringList{"alice@example.com|Alice Archer", "bob@example.com|Robert \\ Brewer"}));
     QVERIFY(serverRows(kListQuery).contains("announce|All staff|0||1|0"));
+}
+
+void TestMailingListsPage::editedListAndMemberShowTheirNewValues()
+{
+    QVERIFY(startConsole());
+    MailingListWnd *page = openLists();
+    QVERIFY(page);
+    BListViewItem *announce = page->listView()->findItems("announce", Qt::MatchExactly, 0).value(0);
+    QVERIFY(announce);
+    QSignalSpy changes(page->listView()->model(), &QAbstractItemModel::dataChanged);
+    QVERIFY(editList(page, "announce", [](MailingListDlg *dialog) {
+        BListView *list = dialog->pages()->m_pageMembers->listView();
+        BListViewItem *bob = list->findItems("bob@example.com", Qt::MatchExactly, 0).value(0);
+        QVERIFY(bob);
+        list->setCurrentItem(bob);
+        QSignalSpy memberChanges(list->model(), &QAbstractItemModel::dataChanged);
+        // The entry dialog opens inside the list dialog: answered from a timer.
+        bool answered = false;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &poll, [&answered] {
+            auto *entry = dynamic_cast<MListMemberDlg *>(QApplication::activeModalWidget());
+            if (!entry || answered || !entry->isVisible())
+                return;
+            answered = true;
+            entry->m_edEmail->setText("robert@example.com");
+            entry->m_edFullName->setText("Robert Brewer");
+            entry->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+        });
+        poll.start(20);
+        dialog->pages()->m_pageMembers->editButton()->click();
+        QVERIFY(answered);
+        // The member's row shows its new values at once.
+        QCOMPARE(list->findItems("robert@example.com", Qt::MatchExactly, 0).value(0), bob);
+        QCOMPARE(bob->text(1), QString("Robert Brewer"));
+        QVERIFY(viewToldOf(memberChanges, list, bob));
+        dialog->pages()->m_edDescription->setText("Company news");
+        dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+        QVERIFY(!dialog->isVisible());
+    }));
+    // The same row shows the edited description: the list was not filled again.
+    QCOMPARE(page->listView()->findItems("announce", Qt::MatchExactly, 0).value(0), announce);
+    QCOMPARE(announce->text(1), QString("Company news"));
+    QVERIFY(viewToldOf(changes, page->listView(), announce));
 }
 
 void TestMailingListsPage::cancelLeavesRostersAsTheyWere()
