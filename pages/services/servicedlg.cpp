@@ -51,15 +51,13 @@ void ServiceFormList::load(bool first)
 void ServiceFormList::defineColumns(BCols &cols)
 {
     cols.setRegistration(*BListRegistrations::find(QStringLiteral("serviceports")));
-    cols.addColumn(tr("IP address"), QStringLiteral("IPAddress"), BCol::AlwaysVisible);
-    cols.addColumn(tr("Port"), QStringLiteral("Port"), BCol::Visible);
-}
-
-BListViewItem *ServiceFormList::createItem(DBRow *row)
-{
-    return new BListViewItem(
-            listView(), row,
-            {ServicePortDlg::addressText(row->text("IPAddress")), row->text("Port")});
+    const int address
+            = cols.addColumn(tr("IP address"), QStringLiteral("IPAddress"), BCol::AlwaysVisible);
+    cols.setCell(address, [](const DBRow &row) {
+        return ServicePortDlg::addressText(row.text("IPAddress"));
+    });
+    const int port = cols.addColumn(tr("Port"), QStringLiteral("Port"), BCol::Visible);
+    cols.setCell(port, [](const DBRow &row) { return row.text("Port"); });
 }
 
 bool ServiceFormList::fillView()
@@ -83,17 +81,6 @@ bool ServiceFormList::editRow(DBRow *row)
 {
     ServicePortDlg dialog(row, m_addresses, m_defaultPort, this);
     return dialog.exec() == QDialog::Accepted;
-}
-
-void ServiceFormList::updateItems(const QList<BListViewItem *> &items)
-{
-    for (BListViewItem *item : items) {
-        auto *port = static_cast<BListViewItem *>(item);
-        if (!port->row())
-            continue;
-        port->setText(0, ServicePortDlg::addressText(port->row()->text("IPAddress")));
-        port->setText(1, port->row()->text("Port"));
-    }
 }
 
 void ServiceFormList::selectionChanged()

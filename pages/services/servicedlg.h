@@ -30,12 +30,10 @@ public:
                     const QString &defaultPort, QWidget *parent = nullptr);
 
     void defineColumns(BCols &cols) override;
-    BListViewItem *createItem(DBRow *row) override;
     DBTable *table() override { return m_ports; }
     bool fillView() override;
     bool initNewRow(DBRow *row) override;
     bool editRow(DBRow *row) override;
-    void updateItems(const QList<BListViewItem *> &items) override;
     void selectionChanged() override;
 
     // The rows live in the dialog's copy: nothing to load or save here.

@@ -13,11 +13,30 @@ QString tr(const char *text)
 } // namespace
 
 ServiceItem::ServiceItem(BListView *view, DBRow *row, const QString &table)
-    : BListViewItem(view, row)
+    : BRowTextItem(view, row)
 {
     m_info.table = table;
-    m_info.running = row && row->text("Running").toInt() != 0;
-    refresh();
+    if (row) {
+        m_name = row->text("Name");
+        m_fullName = row->text("FullName");
+    }
+    setRunning(row && row->text("Running").toInt() != 0);
+}
+
+QString ServiceItem::cellText(int column) const
+{
+    switch (column) {
+    case 0:
+        return row()->text("FullName");
+    case 1:
+        return statusText(m_info.running);
+    case 2:
+        return row()->text("AutoStart").toInt() != 0 ? tr("Automatic") : tr("Manual");
+    case 3:
+        return row()->text("Acl");
+    default:
+        return QString();
+    }
 }
 
 QString ServiceItem::statusText(bool running)
@@ -28,21 +47,8 @@ QString ServiceItem::statusText(bool running)
 void ServiceItem::setRunning(bool running)
 {
     m_info.running = running;
-    setText(1, statusText(running));
+    // The icon's change makes the view ask for the cell's text as well.
     setIcon(1,
             QIcon(running ? QStringLiteral(":/images/servicerun_list.png")
                           : QStringLiteral(":/images/servicestop_list.png")));
-}
-
-void ServiceItem::refresh()
-{
-    const DBRow *source = row();
-    if (!source)
-        return;
-    m_name = source->text("Name");
-    m_fullName = source->text("FullName");
-    setText(0, m_fullName);
-    setRunning(m_info.running);
-    setText(2, source->text("AutoStart").toInt() != 0 ? tr("Automatic") : tr("Manual"));
-    setText(3, source->text("Acl"));
 }

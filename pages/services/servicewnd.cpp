@@ -186,12 +186,6 @@ QStringList ServiceWnd::groupNames() const
     return AclChoice::distinctNames(names);
 }
 
-void ServiceWnd::updateItems(const QList<BListViewItem *> &items)
-{
-    for (BListViewItem *item : items)
-        static_cast<ServiceItem *>(item)->refresh();
-}
-
 ServiceItem *ServiceWnd::selectedService() const
 {
     if (m_detached)

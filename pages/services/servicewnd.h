@@ -56,7 +56,6 @@ public:
     DBTable *table() override { return nullptr; }
     bool fillView() override;
     bool editRow(DBRow *row) override;
-    void updateItems(const QList<BListViewItem *> &items) override;
     void selectionChanged() override;
     void command(int id) override;
     void applyReadOnly() override { selectionChanged(); }
