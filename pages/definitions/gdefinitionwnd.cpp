@@ -13,6 +13,37 @@ GNameNode::GNameNode(BListView *view, const QString &name)
     setFlags(flags() & ~Qt::ItemIsUserCheckable);
 }
 
+GEntryItem::GEntryItem(DBRow *row)
+    : BCheckListItem(row)
+{
+    // The dialogs never change "Enabled": only the check box does, and it
+    // writes the row itself (itemChecked).
+    if (row)
+        setCheckState(0,
+                      row->text(QStringLiteral("Enabled")) == QLatin1String("0") ? Qt::Unchecked
+                                                                                 : Qt::Checked);
+}
+
+QVariant GEntryItem::data(int column, int role) const
+{
+    if ((role == Qt::DisplayRole || role == Qt::EditRole) && row() && column >= 0)
+        return cellText(column);
+    return BCheckListItem::data(column, role);
+}
+
+void GEntryItem::releaseRow()
+{
+    if (BListView *view = listView(); view && row()) {
+        QStringList texts;
+        const int columns = view->columnCount();
+        texts.reserve(columns);
+        for (int column = 0; column < columns; ++column)
+            texts << (view->isColumnHidden(column) ? QString() : cellText(column));
+        keepTexts(std::move(texts));
+    }
+    BCheckListItem::releaseRow();
+}
+
 void GOpenedNodes::store(const QString &name, bool open)
 {
     const QString key = m_prefix + name;
@@ -103,7 +134,7 @@ void GDefinitionWnd::populate(GNameNode *node)
     QList<BListViewItem *> items;
     items.reserve(node->pendingRows().size());
     for (DBRow *row : std::as_const(node->pendingRows())) {
-        BCheckListItem *item = createEntryItem(row);
+        GEntryItem *item = createEntryItem(row);
         if (readOnly)
             item->setFlags(item->flags() & ~Qt::ItemIsUserCheckable);
         items.append(item);
@@ -139,7 +170,7 @@ BListViewItem *GDefinitionWnd::createItem(DBRow *row)
 {
     GNameNode *node = nodeFor(row->text(QStringLiteral("Name")));
     populate(node);
-    BCheckListItem *item = createEntryItem(row);
+    GEntryItem *item = createEntryItem(row);
     if (sessionReadOnly())
         item->setFlags(item->flags() & ~Qt::ItemIsUserCheckable);
     node->addChild(item);
@@ -150,10 +181,10 @@ BListViewItem *GDefinitionWnd::createItem(DBRow *row)
 void GDefinitionWnd::updateItems(const QList<BListViewItem *> &items)
 {
     for (BListViewItem *item : items) {
-        auto *entry = dynamic_cast<BCheckListItem *>(item);
+        auto *entry = dynamic_cast<GEntryItem *>(item);
         if (!entry || !entry->row())
             continue;
-        refreshEntryItem(entry);
+        entry->emitDataChanged();
         auto *node = static_cast<GNameNode *>(entry->parent());
         const QString name = entry->row()->text(QStringLiteral("Name"));
         if (node && node->name() != name) {

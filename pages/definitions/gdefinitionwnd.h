@@ -28,6 +28,20 @@ private:
     QList<DBRow *> m_pending;
 };
 
+// An entry below a name node: its check box is "Enabled", its cells are
+// formatted from its row when the view asks. An entry that lets go of its
+// row keeps the texts of the shown columns.
+class GEntryItem : public BCheckListItem
+{
+public:
+    explicit GEntryItem(DBRow *row);
+
+    QVariant data(int column, int role) const override;
+    void releaseRow() override;
+    // The text of a cell of row(), which is not null.
+    virtual QString cellText(int column) const = 0;
+};
+
 // Remembers which name nodes were open under a settings prefix
 // ("/GWndIPGroup/OpenedItems/").
 class GOpenedNodes : public BListCollapser
@@ -66,6 +80,8 @@ public:
     QString restrictedName() const { return m_restrictedName; }
     DBTable *table() override { return &m_table; }
     BListViewItem *createItem(DBRow *row) override;
+    // Edited entries show their new values; one whose name changed moves to
+    // the node of that name.
     void updateItems(const QList<BListViewItem *> &items) override;
     void remove() override;
     void itemChecked(BCheckListItem *item) override;
@@ -95,9 +111,8 @@ public:
     bool isDialogReadOnly() const override { return sessionReadOnly(); }
 
 protected:
-    // The child item of an entry row (its check box shows "Enabled").
-    virtual BCheckListItem *createEntryItem(DBRow *row) = 0;
-    virtual void refreshEntryItem(BCheckListItem *item) = 0;
+    // The child item of an entry row.
+    virtual GEntryItem *createEntryItem(DBRow *row) = 0;
     // Adds further tables to the group before the first load.
     DBTransTab &tables() { return m_trans; }
 

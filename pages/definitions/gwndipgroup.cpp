@@ -3,31 +3,16 @@
 #include "forms/bcols.h"
 #include "pages/definitions/gdlgips.h"
 
-namespace {
-
-QStringList entryTexts(const DBRow &row)
+QString GIPGroupItem::cellText(int column) const
 {
-    return {ipentry::itemText(row.text(QStringLiteral("Value"))), row.text(QStringLiteral("Desc"))};
-}
-
-} // namespace
-
-GIPGroupItem::GIPGroupItem(DBRow *row)
-    : BCheckListItem(row)
-{
-    refresh();
-}
-
-void GIPGroupItem::refresh()
-{
-    if (!row())
-        return;
-    const QStringList texts = entryTexts(*row());
-    setText(0, texts.at(0));
-    setText(1, texts.at(1));
-    setCheckState(0,
-                  row()->text(QStringLiteral("Enabled")) == QLatin1String("0") ? Qt::Unchecked
-                                                                               : Qt::Checked);
+    switch (column) {
+    case 0:
+        return ipentry::itemText(row()->text(QStringLiteral("Value")));
+    case 1:
+        return row()->text(QStringLiteral("Desc"));
+    default:
+        return QString();
+    }
 }
 
 GWndIPGroup::GWndIPGroup(QWidget *parent, const QString &name, bool allowHostNames)

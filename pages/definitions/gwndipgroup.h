@@ -5,11 +5,13 @@
 
 // An entry of an IP address group: the entry as the administrator reads it
 // and its description; the check box is "Enabled".
-class GIPGroupItem : public BCheckListItem
+class GIPGroupItem : public GEntryItem
 {
 public:
-    explicit GIPGroupItem(DBRow *row);
-    void refresh();
+    explicit GIPGroupItem(DBRow *row)
+        : GEntryItem(row)
+    { }
+    QString cellText(int column) const override;
 };
 
 // The IP address groups ("IpAccessList"): one node per group with its
@@ -32,11 +34,7 @@ public:
     ipentry::GroupGraph groupGraph(const DBRow *without = nullptr) const;
 
 protected:
-    BCheckListItem *createEntryItem(DBRow *row) override { return new GIPGroupItem(row); }
-    void refreshEntryItem(BCheckListItem *item) override
-    {
-        static_cast<GIPGroupItem *>(item)->refresh();
-    }
+    GEntryItem *createEntryItem(DBRow *row) override { return new GIPGroupItem(row); }
 
 private:
     DBTable m_otherGroups;

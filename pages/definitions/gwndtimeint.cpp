@@ -4,35 +4,46 @@
 #include "pages/definitions/gdlgtimeint.h"
 #include "pages/definitions/timerange.h"
 
-GTimeIntItem::GTimeIntItem(DBRow *row)
-    : BCheckListItem(row)
+namespace {
+
+qint64 startOf(const DBRow &row)
 {
-    refresh();
+    return row.text(QStringLiteral("Start")).toLongLong();
 }
 
-void GTimeIntItem::refresh()
+} // namespace
+
+QString GTimeIntItem::cellText(int column) const
 {
-    if (!row())
-        return;
-    const int type = row()->text(QStringLiteral("Type")).toInt();
-    m_start = row()->text(QStringLiteral("Start")).toLongLong();
-    setText(0,
-            type == timerange::Daily ? timerange::daysText(row()->text(QStringLiteral("Days")))
-                                     : QString());
-    setText(1,
-            timerange::validOnText(type, m_start, row()->text(QStringLiteral("End")).toLongLong()));
-    setText(2, row()->text(QStringLiteral("Desc")));
-    setCheckState(0,
-                  row()->text(QStringLiteral("Enabled")) == QLatin1String("0") ? Qt::Unchecked
-                                                                               : Qt::Checked);
+    const DBRow &source = *row();
+    switch (column) {
+    case 0:
+        return source.text(QStringLiteral("Type")).toInt() == timerange::Daily
+                ? timerange::daysText(source.text(QStringLiteral("Days")))
+                : QString();
+    case 1:
+        return timerange::validOnText(source.text(QStringLiteral("Type")).toInt(), startOf(source),
+                                      source.text(QStringLiteral("End")).toLongLong());
+    case 2:
+        return source.text(QStringLiteral("Desc"));
+    default:
+        return QString();
+    }
 }
 
 BSortKey GTimeIntItem::sortKey(int column, const BCol *definition) const
 {
     // Intervals are listed by when they start, not by their text.
     if (column == 1)
-        return BSortKey::fromNumber(m_start);
-    return BCheckListItem::sortKey(column, definition);
+        return BSortKey::fromNumber(row() ? startOf(*row()) : m_start);
+    return GEntryItem::sortKey(column, definition);
+}
+
+void GTimeIntItem::releaseRow()
+{
+    if (row())
+        m_start = startOf(*row());
+    GEntryItem::releaseRow();
 }
 
 GWndTimeInt::GWndTimeInt(QWidget *parent, const QString &name)

@@ -4,15 +4,18 @@
 
 // An interval of a time range: the days it applies on (daily intervals),
 // when it is valid and its description; the check box is "Enabled".
-class GTimeIntItem : public BCheckListItem
+class GTimeIntItem : public GEntryItem
 {
 public:
-    explicit GTimeIntItem(DBRow *row);
-    void refresh();
+    explicit GTimeIntItem(DBRow *row)
+        : GEntryItem(row)
+    { }
+    QString cellText(int column) const override;
     BSortKey sortKey(int column, const BCol *definition) const override;
+    void releaseRow() override;
 
 private:
-    qint64 m_start = 0;
+    qint64 m_start = 0; // kept when the row is let go
 };
 
 // The time ranges ("TimeIntervals"): one node per range with its intervals.
@@ -29,9 +32,5 @@ public:
     QString name() const override { return QStringLiteral("GWndTimeInt"); }
 
 protected:
-    BCheckListItem *createEntryItem(DBRow *row) override { return new GTimeIntItem(row); }
-    void refreshEntryItem(BCheckListItem *item) override
-    {
-        static_cast<GTimeIntItem *>(item)->refresh();
-    }
+    GEntryItem *createEntryItem(DBRow *row) override { return new GTimeIntItem(row); }
 };

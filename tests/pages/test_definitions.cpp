@@ -6,6 +6,7 @@
 #include "db/dbconn.h"
 #include "db/dbctrl.h"
 #include "forms/blineedit.h"
+#include "forms/blistmodel.h"
 #include "forms/blistview.h"
 #include "forms/sectionids.h"
 #include "pages/definitions/gdlgips.h"
@@ -23,6 +24,7 @@
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimeEdit>
 
@@ -64,6 +66,17 @@ QStringList comboItems(const QComboBox *combo)
     return items;
 }
 
+// Whether the list's view was told that the item's cells changed (an item
+// tells of its own row only), wherever the item was sorted to since.
+bool viewToldOf(const QSignalSpy &changes, const BListView *list, const BListViewItem *item)
+{
+    for (const QList<QVariant> &change : changes) {
+        if (list->listModel()->itemFromIndex(qvariant_cast<QModelIndex>(change.at(0))) == item)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 class TestDefinitionsPage : public PageTest
@@ -99,6 +112,7 @@ private slots:
     void uncheckingAndRemovingGroups();
     void restrictedPageInFormDialog();
     void formDialogKeepsTheHostsEdits();
+    void editedEntriesShowTheirNewValues();
 
     void timePageListsWhatTheServerHolds();
     void timeRangeValidation_data();
@@ -744,6 +758,51 @@ void TestDefinitionsPage::formDialogKeepsTheHostsEdits()
     QTRY_COMPARE_WITH_TIMEOUT(pendingOperations(), 0, kTimeout);
     QCOMPARE(serverRows(kIpQuery + " where Value='127.0.0.1'"),
              QStringList{"Trusted|127.0.0.1|Loop-back|0"});
+}
+
+void TestDefinitionsPage::editedEntriesShowTheirNewValues()
+{
+    QVERIFY(startConsole());
+    auto *ips = openPage<GWndIPGroup>(SectionId::AddressGroups);
+    QVERIFY(ips);
+    BListViewItem *network = findEntry(ips, "Trusted", "192.168.0.0 / 255.255.0.0");
+    QVERIFY(network);
+    ips->listView()->setCurrentItem(network);
+    BoxAnswers boxes(QMessageBox::Ok);
+    QVERIFY(runDialog<GDlgIPs>(ips, false, [](GDlgIPs *dialog) {
+        dialog->m_edName->setText("Branch");
+        dialog->m_edSecond->setText("255.255.255.0");
+        dialog->m_edDesc->setText("Branch network");
+        clickOk(dialog);
+        QVERIFY(!dialog->isVisible());
+    }));
+    QCOMPARE(boxes.texts, QStringList());
+    // The same entry shows its new values below the node of its new name.
+    QCOMPARE(findEntry(ips, "Branch", "192.168.0.0 / 255.255.255.0"), network);
+    QCOMPARE(network->text(1), QString("Branch network"));
+    QCOMPARE(network->checkState(0), Qt::Checked);
+    QCOMPARE(ips->nameNode("Trusted")->childCount(), 1);
+    apply();
+    QTRY_COMPARE_WITH_TIMEOUT(pendingOperations(), 0, kTimeout);
+    QCOMPARE(serverRows(kIpQuery + " where Name='Branch'"),
+             QStringList{"Branch|192.168.0.0/255.255.255.0|Branch network|1"});
+
+    auto *times = openPage<GWndTimeInt>(SectionId::TimeRanges);
+    QVERIFY(times);
+    BListViewItem *office = findEntry(times, "Office hours", "Weekday");
+    QVERIFY(office);
+    times->listView()->setCurrentItem(office);
+    QSignalSpy changes(times->listView()->model(), &QAbstractItemModel::dataChanged);
+    QVERIFY(runDialog<GDlgTimeInt>(times, false, [](GDlgTimeInt *dialog) {
+        dialog->m_tedTo->setTime(QTime(18, 30));
+        dialog->m_edDesc->setText("Long day");
+        clickOk(dialog);
+        QVERIFY(!dialog->isVisible());
+    }));
+    QCOMPARE(boxes.texts, QStringList());
+    QCOMPARE(office->text(1), QString("Daily from 8:00:00 to 18:30:00"));
+    QCOMPARE(office->text(2), QString("Long day"));
+    QVERIFY(viewToldOf(changes, times->listView(), office));
 }
 
 void TestDefinitionsPage::timePageListsWhatTheServerHolds()
