@@ -24,38 +24,40 @@ QIcon listIcon(bool alias)
 } // namespace
 
 DomainItem::DomainItem(BListView *view, DBRow *row, const QStringList &aliases)
-    : BListViewItem(view, row, texts(*row, aliases))
+    : BRowTextItem(view, row)
+    , m_aliases(aliases)
     , m_alias(row->text("Type").toInt() == domainmarkers::DomainAlias)
-    , m_sizeLimit(row->text("MaxOutgoingMessageSize").toLongLong())
-    , m_userLimit(row->text("MaxUserCount").toLongLong())
 {
     setIcon(0, listIcon(m_alias));
 }
 
 DomainItem::DomainItem(DomainItem *parent, DBRow *row)
-    : BListViewItem(parent, row)
+    : BRowTextItem(nullptr, row)
     , m_alias(true)
 {
-    setTexts(*row, {});
     setIcon(0, listIcon(true));
-}
-
-void DomainItem::setTexts(const DBRow &row, const QStringList &aliases)
-{
-    const QStringList cells = texts(row, aliases);
-    for (int i = 0; i < cells.size(); ++i)
-        setText(i, cells.at(i));
-    m_sizeLimit = row.text("MaxOutgoingMessageSize").toLongLong();
-    m_userLimit = row.text("MaxUserCount").toLongLong();
+    parent->addChild(this);
 }
 
 BSortKey DomainItem::sortKey(int column, const BCol *definition) const
 {
-    if (!m_alias && column == ColSizeLimit)
-        return BSortKey::fromNumber(PvnMaxSizeImpl::isUnlimited(m_sizeLimit) ? -1 : m_sizeLimit);
+    if (!m_alias && column == ColSizeLimit) {
+        const qint64 limit
+                = row() ? row()->text("MaxOutgoingMessageSize").toLongLong() : m_sizeLimit;
+        return BSortKey::fromNumber(PvnMaxSizeImpl::isUnlimited(limit) ? -1 : limit);
+    }
     if (!m_alias && column == ColUserLimit)
-        return BSortKey::fromNumber(m_userLimit);
-    return BListViewItem::sortKey(column, definition);
+        return BSortKey::fromNumber(row() ? row()->text("MaxUserCount").toLongLong() : m_userLimit);
+    return BRowTextItem::sortKey(column, definition);
+}
+
+void DomainItem::releaseRow()
+{
+    if (const DBRow *source = row()) {
+        m_sizeLimit = source->text("MaxOutgoingMessageSize").toLongLong();
+        m_userLimit = source->text("MaxUserCount").toLongLong();
+    }
+    BRowTextItem::releaseRow();
 }
 
 QString DomainItem::typeText(int type)
@@ -86,26 +88,40 @@ QString DomainItem::onOffText(qint64 value)
     return value != 0 ? tr("On") : tr("Off");
 }
 
-QStringList DomainItem::texts(const DBRow &row, const QStringList &aliases)
+QString DomainItem::cellText(int column) const
 {
-    const int type = row.text("Type").toInt();
-    if (type == domainmarkers::DomainAlias) {
-        QStringList cells(ColUserLimit + 1);
-        cells[ColName] = row.text("Domain");
-        cells[ColType] = typeText(type);
-        cells[ColDescription] = row.text("Description");
-        return cells;
+    const DBRow &source = *row();
+    const int type = source.text("Type").toInt();
+    // An alias shows its name, type and description only.
+    if (type == domainmarkers::DomainAlias && column != ColName && column != ColType
+        && column != ColDescription)
+        return QString();
+    switch (column) {
+    case ColName:
+        return source.text("Domain");
+    case ColType:
+        return typeText(type);
+    case ColAliases:
+        return m_aliases.join(QStringLiteral(", "));
+    case ColNtDomain:
+        return source.text("NtAuthDomain");
+    case ColKerberos:
+        return source.text("KerberosRealm");
+    case ColDescription:
+        return source.text("Description");
+    case ColInfo: {
+        const QString host = source.text("FwHost");
+        return host.isEmpty() ? QString() : tr("Forward to host: ") + host;
     }
-    const QString host = row.text("FwHost");
-    const qint64 users = row.text("MaxUserCount").toLongLong();
-    return {row.text("Domain"),
-            typeText(type),
-            aliases.join(QStringLiteral(", ")),
-            row.text("NtAuthDomain"),
-            row.text("KerberosRealm"),
-            row.text("Description"),
-            host.isEmpty() ? QString() : tr("Forward to host: ") + host,
-            sizeLimitText(row.text("MaxOutgoingMessageSize").toLongLong()),
-            onOffText(row.text("DeletedMsgExpiration").toLongLong()),
-            users > 0 ? QString::number(users) : onOffText(0)};
+    case ColSizeLimit:
+        return sizeLimitText(source.text("MaxOutgoingMessageSize").toLongLong());
+    case ColRecovery:
+        return onOffText(source.text("DeletedMsgExpiration").toLongLong());
+    case ColUserLimit: {
+        const qint64 users = source.text("MaxUserCount").toLongLong();
+        return users > 0 ? QString::number(users) : onOffText(0);
+    }
+    default:
+        return QString();
+    }
 }

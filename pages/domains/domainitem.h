@@ -8,7 +8,7 @@ class DBRow;
 
 // A row of the domains list: a domain at the top level, or one of its
 // aliases below it.
-class DomainItem : public BListViewItem
+class DomainItem : public BRowTextItem
 {
 public:
     enum Column {
@@ -24,21 +24,24 @@ public:
         ColUserLimit
     };
 
+    // A domain with the names of its aliases, or an alias whose domain is gone.
     DomainItem(BListView *view, DBRow *row, const QStringList &aliases);
+    // An alias below its domain.
     DomainItem(DomainItem *parent, DBRow *row);
 
     bool isAlias() const { return m_alias; }
-    void setTexts(const DBRow &row, const QStringList &aliases);
+    QString cellText(int column) const override;
     BSortKey sortKey(int column, const BCol *definition) const override;
+    void releaseRow() override;
 
-    // The cell texts of a row, in column order.
-    static QStringList texts(const DBRow &row, const QStringList &aliases);
     static QString typeText(int type);
     static QString sizeLimitText(qint64 kilobytes);
     static QString onOffText(qint64 value);
 
 private:
+    QStringList m_aliases; // the list is built again when aliases change
     bool m_alias = false;
+    // The numbers sorted by, kept when the row is let go.
     qint64 m_sizeLimit = 0;
     qint64 m_userLimit = 0;
 };
