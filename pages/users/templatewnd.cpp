@@ -99,17 +99,26 @@ void TemplateDlg::slotTabEnableChanged()
 }
 
 TemplateItem::TemplateItem(BListView *view, DBRow *row)
-    : BListViewItem(view, row, texts(*row))
+    : BRowTextItem(view, row)
 {
     setIcon(0, QIcon(QStringLiteral(":/images/usertemplates_tree.png")));
 }
 
-QStringList TemplateItem::texts(const DBRow &row)
+QString TemplateItem::cellText(int column) const
 {
-    const QString domain = row.text(QStringLiteral("Domain"));
-    return {row.text(QStringLiteral("Tempname")), row.text(QStringLiteral("Description")),
-            domain.isEmpty() ? QCoreApplication::translate("TemplateDlg", "No domain specified")
-                             : domain};
+    switch (column) {
+    case 0:
+        return row()->text(QStringLiteral("Tempname"));
+    case 1:
+        return row()->text(QStringLiteral("Description"));
+    case 2: {
+        const QString domain = row()->text(QStringLiteral("Domain"));
+        return domain.isEmpty() ? QCoreApplication::translate("TemplateDlg", "No domain specified")
+                                : domain;
+    }
+    default:
+        return QString();
+    }
 }
 
 TemplateWnd::TemplateWnd(QWidget *parent)
@@ -155,16 +164,4 @@ bool TemplateWnd::editRow(DBRow *row)
     }
     TemplateDlg dialog(row, domains, context, this);
     return dialog.exec() == QDialog::Accepted;
-}
-
-void TemplateWnd::updateItems(const QList<BListViewItem *> &items)
-{
-    for (BListViewItem *item : items) {
-        auto *entry = static_cast<TemplateItem *>(item);
-        if (const DBRow *row = entry->row()) {
-            const QStringList cells = TemplateItem::texts(*row);
-            for (int i = 0; i < cells.size(); ++i)
-                entry->setText(i, cells.at(i));
-        }
-    }
 }

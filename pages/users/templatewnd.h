@@ -49,12 +49,12 @@ private:
     int m_filledDomain = -1;
 };
 
-// A row of the templates list.
-class TemplateItem : public BListViewItem
+// A row of the templates list: name, description and domain.
+class TemplateItem : public BRowTextItem
 {
 public:
     TemplateItem(BListView *view, DBRow *row);
-    static QStringList texts(const DBRow &row);
+    QString cellText(int column) const override;
 };
 
 // The "User Templates" section: the user templates ("Template") the user
@@ -68,7 +68,6 @@ public:
     BListViewItem *createItem(DBRow *row) override;
     DBTable *table() override { return &m_table; }
     bool editRow(DBRow *row) override;
-    void updateItems(const QList<BListViewItem *> &items) override;
 
     void load(bool first) override { loadTables(&m_trans, first); }
     bool save() override { return saveTables(&m_trans); }

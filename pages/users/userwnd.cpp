@@ -17,8 +17,8 @@
 #include "registry/utkeys.h"
 
 #include <QLabel>
-#include <QSet>
 #include <QPushButton>
+#include <QSet>
 
 namespace {
 
@@ -144,11 +144,12 @@ BListViewItem *UserWnd::createItem(DBRow *row)
 
 void UserWnd::updateItems(const QList<BListViewItem *> &items)
 {
+    // The mail-store figures are found by login name: a renamed user has
+    // other figures (or none), which the item keeps with it.
     for (BListViewItem *item : items) {
         if (auto *user = dynamic_cast<UserItem *>(item); user && user->row())
             user->refresh(usageOf(*user->row()));
     }
-    updateStatus();
 }
 
 void UserWnd::domainChanged()
@@ -172,7 +173,7 @@ void UserWnd::updateStatus()
     const int max = domain ? domain->text(QStringLiteral("MaxUserCount")).toInt() : 0;
     const QString count = QString::number(users->rowCount());
     statusLabel()->setCount(max > 0 ? tr("Users: %1 (at most %2)").arg(count).arg(max)
-                                   : tr("Users: %1").arg(count));
+                                    : tr("Users: %1").arg(count));
 }
 
 QString UserWnd::countQuery(const QString &domain)

@@ -4,6 +4,7 @@
 #include "app/fwidgetbottom.h"
 #include "app/fwindow.h"
 #include "db/dbconn.h"
+#include "forms/blistmodel.h"
 #include "forms/blistview.h"
 #include "forms/bpwdlineedit.h"
 #include "forms/pvnmaxsize.h"
@@ -26,6 +27,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryFile>
 #include <QTest>
@@ -56,6 +58,17 @@ QString userQuery(const QString &name, const QString &domain = QStringLiteral("e
     return kUserColumns + QStringLiteral(" where Domain='%1' and Name='%2'").arg(domain, name);
 }
 
+// Whether the list's view was told that the item's cells changed (an item
+// tells of its own row only), wherever the item was sorted to since.
+bool viewToldOf(const QSignalSpy &changes, const BListView *list, const BListViewItem *item)
+{
+    for (const QList<QVariant> &change : changes) {
+        if (list->listModel()->itemFromIndex(qvariant_cast<QModelIndex>(change.at(0))) == item)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 class TestUserDialogs : public PageTest
@@ -84,6 +97,7 @@ private slots:
     void directoryImportActivatesWithinTheLimit();
     void fileImportInserts();
     void templatesPage();
+    void editedTemplateShowsItsNewValues();
 
 private:
     UserWnd *openUsers(const QString &domain = QString());
@@ -706,6 +720,43 @@ void TestUserDialogs::templatesPage()
     QTRY_COMPARE_WITH_TIMEOUT(pendingOperations(), 0, kTimeout);
     QCOMPARE(serverRows("select Tempname, Domain, Qstorage from Template where Tempname='Interns'"),
              QStringList{"Interns|example.org|102400"});
+}
+
+void TestUserDialogs::editedTemplateShowsItsNewValues()
+{
+    QVERIFY(startServer());
+    QVERIFY(startConsole());
+    auto *page = dynamic_cast<TemplateWnd *>(openSection(SectionId::UserTemplates));
+    QVERIFY(page);
+    QTRY_VERIFY_WITH_TIMEOUT(page->isEnabled() && page->listView()->topLevelItemCount() == 2,
+                             kTimeout);
+    BListViewItem *standard = findItem(page->listView(), "Standard");
+    QVERIFY(standard);
+    QCOMPARE(standard->text(1), QStringLiteral("Default mailbox"));
+    page->listView()->setCurrentItem(standard);
+    QSignalSpy changes(page->listView()->model(), &QAbstractItemModel::dataChanged);
+    QVERIFY(withModal([page] { page->editButton()->click(); },
+                      [](QWidget *modal) {
+                          auto *dialog = qobject_cast<TemplateDlg *>(modal);
+                          QVERIFY(dialog);
+                          dialog->nameEdit()->setText("Basic");
+                          dialog->fields()->descriptionEdit()->setText("Small mailbox");
+                          dialog->domainCombo()->setCurrentIndex(
+                                  dialog->domainCombo()->findText("example.org"));
+                          dialog->accept();
+                          QVERIFY(!dialog->isVisible());
+                      }));
+    // The same row shows the edited values: the list was not filled again.
+    QCOMPARE(findItem(page->listView(), "Basic"), standard);
+    QVERIFY(!findItem(page->listView(), "Standard"));
+    QCOMPARE(standard->text(1), QStringLiteral("Small mailbox"));
+    QCOMPARE(standard->text(2), QStringLiteral("example.org"));
+    QVERIFY(viewToldOf(changes, page->listView(), standard));
+    apply();
+    QTRY_COMPARE_WITH_TIMEOUT(pendingOperations(), 0, kTimeout);
+    QCOMPARE(serverRows("select Tempname, Domain, Description from Template where "
+                        "Tempname='Basic'"),
+             QStringList{"Basic|example.org|Small mailbox"});
 }
 
 QTEST_MAIN(TestUserDialogs)
