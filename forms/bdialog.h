@@ -104,10 +104,8 @@ public:
 
     void accept() override
     {
-        if (m_row && !bview::sessionMayModify()) {
-            Base::reject();
-            return;
-        }
+        if (m_row && !bview::sessionMayModify())
+            return; // a row opened to be read is never stored
         if (!validate())
             return;
         storeView();

@@ -30,20 +30,6 @@ TEtrnServersWnd::TEtrnServersWnd(QWidget *parent)
     connect(m_btnDownload, &QPushButton::clicked, this, &TEtrnServersWnd::slotDownloadEtrn);
 }
 
-QStringList EtrnServersItem::texts(const DBRow &row)
-{
-    return {row.text("Server"), row.text("Domain"),
-            row.text("Auth").toInt() != 0 ? QCoreApplication::translate("EtrnServersItem", "Yes")
-                                          : QCoreApplication::translate("EtrnServersItem", "No"),
-            row.text("User"), row.text("Description")};
-}
-
-EtrnServersItem::EtrnServersItem(BListView *view, DBRow *row)
-    : BListViewItem(view, row, texts(*row))
-{
-    setIcon(0, QIcon(QStringLiteral(":/images/etrndownload_tree.png")));
-}
-
 EtrnServersWnd::EtrnServersWnd(QWidget *parent)
     : BFormList<TEtrnServersWnd>(parent)
     , m_table(bobject::connection(), QStringLiteral("Odmr"))
@@ -56,16 +42,26 @@ EtrnServersWnd::EtrnServersWnd(QWidget *parent)
 void EtrnServersWnd::defineColumns(BCols &cols)
 {
     cols.setRegistration(*BListRegistrations::find(QStringLiteral("etrnservers")));
-    cols.addColumn(tr("Server"), QStringLiteral("Server"), BCol::AlwaysVisible);
-    cols.addColumn(tr("Domain(s)"), QStringLiteral("Domain"), BCol::Visible);
-    cols.addColumn(tr("Authentication"), QStringLiteral("Auth"), BCol::Hidden);
-    cols.addColumn(tr("User"), QStringLiteral("User"), BCol::Hidden);
-    cols.addColumn(tr("Description"), QStringLiteral("Description"), BCol::Visible);
+    const int server = cols.addColumn(tr("Server"), QStringLiteral("Server"), BCol::AlwaysVisible);
+    cols.setCell(server, [](const DBRow &row) { return row.text("Server"); });
+    const int domain = cols.addColumn(tr("Domain(s)"), QStringLiteral("Domain"), BCol::Visible);
+    cols.setCell(domain, [](const DBRow &row) { return row.text("Domain"); });
+    const int auth = cols.addColumn(tr("Authentication"), QStringLiteral("Auth"), BCol::Hidden);
+    cols.setCell(auth, [](const DBRow &row) {
+        return row.text("Auth").toInt() != 0 ? tr("Yes") : tr("No");
+    });
+    const int user = cols.addColumn(tr("User"), QStringLiteral("User"), BCol::Hidden);
+    cols.setCell(user, [](const DBRow &row) { return row.text("User"); });
+    const int description
+            = cols.addColumn(tr("Description"), QStringLiteral("Description"), BCol::Visible);
+    cols.setCell(description, [](const DBRow &row) { return row.text("Description"); });
 }
 
 BListViewItem *EtrnServersWnd::createItem(DBRow *row)
 {
-    return new EtrnServersItem(listView(), row);
+    BListViewItem *item = BFormList<TEtrnServersWnd>::createItem(row);
+    item->setIcon(0, QIcon(QStringLiteral(":/images/etrndownload_tree.png")));
+    return item;
 }
 
 bool EtrnServersWnd::initNewRow(DBRow *row)
@@ -78,18 +74,6 @@ bool EtrnServersWnd::editRow(DBRow *row)
 {
     EtrnServersDlg dialog(row, this);
     return dialog.exec() == QDialog::Accepted;
-}
-
-void EtrnServersWnd::updateItems(const QList<BListViewItem *> &items)
-{
-    for (BListViewItem *item : items) {
-        auto *server = static_cast<EtrnServersItem *>(item);
-        if (!server->row())
-            continue;
-        const QStringList texts = EtrnServersItem::texts(*server->row());
-        for (int i = 0; i < texts.size(); ++i)
-            server->setText(i, texts.at(i));
-    }
 }
 
 void EtrnServersWnd::selectionChanged()

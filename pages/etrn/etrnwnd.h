@@ -26,14 +26,6 @@ private:
     QPushButton *m_btnDownload;
 };
 
-// A row of the ETRN servers list.
-class EtrnServersItem : public BListViewItem
-{
-public:
-    EtrnServersItem(BListView *view, DBRow *row);
-    static QStringList texts(const DBRow &row);
-};
-
 // The servers the console asks for waiting mail with ETRN ("Odmr").
 class EtrnServersWnd : public BFormList<TEtrnServersWnd>
 {
@@ -41,11 +33,11 @@ public:
     explicit EtrnServersWnd(QWidget *parent = nullptr);
 
     void defineColumns(BCols &cols) override;
+    // A row the columns format, with the servers' icon.
     BListViewItem *createItem(DBRow *row) override;
     DBTable *table() override { return &m_table; }
     bool initNewRow(DBRow *row) override;
     bool editRow(DBRow *row) override;
-    void updateItems(const QList<BListViewItem *> &items) override;
     void selectionChanged() override;
 
     void load(bool first) override { loadTables(&m_trans, first); }

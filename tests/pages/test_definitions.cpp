@@ -1014,8 +1014,12 @@ void TestDefinitionsPage::viewerChangesNothing()
     page->openNode(static_cast<GNameNode *>(node));
     BListViewItem *entry = node->child(0);
     page->listView()->setCurrentItem(entry);
-    for (QPushButton *button : {page->addButton(), page->editButton(), page->removeButton()})
+    for (QPushButton *button : {page->addButton(), page->removeButton()})
         QVERIFY2(!button->isEnabled(), qPrintable(button->text()));
+    // An entry opens to be read.
+    QVERIFY(page->editButton()->isEnabled());
+    const QStringList changeable = changeableInRowDialog(page->listView(), entry);
+    QVERIFY2(changeable.isEmpty(), qPrintable(changeable.join(", ")));
     QVERIFY(!(entry->flags() & Qt::ItemIsUserCheckable));
     entry->setCheckState(0, Qt::Unchecked);
     page->add();
