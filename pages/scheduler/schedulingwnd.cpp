@@ -11,46 +11,15 @@
 
 #include <optional>
 
-SchedulingItem::SchedulingItem(BListView *view, DBRow *row, bool withDial)
-    : BListViewItem(view, row, texts(*row, withDial))
-    , m_timeKey(timeKey(*row))
-{
-    setIcon(0, QIcon(QStringLiteral(":/images/scheduling_tree.png")));
-}
+namespace {
 
-qint64 SchedulingItem::timeKey(const DBRow &row)
+// Intervals before times of day, each by its number of minutes.
+qint64 timeKey(const DBRow &row)
 {
-    // Intervals before times of day, each by its number of minutes.
     return row.text("TimeType").toLongLong() * 1'000'000'000LL + row.text("Time").toLongLong();
 }
 
-void SchedulingItem::refresh(bool withDial)
-{
-    if (!row())
-        return;
-    m_timeKey = timeKey(*row());
-    const QStringList texts = SchedulingItem::texts(*row(), withDial);
-    for (int i = 0; i < texts.size(); ++i)
-        setText(i, texts.at(i));
-}
-
-QStringList SchedulingItem::texts(const DBRow &row, bool withDial)
-{
-    QStringList texts{schedulingtexts::timeText(row.text("TimeType").toInt(),
-                                                row.text("Time").toInt(), row.text("TimeInt")),
-                      row.text("Desc")};
-    if (withDial)
-        texts << schedulingtexts::dialText(row.text("AllowDial").toInt());
-    texts << schedulingtexts::actionText(row.text("Action").toInt());
-    return texts;
-}
-
-BSortKey SchedulingItem::sortKey(int column, const BCol *definition) const
-{
-    if (column == 0)
-        return BSortKey::fromNumber(m_timeKey);
-    return BListViewItem::sortKey(column, definition);
-}
+} // namespace
 
 SchedulingWnd::SchedulingWnd(QWidget *parent)
     : BFormList<>(parent)
@@ -72,16 +41,34 @@ void SchedulingWnd::defineColumns(BCols &cols)
             = BListRegistrations::find(QStringLiteral("scheduler"));
     // The layout with the "RAS" column is kept apart from the one without.
     cols.setRegistration({m_withDial ? base->name + QLatin1Char('w') : base->name, base->version});
-    cols.addColumn(tr("Time"), QStringLiteral("TimeType"), BCol::AlwaysVisible);
-    cols.addColumn(tr("Description"), QStringLiteral("Desc"), BCol::Visible);
-    if (m_withDial)
-        cols.addColumn(tr("RAS"), QStringLiteral("AllowDial"), BCol::Hidden);
-    cols.addColumn(tr("Action(s)"), QStringLiteral("Action"), BCol::Visible);
+    const int time = cols.addColumn(tr("Time"), QStringLiteral("TimeType"), BCol::AlwaysVisible);
+    cols.setCell(
+            time,
+            [](const DBRow &row) {
+                return schedulingtexts::timeText(row.text("TimeType").toInt(),
+                                                 row.text("Time").toInt(), row.text("TimeInt"));
+            },
+            [](const DBRow &row) { return BSortKey::fromNumber(timeKey(row)); });
+    const int description
+            = cols.addColumn(tr("Description"), QStringLiteral("Desc"), BCol::Visible);
+    cols.setCell(description, [](const DBRow &row) { return row.text("Desc"); });
+    if (m_withDial) {
+        const int dial = cols.addColumn(tr("RAS"), QStringLiteral("AllowDial"), BCol::Hidden);
+        cols.setCell(dial, [](const DBRow &row) {
+            return schedulingtexts::dialText(row.text("AllowDial").toInt());
+        });
+    }
+    const int action = cols.addColumn(tr("Action(s)"), QStringLiteral("Action"), BCol::Visible);
+    cols.setCell(action, [](const DBRow &row) {
+        return schedulingtexts::actionText(row.text("Action").toInt());
+    });
 }
 
 BListViewItem *SchedulingWnd::createItem(DBRow *row)
 {
-    return new SchedulingItem(listView(), row, m_withDial);
+    BListViewItem *item = BFormList<>::createItem(row);
+    item->setIcon(0, QIcon(QStringLiteral(":/images/scheduling_tree.png")));
+    return item;
 }
 
 QStringList SchedulingWnd::timeRangeNames() const
@@ -104,10 +91,4 @@ bool SchedulingWnd::editRow(DBRow *row)
         return timeRangeNames();
     });
     return dialog.exec() == QDialog::Accepted;
-}
-
-void SchedulingWnd::updateItems(const QList<BListViewItem *> &items)
-{
-    for (BListViewItem *item : items)
-        static_cast<SchedulingItem *>(item)->refresh(m_withDial);
 }

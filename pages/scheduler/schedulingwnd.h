@@ -4,22 +4,6 @@
 #include "db/dbtranstab.h"
 #include "forms/bformlist.h"
 
-// A row of the scheduled actions list.
-class SchedulingItem : public BListViewItem
-{
-public:
-    SchedulingItem(BListView *view, DBRow *row, bool withDial);
-    static QStringList texts(const DBRow &row, bool withDial);
-    BSortKey sortKey(int column, const BCol *definition) const override;
-    // Takes the row's texts and sort key again after an edit.
-    void refresh(bool withDial);
-
-private:
-    static qint64 timeKey(const DBRow &row);
-
-    qint64 m_timeKey;
-};
-
 // The actions the server runs on a schedule ("Scheduler"), with the names of
 // the time ranges they may be limited to ("TimeIntervals").
 class SchedulingWnd : public BFormList<>
@@ -28,10 +12,10 @@ public:
     explicit SchedulingWnd(QWidget *parent = nullptr);
 
     void defineColumns(BCols &cols) override;
+    // A row the columns format, with the actions' icon.
     BListViewItem *createItem(DBRow *row) override;
     DBTable *table() override { return &m_table; }
     bool editRow(DBRow *row) override;
-    void updateItems(const QList<BListViewItem *> &items) override;
 
     void load(bool first) override { loadTables(&m_trans, first); }
     bool save() override { return saveTables(&m_trans); }

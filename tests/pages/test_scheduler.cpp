@@ -59,6 +59,7 @@ private slots:
     void editingTheRangesKeepsTheChoice();
     void intervalsOpenInTheirUnit_data();
     void intervalsOpenInTheirUnit();
+    void editedActionShowsInTheList();
     void noActionAsksToCorrect_data();
     void noActionAsksToCorrect();
     void removeResetsAndApplies();
@@ -324,6 +325,41 @@ void TestSchedulerPage::intervalsOpenInTheirUnit()
     QTRY_COMPARE_WITH_TIMEOUT(pendingOperations(), 0, kTimeout);
     QCOMPARE(serverRows("select Time from Scheduler where Desc='Queue and POP3'"),
              QStringList{QString::number(qMax(stored, 1))});
+}
+
+void TestSchedulerPage::editedActionShowsInTheList()
+{
+    QVERIFY(startConsole());
+    SchedulingWnd *page = openScheduling();
+    QVERIFY(page);
+    BListView *list = page->listView();
+    BListViewItem *queue = findByDescription(list, "Queue and POP3");
+    QVERIFY(queue);
+    const bool edited = editAction(page, "Queue and POP3", [&](SchedulingDlg *dialog) {
+        dialog->m_spnTimeEvery->setValue(2);
+        dialog->m_cboMinutes->setCurrentIndex(1); // hours
+        dialog->m_chkDial->setChecked(true);
+        dialog->m_chkEtrn->setChecked(true);
+        dialog->m_edDesc->setText("Everything every two hours");
+        clickOk(dialog);
+    });
+    QVERIFY(edited);
+    QCOMPARE(list->indexFromItem(queue, 0).data().toString(), QString("Every 2 hours"));
+    QCOMPARE(list->indexFromItem(queue, 1).data().toString(),
+             QString("Everything every two hours"));
+    QCOMPARE(list->indexFromItem(queue, 2).data().toString(), QString("Dial"));
+    QCOMPARE(list->indexFromItem(queue, 3).data().toString(),
+             QString("Send mail, Download POP3, ETRN Download"));
+    QVERIFY(!queue->icon(0).isNull());
+    // Intervals sort before times of day, whatever their texts say.
+    list->sortByColumn(0, Qt::AscendingOrder);
+    QCOMPARE(list->topLevelItem(0), queue);
+    list->sortByColumn(0, Qt::DescendingOrder);
+    QCOMPARE(list->topLevelItem(1), queue);
+    apply();
+    QTRY_COMPARE_WITH_TIMEOUT(pendingOperations(), 0, kTimeout);
+    QCOMPARE(serverRows(kActionsQuery + " where Desc='Everything every two hours'"),
+             QStringList{"0|120||7|1|Everything every two hours"});
 }
 
 void TestSchedulerPage::noActionAsksToCorrect_data()
