@@ -382,24 +382,49 @@ void BackupSettingsWnd::showLastStatus(int status)
 
 // --- schedule ---
 
-QStringList BackupScheduleItem::texts(const DBRow &row)
-{
-    return {backuptexts::typeText(row.text("Type").toInt()),
-            backuptexts::dayText(row.text("Date")) + QLatin1Char(' ')
-                    + backuptexts::timeText(row.text("Time").toInt()),
-            row.text("Description")};
-}
-
 BackupScheduleItem::BackupScheduleItem(BListView *view, DBRow *row, bool checkable)
     : BCheckListItem(view, row)
 {
-    const QStringList cells = texts(*row);
-    for (int i = 0; i < cells.size(); ++i)
-        setText(i, cells.at(i));
     setIcon(0, QIcon(QStringLiteral(":/images/backup_tree.png")));
     setOn(row->text("Enabled").toInt() != 0);
     if (!checkable)
         setFlags(flags() & ~Qt::ItemIsUserCheckable);
+}
+
+QString BackupScheduleItem::cellText(int column) const
+{
+    const DBRow &schedule = *row();
+    switch (column) {
+    case 0:
+        return backuptexts::typeText(schedule.text("Type").toInt());
+    case 1:
+        return backuptexts::dayText(schedule.text("Date")) + QLatin1Char(' ')
+                + backuptexts::timeText(schedule.text("Time").toInt());
+    case 2:
+        return schedule.text("Description");
+    default:
+        return QString();
+    }
+}
+
+QVariant BackupScheduleItem::data(int column, int role) const
+{
+    if ((role == Qt::DisplayRole || role == Qt::EditRole) && row() && column >= 0)
+        return cellText(column);
+    return BCheckListItem::data(column, role);
+}
+
+void BackupScheduleItem::releaseRow()
+{
+    if (BListView *view = listView(); view && row()) {
+        QStringList texts;
+        const int columns = view->columnCount();
+        texts.reserve(columns);
+        for (int column = 0; column < columns; ++column)
+            texts << (view->isColumnHidden(column) ? QString() : cellText(column));
+        keepTexts(std::move(texts));
+    }
+    BCheckListItem::releaseRow();
 }
 
 BackupScheduleWnd::BackupScheduleWnd(QWidget *parent)
@@ -443,13 +468,12 @@ bool BackupScheduleWnd::editRow(DBRow *row)
 
 void BackupScheduleWnd::updateItems(const QList<BListViewItem *> &items)
 {
+    BFormList<>::updateItems(items);
     for (BListViewItem *item : items) {
         auto *schedule = static_cast<BackupScheduleItem *>(item);
-        if (!schedule->row())
-            continue;
-        const QStringList cells = BackupScheduleItem::texts(*schedule->row());
-        for (int i = 0; i < cells.size(); ++i)
-            schedule->setText(i, cells.at(i));
+        // itemChecked() finds the row saying so already: nothing more changes.
+        if (schedule->row())
+            schedule->setOn(schedule->row()->text("Enabled").toInt() != 0);
     }
 }
 

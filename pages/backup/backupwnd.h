@@ -99,12 +99,17 @@ private:
     qint64 m_clockOffset = 0;
 };
 
-// A scheduled backup; its check box is "Enabled".
+// A scheduled backup; its check box is "Enabled". Its texts come from the row
+// whenever the view asks.
 class BackupScheduleItem : public BCheckListItem
 {
 public:
     BackupScheduleItem(BListView *view, DBRow *row, bool checkable);
-    static QStringList texts(const DBRow &row);
+    QVariant data(int column, int role) const override;
+    // Keeps the texts of the shown columns: the row is about to go.
+    void releaseRow() override;
+    // The text of a cell of row(), which is not null.
+    QString cellText(int column) const;
 };
 
 // The scheduled full and differential backups ("BackupSchedule").
@@ -118,6 +123,8 @@ public:
     DBTable *table() override { return &m_table; }
     bool initNewRow(DBRow *row) override;
     bool editRow(DBRow *row) override;
+    // The texts and the check box, which the dialog's "Enabled" may have
+    // changed.
     void updateItems(const QList<BListViewItem *> &items) override;
     void itemChecked(BCheckListItem *item) override;
 

@@ -28,6 +28,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimeEdit>
 
@@ -37,6 +38,20 @@ BListViewItem *findItem(BListView *list, const QString &first)
 {
     const auto found = list->findItems(first, Qt::MatchExactly, 0);
     return found.isEmpty() ? nullptr : found.first();
+}
+
+// Whether the view heard that the cell at index changed.
+bool viewTold(const QSignalSpy &changes, const QModelIndex &index)
+{
+    for (const QList<QVariant> &change : changes) {
+        const auto first = change.at(0).value<QModelIndex>();
+        const auto last = change.at(1).value<QModelIndex>();
+        if (first.parent() == index.parent() && first.row() <= index.row()
+            && index.row() <= last.row() && first.column() <= index.column()
+            && index.column() <= last.column())
+            return true;
+    }
+    return false;
 }
 
 void clickOk(QDialog *dialog)
@@ -76,6 +91,7 @@ private slots:
     void networkDiskLogin();
     void credentialsTravelMasked();
     void scheduleRefusesTheSameDayAndTime();
+    void editedScheduleShowsInTheList();
     void startedBackupShowsMovingProgress();
     void pollsDoNotOverlap();
     void startNowAsksToApplyFirst_data();
@@ -457,6 +473,50 @@ void TestBackupPage::scheduleRefusesTheSameDayAndTime()
     QTRY_COMPARE_WITH_TIMEOUT(pendingOperations(), 0, kTimeout);
     QCOMPARE(serverRows("select Enabled from BackupSchedule where Date='Sunday' and Time='120'"),
              QStringList{"0"});
+}
+
+void TestBackupPage::editedScheduleShowsInTheList()
+{
+    QVERIFY(startConsole());
+    BackupWnd *page = openBackup();
+    QVERIFY(page);
+    page->tab()->setCurrentIndex(1);
+    BackupScheduleWnd *schedule = page->schedulePage();
+    BListView *list = schedule->listView();
+    QTRY_COMPARE_WITH_TIMEOUT(list->topLevelItemCount(), 2, kTimeout);
+    BListViewItem *full = findItem(list, "Full backup");
+    QVERIFY(full);
+    QCOMPARE(full->checkState(0), Qt::Checked);
+    list->setCurrentItem(full);
+    QSignalSpy changes(list->model(), &QAbstractItemModel::dataChanged);
+    QVERIFY(withModal([&] { schedule->editButton()->click(); },
+                      [&](QWidget *modal) {
+                          auto *dialog = dynamic_cast<BackupScheduleDlg *>(modal);
+                          QVERIFY(dialog);
+                          QVERIFY(dialog->m_chkEnabled->isChecked());
+                          dialog->m_chkEnabled->click();
+                          dialog->m_timeEdit->setTime(QTime(4, 30));
+                          dialog->m_edDescription->setText("Weekend");
+                          clickOk(dialog);
+                      }));
+    // The row shows what the dialog stored, its check box too.
+    QVERIFY(viewTold(changes, list->indexFromItem(full, 2)));
+    QCOMPARE(list->indexFromItem(full, 1).data().toString(), QString("Sunday 04:30"));
+    QCOMPARE(list->indexFromItem(full, 2).data().toString(), QString("Weekend"));
+    QCOMPARE(full->checkState(0), Qt::Unchecked);
+    QVERIFY(!full->icon(0).isNull());
+    QCOMPARE(pendingOperations(), 1);
+    apply();
+    QTRY_COMPARE_WITH_TIMEOUT(pendingOperations(), 0, kTimeout);
+    QCOMPARE(serverRows("select Enabled, Time, Description from BackupSchedule where "
+                        "Date='Sunday'"),
+             QStringList{"0|270|Weekend"});
+    // Checking it again enables it.
+    full->setCheckState(0, Qt::Checked);
+    apply();
+    QTRY_COMPARE_WITH_TIMEOUT(pendingOperations(), 0, kTimeout);
+    QCOMPARE(serverRows("select Enabled from BackupSchedule where Date='Sunday'"),
+             QStringList{"1"});
 }
 
 void TestBackupPage::startedBackupShowsMovingProgress()
