@@ -81,12 +81,6 @@ int storedInt(const DBTable &table, const char *column)
                                       : 0;
 }
 
-QString yesNo(bool on)
-{
-    return on ? QCoreApplication::translate("SpamFilterBlacklistItem", "Yes")
-              : QCoreApplication::translate("SpamFilterBlacklistItem", "No");
-}
-
 } // namespace
 
 // --- rating ---
@@ -236,22 +230,6 @@ TSpamFilterBlacklistWnd::TSpamFilterBlacklistWnd(QWidget *parent)
     connect(m_edScore, &QLineEdit::textChanged, this, &BForm::slotChange);
 }
 
-QStringList SpamFilterBlacklistItem::texts(const DBRow &row)
-{
-    const QString action = row.text("Action").toInt() == 1
-            ? QCoreApplication::translate("SpamFilterBlacklistItem", "Add score %1")
-                      .arg(spamrules::signedScore(row, "Score", "ScoreNegative"))
-            : QCoreApplication::translate("SpamFilterBlacklistItem", "Block");
-    return {row.text("Domain"), row.text("Description"), action,
-            yesNo(row.text("AskDirectly").toInt() != 0)};
-}
-
-SpamFilterBlacklistItem::SpamFilterBlacklistItem(BListView *view, DBRow *row)
-    : BListViewItem(view, row, texts(*row))
-{
-    setIcon(0, QIcon(QStringLiteral(":/images/spamfilter_tree.png")));
-}
-
 SpamFilterBlacklistWnd::SpamFilterBlacklistWnd(QWidget *parent)
     : BFormList<TSpamFilterBlacklistWnd>(parent)
     , m_table(bobject::connection(), QStringLiteral("DnsBlacklists"))
@@ -269,15 +247,29 @@ SpamFilterBlacklistWnd::SpamFilterBlacklistWnd(QWidget *parent)
 void SpamFilterBlacklistWnd::defineColumns(BCols &cols)
 {
     cols.setRegistration(*BListRegistrations::find(QStringLiteral("dnsblacklists")));
-    cols.addColumn(tr("DNS Suffix"), QStringLiteral("Domain"), BCol::AlwaysVisible);
-    cols.addColumn(tr("Description"), QStringLiteral("Description"), BCol::Visible);
-    cols.addColumn(tr("Action"), QStringLiteral("Action"), BCol::Visible);
-    cols.addColumn(tr("Ask Directly"), QStringLiteral("AskDirectly"), BCol::Hidden);
+    const int domain
+            = cols.addColumn(tr("DNS Suffix"), QStringLiteral("Domain"), BCol::AlwaysVisible);
+    cols.setCell(domain, [](const DBRow &row) { return row.text("Domain"); });
+    const int description
+            = cols.addColumn(tr("Description"), QStringLiteral("Description"), BCol::Visible);
+    cols.setCell(description, [](const DBRow &row) { return row.text("Description"); });
+    const int action = cols.addColumn(tr("Action"), QStringLiteral("Action"), BCol::Visible);
+    cols.setCell(action, [](const DBRow &row) {
+        return row.text("Action").toInt() == 1
+                ? tr("Add score %1").arg(spamrules::signedScore(row, "Score", "ScoreNegative"))
+                : tr("Block");
+    });
+    const int ask = cols.addColumn(tr("Ask Directly"), QStringLiteral("AskDirectly"), BCol::Hidden);
+    cols.setCell(ask, [](const DBRow &row) {
+        return row.text("AskDirectly").toInt() != 0 ? tr("Yes") : tr("No");
+    });
 }
 
 BListViewItem *SpamFilterBlacklistWnd::createItem(DBRow *row)
 {
-    return new SpamFilterBlacklistItem(listView(), row);
+    BListViewItem *item = BFormList<TSpamFilterBlacklistWnd>::createItem(row);
+    item->setIcon(0, QIcon(QStringLiteral(":/images/spamfilter_tree.png")));
+    return item;
 }
 
 bool SpamFilterBlacklistWnd::initNewRow(DBRow *row)
@@ -293,18 +285,6 @@ bool SpamFilterBlacklistWnd::editRow(DBRow *row)
 {
     SpamFilterBlacklistDlg dialog(row, this);
     return dialog.exec() == QDialog::Accepted;
-}
-
-void SpamFilterBlacklistWnd::updateItems(const QList<BListViewItem *> &items)
-{
-    for (BListViewItem *item : items) {
-        auto *blacklist = static_cast<SpamFilterBlacklistItem *>(item);
-        if (!blacklist->row())
-            continue;
-        const QStringList texts = SpamFilterBlacklistItem::texts(*blacklist->row());
-        for (int i = 0; i < texts.size(); ++i)
-            blacklist->setText(i, texts.at(i));
-    }
 }
 
 void SpamFilterBlacklistWnd::discard()
@@ -392,35 +372,59 @@ TSpamFilterCustomRulesWnd::TSpamFilterCustomRulesWnd(QWidget *parent)
     connect(m_edQuarantine, &QLineEdit::textChanged, this, &BForm::slotChange);
 }
 
-QStringList SpamFilterCustomRulesItem::texts(const DBRow &row, qint64 now)
-{
-    const qint64 lastHit = row.text("LastHitTimeStamp").toLongLong();
-    const QString lastUsed = lastHit == 0
-            ? QCoreApplication::translate("SpamFilterCustomRulesItem", "Unused")
-            : statformat::duration(qMax<qint64>(0, now - lastHit));
-    return {row.text("Header"),      spamrules::typeText(row.text("Type").toInt()),
-            row.text("Content"),     spamrules::ruleActionText(row),
-            row.text("Description"), lastUsed};
-}
-
 SpamFilterCustomRulesItem::SpamFilterCustomRulesItem(BListView *view, DBRow *row, qint64 now,
                                                      bool checkable)
     : BOrderListItem(view, row, row->text("Order").toInt())
+    , m_now(now)
 {
-    refresh(now);
     setIcon(0, QIcon(QStringLiteral(":/images/spamfilter_tree.png")));
     setOn(row->text("Enabled").toInt() != 0);
     if (!checkable)
         setFlags(flags() & ~Qt::ItemIsUserCheckable);
 }
 
-void SpamFilterCustomRulesItem::refresh(qint64 now)
+QString SpamFilterCustomRulesItem::cellText(int column) const
 {
-    if (!row())
-        return;
-    const QStringList cells = texts(*row(), now);
-    for (int i = 0; i < cells.size(); ++i)
-        setText(i, cells.at(i));
+    const DBRow &rule = *row();
+    switch (column) {
+    case 0:
+        return rule.text("Header");
+    case 1:
+        return spamrules::typeText(rule.text("Type").toInt());
+    case 2:
+        return rule.text("Content");
+    case 3:
+        return spamrules::ruleActionText(rule);
+    case 4:
+        return rule.text("Description");
+    case 5: {
+        const qint64 lastHit = rule.text("LastHitTimeStamp").toLongLong();
+        return lastHit == 0 ? QCoreApplication::translate("SpamFilterCustomRulesItem", "Unused")
+                            : statformat::duration(qMax<qint64>(0, m_now - lastHit));
+    }
+    default:
+        return QString();
+    }
+}
+
+QVariant SpamFilterCustomRulesItem::data(int column, int role) const
+{
+    if ((role == Qt::DisplayRole || role == Qt::EditRole) && row() && column >= 0)
+        return cellText(column);
+    return BOrderListItem::data(column, role);
+}
+
+void SpamFilterCustomRulesItem::releaseRow()
+{
+    if (BListView *view = listView(); view && row()) {
+        QStringList texts;
+        const int columns = view->columnCount();
+        texts.reserve(columns);
+        for (int column = 0; column < columns; ++column)
+            texts << (view->isColumnHidden(column) ? QString() : cellText(column));
+        keepTexts(std::move(texts));
+    }
+    BOrderListItem::releaseRow();
 }
 
 SpamFilterCustomRulesWnd::SpamFilterCustomRulesWnd(QWidget *parent)
@@ -489,12 +493,6 @@ bool SpamFilterCustomRulesWnd::duplicateRow(DBRow *source, DBRow *copy)
     copy->setNumber("LastHitTimeStamp", 0);
     // The copy must differ in header, condition or content: the dialog says so.
     return editRow(copy);
-}
-
-void SpamFilterCustomRulesWnd::updateItems(const QList<BListViewItem *> &items)
-{
-    for (BListViewItem *item : items)
-        static_cast<SpamFilterCustomRulesItem *>(item)->refresh(loadedServerTime());
 }
 
 void SpamFilterCustomRulesWnd::itemChecked(BCheckListItem *item)

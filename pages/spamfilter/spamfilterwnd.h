@@ -71,14 +71,6 @@ public:
     BLineEdit *m_edScore;
 };
 
-// A row of the Internet blacklists.
-class SpamFilterBlacklistItem : public BListViewItem
-{
-public:
-    SpamFilterBlacklistItem(BListView *view, DBRow *row);
-    static QStringList texts(const DBRow &row);
-};
-
 // "DnsBlacklists" and the custom blacklist settings of "SpamFilter"; the
 // group names come from "IpAccessList".
 class SpamFilterBlacklistWnd : public BFormList<TSpamFilterBlacklistWnd>
@@ -87,11 +79,11 @@ public:
     explicit SpamFilterBlacklistWnd(QWidget *parent = nullptr);
 
     void defineColumns(BCols &cols) override;
+    // A row the columns format, with the blacklists' icon.
     BListViewItem *createItem(DBRow *row) override;
     DBTable *table() override { return &m_table; }
     bool initNewRow(DBRow *row) override;
     bool editRow(DBRow *row) override;
-    void updateItems(const QList<BListViewItem *> &items) override;
 
     void load(bool first) override { loadTables(&m_trans, first); }
     bool save() override { return saveTables(&m_trans); }
@@ -128,13 +120,21 @@ public slots:
     virtual void slotRemoveUnused() { }
 };
 
-// A rule of the list: its check box is "Enabled", its place "Order".
+// A rule of the list: its check box is "Enabled", its place "Order". Its
+// texts come from the row whenever the view asks; the last use is counted
+// back from the server's time now.
 class SpamFilterCustomRulesItem : public BOrderListItem
 {
 public:
     SpamFilterCustomRulesItem(BListView *view, DBRow *row, qint64 now, bool checkable);
-    void refresh(qint64 now);
-    static QStringList texts(const DBRow &row, qint64 now);
+    QVariant data(int column, int role) const override;
+    // Keeps the texts of the shown columns: the row is about to go.
+    void releaseRow() override;
+    // The text of a cell of row(), which is not null.
+    QString cellText(int column) const;
+
+private:
+    qint64 m_now;
 };
 
 // "HeaderFilter" in order, and the rejection settings of "SpamFilter".
@@ -148,7 +148,6 @@ public:
     DBTable *table() override { return &m_table; }
     bool initNewRow(DBRow *row) override;
     bool editRow(DBRow *row) override;
-    void updateItems(const QList<BListViewItem *> &items) override;
     void itemChecked(BCheckListItem *item) override;
     void selectionChanged() override;
     QString orderColumn() const override { return QStringLiteral("Order"); }

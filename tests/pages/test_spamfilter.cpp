@@ -62,6 +62,7 @@ private slots:
     void hexContentQuestion_data();
     void hexContentQuestion();
     void unknownActionIsKept();
+    void editsShowInTheLists();
     void rulesKeepTheirOrder();
     void removeUnusedRules();
     void resetLeavesTheServerAlone();
@@ -420,6 +421,66 @@ void TestSpamFilterPage::unknownActionIsKept()
              QStringList{"7|2|edited"});
 }
 
+void TestSpamFilterPage::editsShowInTheLists()
+{
+    QVERIFY(startConsole());
+    SpamFilterWnd *page = openSpamFilter();
+    QVERIFY(page);
+    QVERIFY(showTab(page, 1));
+    SpamFilterBlacklistWnd *blacklists = page->blacklistPage();
+    BListView *dnsLists = blacklists->listView();
+    BListViewItem *relays = findItem(dnsLists, "dnsbl.blocklist.example");
+    QVERIFY(relays);
+    QCOMPARE(relays->text(2), QString("Block"));
+    QCOMPARE(relays->text(3), QString("Yes"));
+    dnsLists->setCurrentItem(relays);
+    QVERIFY(withModal([&] { blacklists->editButton()->click(); },
+                      [&](QWidget *modal) {
+                          auto *dialog = dynamic_cast<SpamFilterBlacklistDlg *>(modal);
+                          QVERIFY(dialog);
+                          dialog->m_rbScore->click();
+                          dialog->m_edScore->setText("-2");
+                          dialog->m_chkAskDirectly->click();
+                          dialog->m_edDescription->setText("Open relays, scored");
+                          clickOk(dialog);
+                      }));
+    QCOMPARE(dnsLists->indexFromItem(relays, 1).data().toString(), QString("Open relays, scored"));
+    QCOMPARE(dnsLists->indexFromItem(relays, 2).data().toString(), QString("Add score -2"));
+    QCOMPARE(dnsLists->indexFromItem(relays, 3).data().toString(), QString("No"));
+    QVERIFY(!relays->icon(0).isNull());
+
+    QVERIFY(showTab(page, 2));
+    SpamFilterCustomRulesWnd *rules = page->customRulesPage();
+    BListView *list = rules->listView();
+    BListViewItem *scored = findItem(list, "Message-ID");
+    QVERIFY(scored);
+    QCOMPARE(scored->checkState(0), Qt::Checked);
+    list->setCurrentItem(scored);
+    QVERIFY(withModal([&] { rules->editButton()->click(); },
+                      [&](QWidget *modal) {
+                          auto *dialog = dynamic_cast<SpamFilterCustomRulesDlg *>(modal);
+                          QVERIFY(dialog);
+                          dialog->m_rbSpam->click();
+                          dialog->m_edDescription->setText("No id: spam");
+                          clickOk(dialog);
+                      }));
+    QCOMPARE(list->indexFromItem(scored, 3).data().toString(), QString("Reject as spam"));
+    QCOMPARE(list->indexFromItem(scored, 4).data().toString(), QString("No id: spam"));
+    // What the dialog leaves alone stays: last use, check box, place.
+    QVERIFY(scored->text(5).startsWith("40 days"));
+    QCOMPARE(scored->checkState(0), Qt::Checked);
+    list->ensureSorted();
+    QCOMPARE(list->topLevelItem(2), scored);
+    apply();
+    QTRY_COMPARE_WITH_TIMEOUT(pendingOperations(), 0, kTimeout);
+    QCOMPARE(serverRows("select Action, Score, ScoreNegative, AskDirectly, Description from "
+                        "DnsBlacklists where Domain='dnsbl.blocklist.example'"),
+             QStringList{"1|2|1|0|Open relays, scored"});
+    QCOMPARE(serverRows("select Action, Description, Order from HeaderFilter where "
+                        "Header='Message-ID'"),
+             QStringList{"0|No id: spam|3"});
+}
+
 void TestSpamFilterPage::rulesKeepTheirOrder()
 {
     QVERIFY(startConsole());
@@ -607,10 +668,13 @@ void TestSpamFilterPage::viewerChangesNothing()
     QVERIFY(showTab(page, 2));
     SpamFilterCustomRulesWnd *rules = page->customRulesPage();
     rules->listView()->setCurrentItem(findItem(rules->listView(), "From"));
-    for (QPushButton *button : {rules->addButton(), rules->editButton(), rules->removeButton(),
-                                rules->upButton(), rules->downButton(), rules->m_btnRemoveUnused})
+    for (QPushButton *button : {rules->addButton(), rules->removeButton(), rules->upButton(),
+                                rules->downButton(), rules->m_btnRemoveUnused})
         QVERIFY2(!button->isEnabled(), qPrintable(button->text()));
     BListViewItem *from = findItem(rules->listView(), "From");
+    // A rule opens to be read.
+    QVERIFY(rules->editButton()->isEnabled());
+    QCOMPARE(changeableInRowDialog(rules->listView(), from), QStringList());
     QVERIFY(!(from->flags() & Qt::ItemIsUserCheckable));
     // Commands called behind the buttons' backs change nothing either.
     rules->add();
