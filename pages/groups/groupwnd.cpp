@@ -36,21 +36,31 @@ TGroupWnd::TGroupWnd(QWidget *parent)
 }
 
 GroupItem::GroupItem(BListView *view, DBRow *row)
-    : BListViewItem(view, row, texts(*row))
+    : BRowTextItem(view, row)
 {
     setIcon(0, QIcon(QStringLiteral(":/images/groups_tree.png")));
 }
 
-QStringList GroupItem::texts(const DBRow &row)
+QString GroupItem::cellText(int column) const
 {
-    return {row.text(kName), row.text(QStringLiteral("Description")),
-            ugtexts::rightsText(row.text(QStringLiteral("Rights")).toLongLong()),
-            ugtexts::dataSourceText(row.text(kRowSource).toLongLong())};
+    const DBRow &group = *row();
+    switch (column) {
+    case 0:
+        return group.text(kName);
+    case 1:
+        return group.text(QStringLiteral("Description"));
+    case 2:
+        return ugtexts::rightsText(group.text(QStringLiteral("Rights")).toLongLong());
+    case 3:
+        return ugtexts::dataSourceText(group.text(kRowSource).toLongLong());
+    default:
+        return QString();
+    }
 }
 
 BSortKey GroupItem::sortKey(int column, const BCol *definition) const
 {
-    return BSortKey::belowOthers(BListViewItem::sortKey(column, definition));
+    return BSortKey::belowOthers(BRowTextItem::sortKey(column, definition));
 }
 
 GroupWnd::GroupWnd(QWidget *parent)
@@ -111,18 +121,6 @@ bool GroupWnd::editRow(DBRow *row)
 {
     GroupDlg dialog(row, tablesOfCurrent(), this);
     return dialog.exec() == QDialog::Accepted;
-}
-
-void GroupWnd::updateItems(const QList<BListViewItem *> &items)
-{
-    for (BListViewItem *item : items) {
-        auto *group = static_cast<GroupItem *>(item);
-        if (const DBRow *row = group->row()) {
-            const QStringList texts = GroupItem::texts(*row);
-            for (int i = 0; i < texts.size(); ++i)
-                group->setText(i, texts.at(i));
-        }
-    }
 }
 
 void GroupWnd::load(bool first)

@@ -29,13 +29,12 @@ private:
 
 // A row of the groups list: always below rows that are not groups (users
 // in a shared list), in both sort orders.
-class GroupItem : public BListViewItem
+class GroupItem : public BRowTextItem
 {
 public:
     GroupItem(BListView *view, DBRow *row);
+    QString cellText(int column) const override;
     BSortKey sortKey(int column, const BCol *definition) const override;
-    // The cell texts of a group row, in column order.
-    static QStringList texts(const DBRow &row);
 };
 
 // The Groups section: the groups of the domain chosen above the list, with
@@ -58,7 +57,6 @@ public:
     void defineColumns(BCols &cols) override;
     BListViewItem *createItem(DBRow *row) override;
     bool editRow(DBRow *row) override;
-    void updateItems(const QList<BListViewItem *> &items) override;
     void domainChanged() override;
 
     void load(bool first) override;
