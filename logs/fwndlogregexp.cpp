@@ -8,10 +8,12 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPixmap>
 #include <QUuid>
 #include <QVBoxLayout>
 
@@ -19,6 +21,69 @@
 
 using fwndlog::colorName;
 using fwndlog::FLogRule;
+
+namespace {
+
+// A rule of the list: its check box is "Enabled", its place "Order". Its
+// texts and colour swatch come from the row whenever the view asks.
+class LogRegExpItem : public BOrderListItem
+{
+public:
+    LogRegExpItem(BListView *view, DBRow *row)
+        : BOrderListItem(view, row, row->text("Order").toInt())
+    {
+        setOn(row->text("Enabled").toLongLong() != 0);
+    }
+
+    QVariant data(int column, int role) const override
+    {
+        if (row() && column >= 0) {
+            if (role == Qt::DisplayRole || role == Qt::EditRole)
+                return cellText(column);
+            if (role == Qt::DecorationRole && column == 0)
+                return swatch();
+        }
+        return BOrderListItem::data(column, role);
+    }
+
+    // Keeps the texts of the shown columns and the swatch: the row is about
+    // to go.
+    void releaseRow() override
+    {
+        if (BListView *view = listView(); view && row()) {
+            QStringList texts;
+            const int columns = view->columnCount();
+            texts.reserve(columns);
+            for (int column = 0; column < columns; ++column)
+                texts << (view->isColumnHidden(column) ? QString() : cellText(column));
+            keepTexts(std::move(texts));
+            setIcon(0, swatch());
+        }
+        BOrderListItem::releaseRow();
+    }
+
+private:
+    QString cellText(int column) const
+    {
+        switch (column) {
+        case 0:
+            return row()->text("Description");
+        case 1:
+            return row()->text("Condition");
+        default:
+            return QString();
+        }
+    }
+
+    QIcon swatch() const
+    {
+        QPixmap pixmap(12, 12);
+        pixmap.fill(QColor::fromString(row()->text("Color").trimmed()));
+        return QIcon(pixmap);
+    }
+};
+
+} // namespace
 
 QList<DBKol> logHighlightingColumns()
 {
@@ -62,31 +127,9 @@ void FWndLogRegExp::defineColumns(BCols &cols)
     cols.addColumn(tr("Condition"), QStringLiteral("Condition"), BCol::Visible, 176);
 }
 
-void FWndLogRegExp::refresh(BOrderListItem *item)
-{
-    DBRow *row = item->row();
-    if (!row)
-        return;
-    item->setOn(row->text("Enabled").toLongLong() != 0);
-    item->setText(0, row->text("Description"));
-    item->setText(1, row->text("Condition"));
-    item->setOrder(row->text("Order").toInt());
-    QPixmap swatch(12, 12);
-    swatch.fill(QColor::fromString(row->text("Color").trimmed()));
-    item->setIcon(0, swatch);
-}
-
 BListViewItem *FWndLogRegExp::createItem(DBRow *row)
 {
-    auto *item = new BOrderListItem(listView(), row, row->text("Order").toInt());
-    refresh(item);
-    return item;
-}
-
-void FWndLogRegExp::updateItems(const QList<BListViewItem *> &items)
-{
-    for (BListViewItem *item : items)
-        refresh(static_cast<BOrderListItem *>(item));
+    return new LogRegExpItem(listView(), row);
 }
 
 void FWndLogRegExp::itemChecked(BCheckListItem *item)

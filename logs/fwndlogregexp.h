@@ -25,7 +25,6 @@ public:
     QString orderColumn() const override { return QStringLiteral("Order"); }
     bool initNewRow(DBRow *row) override;
     bool editRow(DBRow *row) override;
-    void updateItems(const QList<BListViewItem *> &items) override;
     void itemChecked(BCheckListItem *item) override;
     bool duplicateRow(DBRow *source, DBRow *copy) override;
     void load(bool first) override;
@@ -34,7 +33,6 @@ public:
     void registerChanges() override { }
 
 private:
-    static void refresh(BOrderListItem *item);
     DBTable *m_table;
     bool m_adding = false; // between initNewRow and editRow of Add
 };

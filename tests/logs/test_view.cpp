@@ -6,6 +6,7 @@
 #include "db/dbquote.h"
 #include "db/dbreq.h"
 #include "db/utdebug.h"
+#include "forms/blistview.h"
 #include "logs/fdlglogevent.h"
 #include "logs/fdlglogsave.h"
 #include "logs/fdlglogsettings.h"
@@ -21,6 +22,8 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -31,6 +34,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -965,6 +969,82 @@ private slots:
         QCOMPARE(fwndlog::colorName(
                          m_view->rules().colorOf(QStringLiteral("relaying refused"), Qt::white)),
                  QStringLiteral("#ffcccc"));
+    }
+
+    void editedHighlightingShowsInTheList()
+    {
+        QVERIFY(setUp({"--no-ticker", "--seed-log-lines", "10"}));
+        QVERIFY(waitOpen());
+        QTRY_VERIFY_WITH_TIMEOUT(m_view->highlightingAction()->isEnabled(), kTimeout);
+        ModalWatcher watcher;
+        QStringList shown;
+        QColor swatch;
+        Qt::CheckState checked = Qt::Unchecked;
+        bool stillFirst = false;
+        bool viewTold = false;
+        watcher.expect([&](QWidget *modal) {
+            auto *dialog = qobject_cast<FDlgLogRegExp *>(modal);
+            QVERIFY(dialog);
+            QTimer::singleShot(0, dialog, [&, dialog] {
+                BListView *list = dialog->list()->listView();
+                BListViewItem *errors
+                        = list->findItems(QStringLiteral("Errors"), Qt::MatchExactly).value(0);
+                if (!errors) {
+                    dialog->reject();
+                    return;
+                }
+                list->setCurrentItem(errors);
+                QSignalSpy changes(list->model(), &QAbstractItemModel::dataChanged);
+                dialog->list()->edit();
+                const QModelIndex description = list->indexFromItem(errors, 0);
+                const QModelIndex condition = list->indexFromItem(errors, 1);
+                for (const QList<QVariant> &change : std::as_const(changes)) {
+                    const auto first = change.at(0).value<QModelIndex>();
+                    const auto last = change.at(1).value<QModelIndex>();
+                    viewTold = viewTold
+                            || (first.row() <= condition.row() && condition.row() <= last.row()
+                                && first.column() <= condition.column()
+                                && condition.column() <= last.column());
+                }
+                shown = QStringList{description.data().toString(), condition.data().toString()};
+                swatch = qvariant_cast<QIcon>(description.data(Qt::DecorationRole))
+                                 .pixmap(12, 12)
+                                 .toImage()
+                                 .pixelColor(6, 6);
+                checked = errors->checkState(0);
+                list->ensureSorted();
+                stillFirst = list->topLevelItem(0) == errors;
+                dialog->accept();
+            });
+        });
+        watcher.expect([](QWidget *modal) {
+            auto *edit = qobject_cast<FDlgLogRegExpEdit *>(modal);
+            QVERIFY(edit);
+            QCOMPARE(edit->windowTitle(), QStringLiteral("Edit Highlighting"));
+            edit->descriptionEdit()->setText(QStringLiteral("Failures"));
+            edit->conditionEdit()->setText(QStringLiteral("failed"));
+            edit->colourCombo()->setCurrentIndex(
+                    edit->colourCombo()->findData(QStringLiteral("#ccffff")));
+            QTimer::singleShot(0, edit, [edit] { edit->accept(); });
+        });
+        m_view->slotRegExp();
+        // The row shows the edit at once: texts, swatch; check box and place stay.
+        QVERIFY(viewTold);
+        QCOMPARE(shown, (QStringList{QStringLiteral("Failures"), QStringLiteral("failed")}));
+        QCOMPARE(fwndlog::colorName(swatch), QStringLiteral("#ccffff"));
+        QCOMPARE(checked, Qt::Checked);
+        QVERIFY(stillFirst);
+        DBTable table(m_server->conn(), QStringLiteral("LogHighlighting"),
+                      logHighlightingColumns());
+        QVERIFY(table.selectSync());
+        bool stored = false;
+        for (const fwndlog::FLogRule &rule : rulesOfTable(table)) {
+            stored = stored
+                    || (rule.description == QLatin1String("Failures")
+                        && rule.condition == QLatin1String("failed") && rule.order == 1
+                        && fwndlog::colorName(rule.color) == QLatin1String("#ccffff"));
+        }
+        QVERIFY(stored);
     }
 
     void logSettingsSendOnlyWhatChanged_data()
