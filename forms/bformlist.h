@@ -198,7 +198,12 @@ public:
         if ((!m_multiEdit || sessionReadOnly()) && items.size() > 1)
             items = {items.first()};
         if (sessionReadOnly()) {
-            editItems(items); // to read: its dialog changes nothing
+            // To read: whatever the dialog did to the row is undone.
+            if (DBRow *row = items.first()->row()) {
+                const DBRow before(*row);
+                editItems(items);
+                *row = before;
+            }
             return;
         }
         if (editItems(items)) {

@@ -454,10 +454,10 @@ QRect BListView::visualItemRect(const BListViewItem *item) const
     const QModelIndex index = indexFromItem(item);
     if (!index.isValid())
         return {};
-    // The whole row, as the toolkit's own item views answer.
-    QRect rect = visualRect(index);
-    rect.setLeft(0);
-    rect.setWidth(viewport()->width());
+    // The cells of the row together.
+    QRect rect;
+    for (int column = 0; column < columnCount(); ++column)
+        rect |= visualRect(index.siblingAtColumn(column));
     return rect;
 }
 

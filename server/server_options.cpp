@@ -23,6 +23,7 @@ const char *kUsage
           "  --os-code N              value of Info.OsCode (default 0)\n"
           "  --capability NAME        add a row to GetCapabilities() (repeatable)\n"
           "  --seed-users N           add a domain with N generated users\n"
+          "  --max-result-mib N       largest result block sent, in MiB (default 64)\n"
           "  --log-rate R             log lines per second over all logs (default 2, 0 = none)\n"
           "  --seed-log-lines N       lines in the mail log at start when it is empty\n"
           "  --seed-queue N           add N generated messages to the queue\n"
@@ -163,6 +164,12 @@ bool parseOptions(int argc, char **argv, ServerOptions &options, std::string &me
             if (!number(text, 0, 1000000, n))
                 return bad();
             options.seedUsers = static_cast<uint32_t>(n);
+        } else if (arg == "--max-result-mib") {
+            if (!value(text))
+                return false;
+            if (!number(text, 1, 4096, n))
+                return bad();
+            options.maxResultBytes = static_cast<size_t>(n) << 20;
         } else if (arg == "--log-rate") {
             if (!value(text))
                 return false;

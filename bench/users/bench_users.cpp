@@ -82,7 +82,8 @@ int main(int argc, char **argv)
                          domainformlist::kSelectedDomainKey);
 
     postdesk::test::DevServerProcess server(
-            {"--no-ticker", "--seed-users", std::to_string(users), "--log-rate", "0"});
+            {"--no-ticker", "--seed-users", std::to_string(users), "--log-rate", "0",
+             "--max-result-mib", "1024"});
     if (!server.start()) {
         std::fprintf(stderr, "server: %s\n", server.errorText().c_str());
         return 1;
@@ -112,6 +113,9 @@ int main(int argc, char **argv)
         bare << timeMs([&] {
             DBReq req(query);
             conn.execSync(&req);
+            if (!req.succeeded())
+                std::fprintf(stderr, "bare select failed: %u %s\n", req.resultCode(),
+                             qPrintable(req.errorText()));
             rows = req.rowCount();
             blockBytes = rowBytes(req);
         });

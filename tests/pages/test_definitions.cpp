@@ -1023,7 +1023,6 @@ void TestDefinitionsPage::viewerChangesNothing()
     QVERIFY(!(entry->flags() & Qt::ItemIsUserCheckable));
     entry->setCheckState(0, Qt::Unchecked);
     page->add();
-    page->edit();
     page->remove();
     page->listView()->setCurrentItem(node);
     page->remove();

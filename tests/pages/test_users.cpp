@@ -416,8 +416,9 @@ void TestUsersPage::viewerChangesNothing()
         QVERIFY2(!button->isEnabled(), qPrintable(button->objectName()));
     // A user opens to be read.
     QVERIFY(page->editButton()->isEnabled());
-    QCOMPARE(changeableInRowDialog(page->listView(), findItem(page->listView(), "bob")),
-             QStringList());
+    const QStringList changeable
+            = changeableInRowDialog(page->listView(), findItem(page->listView(), "bob"));
+    QVERIFY2(changeable.isEmpty(), qPrintable(changeable.join(", ")));
     // Viewing other domains and searching still work.
     QVERIFY(page->domainCombo()->isEnabled());
     QVERIFY(showDomain(page, "example.org"));

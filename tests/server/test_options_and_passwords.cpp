@@ -24,7 +24,7 @@ TEST(ServerOptions, AcceptsValidValues)
     std::string message;
     ASSERT_TRUE(parse({"--listen", "0.0.0.0", "--port", "0", "--version", "8.1.12", "--seed-users",
                        "500", "--log-rate", "0.5", "--fault-status", "207:from Sort",
-                       "--fault-close-after", "3", "--memory"},
+                       "--fault-close-after", "3", "--memory", "--max-result-mib", "512"},
                       options, message))
             << message;
     EXPECT_EQ(options.listenAddress, "0.0.0.0");
@@ -38,6 +38,7 @@ TEST(ServerOptions, AcceptsValidValues)
     EXPECT_EQ(options.faults.statusPattern, "from sort");
     EXPECT_EQ(options.faults.closeAfterStatements, 3u);
     EXPECT_TRUE(options.memory);
+    EXPECT_EQ(options.maxResultBytes, size_t(512) << 20);
 }
 
 TEST(ServerOptions, RefusesBadValues)
@@ -57,6 +58,8 @@ TEST(ServerOptions, RefusesBadValues)
             {"--log-rate", "-1"},
             {"--log-rate", "nan"},
             {"--seed-users", "2000000"},
+            {"--max-result-mib", "0"},
+            {"--max-result-mib", "5000"},
             {"--seed-queue", "many"},
             {"--seed-queue", "20000000"},
             {"--fault-status", "207"},
