@@ -133,15 +133,28 @@ public:
     {
         BListView *list = this->listView();
         list->clear();
-        m_appliedSearch = this->searchText();
+        m_appliedSearch.clear();
         DBTable *main = table();
         if (!main || !m_current || !m_current->isLoaded())
             return true;
-        for (DBRow *row : main->rows()) {
-            if (m_appliedSearch.isEmpty() || rowMatchesSearch(*row, m_appliedSearch))
-                this->createItem(row);
-        }
+        for (DBRow *row : main->rows())
+            this->createItem(row);
+        applySearch();
         return true;
+    }
+
+    // Hides the rows the search text does not match and shows the others;
+    // the rows stay in the list.
+    void applySearch()
+    {
+        m_appliedSearch = this->searchText();
+        BListView *list = this->listView();
+        for (int i = 0; i < list->topLevelItemCount(); ++i) {
+            BListViewItem *item = list->topLevelItem(i);
+            const DBRow *row = item->row();
+            item->setHidden(!m_appliedSearch.isEmpty() && row
+                            && !rowMatchesSearch(*row, m_appliedSearch));
+        }
     }
 
     void discard() override
@@ -207,7 +220,11 @@ public:
             return;
         if (this->searchText() == m_appliedSearch)
             return;
-        this->updateView();
+        {
+            BListUpdater updater(this->listView());
+            applySearch();
+        }
+        this->selectionChanged();
     }
 
 protected:

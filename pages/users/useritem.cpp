@@ -161,18 +161,26 @@ QString cellText(const DBRow &row, const UsageValues &usage, int column)
 
 UserItem::UserItem(BListView *view, DBRow *row, const UserUsage *usage)
     : BRowTextItem(view, row)
-    , m_usage(useritem::usageValues(usage))
-{ }
+{
+    if (usage)
+        m_usage = std::make_unique<useritem::UsageValues>(useritem::usageValues(usage));
+}
+
+const useritem::UsageValues &UserItem::usage() const
+{
+    static const useritem::UsageValues unknown;
+    return m_usage ? *m_usage : unknown;
+}
 
 QString UserItem::cellText(int column) const
 {
-    return useritem::cellText(*row(), m_usage, column);
+    return useritem::cellText(*row(), usage(), column);
 }
 
 BSortKey UserItem::sortKey(int column, const BCol *definition) const
 {
     if (column >= useritem::ColStorageQuota && column <= useritem::ColLastLogin)
-        return BSortKey::fromNumber(row() ? useritem::sortValue(*row(), m_usage, column) : 0);
+        return BSortKey::fromNumber(row() ? useritem::sortValue(*row(), usage(), column) : 0);
     return BRowTextItem::sortKey(column, definition);
 }
 
@@ -180,6 +188,9 @@ void UserItem::refresh(const UserUsage *usage)
 {
     if (!row())
         return;
-    m_usage = useritem::usageValues(usage);
+    if (usage)
+        m_usage = std::make_unique<useritem::UsageValues>(useritem::usageValues(usage));
+    else
+        m_usage.reset();
     rowChanged();
 }

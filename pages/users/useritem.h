@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <memory>
+
 class BListView;
 class DBRow;
 
@@ -70,5 +72,9 @@ public:
     void refresh(const UserUsage *usage);
 
 private:
-    useritem::UsageValues m_usage;
+    const useritem::UsageValues &usage() const;
+
+    // Most lists never ask for the mail stores: the figures take no room
+    // until they are known.
+    std::unique_ptr<useritem::UsageValues> m_usage;
 };
