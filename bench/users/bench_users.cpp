@@ -8,6 +8,8 @@
 #include "db/dbreq.h"
 #include "db/dbtable.h"
 #include "forms/blistview.h"
+#include "pages/users/domaintables.h"
+#include "pages/users/pvnusertable.h"
 #include "pages/users/userwnd.h"
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
@@ -124,6 +126,7 @@ int main(int argc, char **argv)
     std::fprintf(stderr, "bare select: %d rows\n", rows);
     QList<double> open;
     QList<double> search;
+    QList<double> scan;
     QList<double> clearSearch;
     double heapRatio = 0;
     for (int round = 0; round < rounds; ++round) {
@@ -143,9 +146,21 @@ int main(int argc, char **argv)
         if (round == 0)
             heapRatio = double(heapInUse() - heapBefore) / double(blockBytes);
         // The timer is stopped: only the refresh after it fires is timed.
-        page->searchEdit()->setText(QStringLiteral("user0%1").arg(1000 + round));
+        const QString needle = QStringLiteral("user0%1").arg(1000 + round);
+        // The baseline: a plain scan of the same rows for the same text.
+        int matches = 0;
+        scan << timeMs([&] {
+            for (const DBRow *row : page->userTable()->rows())
+                matches += domainformlist::rowMatchesText(*row, needle) ? 1 : 0;
+        });
+        page->searchEdit()->setText(needle);
         page->searchTimer()->stop();
         search << timeMs([&] { page->slotSearchExecute(); });
+        if (page->listView()->model()->rowCount() != matches) {
+            std::fprintf(stderr, "the search shows %d rows of %d matches\n",
+                         page->listView()->model()->rowCount(), matches);
+            return 1;
+        }
         page->searchEdit()->clear();
         page->searchTimer()->stop();
         clearSearch << timeMs([&] { page->slotSearchExecute(); });
@@ -158,13 +173,15 @@ int main(int argc, char **argv)
     const double openRatio = median(open) / median(bare);
     std::printf("users: %d rows, result block %.1f MB\n", rows, double(blockBytes) / 1048576.0);
     std::printf("open page until the list shows: %.1f ms, bare select: %.1f ms, ratio %.2fx "
-                "(target <= 1.5x) %s\n",
-                median(open), median(bare), openRatio, openRatio <= 1.5 ? "ok" : "MISSED");
-    std::printf("search refresh after the timer (10 matches): %.1f ms (target <= 100 ms) %s\n",
-                median(search), median(search) <= 100 ? "ok" : "MISSED");
+                "(target <= 1.2x) %s\n",
+                median(open), median(bare), openRatio, openRatio <= 1.2 ? "ok" : "MISSED");
+    const double searchRatio = median(search) / median(scan);
+    std::printf("search narrowing to 10 rows: %.1f ms, a plain scan of the rows: %.1f ms, "
+                "ratio %.2fx (target <= 2x) %s\n",
+                median(search), median(scan), searchRatio, searchRatio <= 2 ? "ok" : "MISSED");
     std::printf("search cleared, all rows back: %.1f ms (target <= 100 ms) %s\n",
                 median(clearSearch), median(clearSearch) <= 100 ? "ok" : "MISSED");
-    std::printf("page heap / result block: %.2fx (target <= 3x) %s\n", heapRatio,
-                heapRatio <= 3 ? "ok" : "MISSED");
+    std::printf("page heap / result block: %.2fx (target <= 1.5x) %s\n", heapRatio,
+                heapRatio <= 1.5 ? "ok" : "MISSED");
     return 0;
 }

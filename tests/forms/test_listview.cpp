@@ -6,6 +6,7 @@
 #include "registry/utkeys.h"
 #include "registry/utkontainer.h"
 
+#include <QAccessible>
 #include <QHeaderView>
 #include <QMenu>
 #include <QSignalSpy>
@@ -298,6 +299,42 @@ private slots:
         item->setOn(true);
         QCOMPARE(checked.count(), 1);
         QVERIFY(item->isOn());
+    }
+
+    // A screen reader reads the list as a table: headers, rows, cells and
+    // what is selected, including rows formatted only when asked.
+    void screenReadersReadTheTable()
+    {
+        BListView view;
+        view.setAccessibleName("Sizes");
+        view.setCols(sampleCols());
+        view.resize(400, 200);
+        new SizeItem(&view, "beta", 20, "second");
+        new SizeItem(&view, "alpha", 100, "first");
+        view.sortByColumn(0, Qt::AscendingOrder);
+        view.setCurrentItem(view.topLevelItem(1));
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+
+        QAccessibleInterface *list = QAccessible::queryAccessibleInterface(&view);
+        QVERIFY(list);
+        QCOMPARE(list->text(QAccessible::Name), QString("Sizes"));
+        QAccessibleTableInterface *table = list->tableInterface();
+        QVERIFY(table);
+        QCOMPARE(table->rowCount(), 2);
+        QCOMPARE(table->columnCount(), 3);
+        QCOMPARE(table->columnDescription(1), QString("Size"));
+        QAccessibleInterface *cell = table->cellAt(0, 1);
+        QVERIFY(cell);
+        QCOMPARE(cell->text(QAccessible::Name), QString("100"));
+        QCOMPARE(table->cellAt(1, 0)->text(QAccessible::Name), QString("beta"));
+        QCOMPARE(table->selectedRowCount(), 1);
+        QCOMPARE(table->selectedRows(), QList<int>{1});
+        // A hidden row is not read.
+        view.topLevelItem(0)->setHidden(true);
+        view.ensureSorted();
+        QCOMPARE(table->rowCount(), 1);
+        QCOMPARE(table->cellAt(0, 0)->text(QAccessible::Name), QString("beta"));
     }
 };
 
