@@ -277,8 +277,9 @@ void BListViewItem::setHidden(bool hidden)
     if (m_hidden == hidden)
         return;
     m_hidden = hidden;
+    // Hiding changes what is shown, not the order: nothing to sort.
     if (BListModel *owner = model(); owner && m_parent)
-        owner->rowsChanged();
+        owner->schedulePublish();
 }
 
 void BListViewItem::setChildIndicatorPolicy(ChildIndicatorPolicy policy)
@@ -308,6 +309,19 @@ void BListViewItem::setSelected(bool selected)
         view->setItemSelected(this, selected);
 }
 
+void BListViewItem::keepShownTexts(const std::function<QString(int)> &cellText)
+{
+    BListView *view = listView();
+    if (!view || !row())
+        return;
+    QStringList texts;
+    const int columns = view->columnCount();
+    texts.reserve(columns);
+    for (int column = 0; column < columns; ++column)
+        texts << (view->isColumnHidden(column) ? QString() : cellText(column));
+    keepTexts(std::move(texts));
+}
+
 QVariant BRowTextItem::data(int column, int role) const
 {
     if ((role == Qt::DisplayRole || role == Qt::EditRole) && row() && column >= 0)
@@ -317,15 +331,21 @@ QVariant BRowTextItem::data(int column, int role) const
 
 void BRowTextItem::releaseRow()
 {
-    if (BListView *view = listView(); view && row()) {
-        QStringList texts;
-        const int columns = view->columnCount();
-        texts.reserve(columns);
-        for (int column = 0; column < columns; ++column)
-            texts << (view->isColumnHidden(column) ? QString() : cellText(column));
-        keepTexts(std::move(texts));
-    }
+    keepShownTexts([this](int column) { return cellText(column); });
     BListViewItem::releaseRow();
+}
+
+QVariant BCheckRowTextItem::data(int column, int role) const
+{
+    if ((role == Qt::DisplayRole || role == Qt::EditRole) && row() && column >= 0)
+        return cellText(column);
+    return BCheckListItem::data(column, role);
+}
+
+void BCheckRowTextItem::releaseRow()
+{
+    keepShownTexts([this](int column) { return cellText(column); });
+    BCheckListItem::releaseRow();
 }
 
 QString BDeclaredItem::cellText(int column) const

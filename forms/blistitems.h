@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -133,6 +134,9 @@ protected:
     void setCheckable() { m_checkable = true; }
     // Keeps texts the row shows from now on.
     void keepTexts(QStringList texts);
+    // For rows that format their cells (cellText) from their table row:
+    // keeps the texts of the shown columns before the row lets go of it.
+    void keepShownTexts(const std::function<QString(int)> &cellText);
 
 private:
     friend class BListModel;
@@ -222,6 +226,27 @@ public:
     void setOn(bool on) { setCheckState(0, on ? Qt::Checked : Qt::Unchecked); }
     // Reports check changes to the list view.
     void setData(int column, int role, const QVariant &value) override;
+};
+
+// A checkable row whose cells are formatted from its table row whenever the
+// view asks, as BRowTextItem does.
+class BCheckRowTextItem : public BCheckListItem
+{
+public:
+    explicit BCheckRowTextItem(DBRow *row, int type = Type)
+        : BCheckListItem(row, type)
+    { }
+    BCheckRowTextItem(BListView *view, DBRow *row, int type = Type)
+        : BCheckListItem(view, row, type)
+    { }
+
+    QVariant data(int column, int role) const override;
+    // The text of a cell of row(), which is not null.
+    virtual QString cellText(int column) const = 0;
+    // Keeps the texts of the shown columns: the row is about to go.
+    void releaseRow() override;
+    // The row was edited: the view asks for its cells again.
+    void rowChanged() { emitDataChanged(); }
 };
 
 // A checkable row of an ordered list, sorted by its order number.

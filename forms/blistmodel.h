@@ -57,7 +57,7 @@ private:
     friend class BListViewItem;
 
     // Notes from the rows.
-    void rowsChanged(); // added, hidden or shown: published later
+    void rowsChanged(); // added: sorted in and published later
     void cellChanged(BListViewItem *item, int column); // column -1: all
     void rowLeaving(BListViewItem *item);
     void headerChanged();

@@ -513,11 +513,6 @@ void BListView::sortByColumn(int column, Qt::SortOrder order)
     sortRows(column, order);
 }
 
-void BListView::sortItems(int column, Qt::SortOrder order)
-{
-    sortRows(column, order);
-}
-
 int BListView::sortColumn() const
 {
     return header()->sortIndicatorSection();
@@ -630,14 +625,6 @@ void BListView::endFill()
     if (m_fillDepth == 0 || --m_fillDepth > 0)
         return;
     publish();
-}
-
-int BListView::fillSortColumn() const
-{
-    if (m_fillDepth == 0 || !m_sortingEnabled)
-        return -1;
-    const int column = header()->sortIndicatorSection();
-    return column >= 0 && column < columnCount() ? column : -1;
 }
 
 // --- dragging rows ---

@@ -100,7 +100,6 @@ public:
     void setSortingEnabled(bool enable);
     bool isSortingEnabled() const { return m_sortingEnabled && m_fillDepth == 0; }
     void sortByColumn(int column, Qt::SortOrder order);
-    void sortItems(int column, Qt::SortOrder order);
     int sortColumn() const;
     void ensureSorted();
 
@@ -109,9 +108,6 @@ public:
     // BListUpdater is the scoped way to use it.
     void beginFill();
     void endFill();
-    bool isFilling() const { return m_fillDepth > 0; }
-    // The column a fill sorts by, or -1 when there is no fill or no sorting.
-    int fillSortColumn() const;
     // Adds a new top-level row (the rows' constructors call it).
     void adoptItem(BListViewItem *item);
     // Deletes every row.

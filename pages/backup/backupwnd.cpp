@@ -383,7 +383,7 @@ void BackupSettingsWnd::showLastStatus(int status)
 // --- schedule ---
 
 BackupScheduleItem::BackupScheduleItem(BListView *view, DBRow *row, bool checkable)
-    : BCheckListItem(view, row)
+    : BCheckRowTextItem(view, row)
 {
     setIcon(0, QIcon(QStringLiteral(":/images/backup_tree.png")));
     setOn(row->text("Enabled").toInt() != 0);
@@ -405,26 +405,6 @@ QString BackupScheduleItem::cellText(int column) const
     default:
         return QString();
     }
-}
-
-QVariant BackupScheduleItem::data(int column, int role) const
-{
-    if ((role == Qt::DisplayRole || role == Qt::EditRole) && row() && column >= 0)
-        return cellText(column);
-    return BCheckListItem::data(column, role);
-}
-
-void BackupScheduleItem::releaseRow()
-{
-    if (BListView *view = listView(); view && row()) {
-        QStringList texts;
-        const int columns = view->columnCount();
-        texts.reserve(columns);
-        for (int column = 0; column < columns; ++column)
-            texts << (view->isColumnHidden(column) ? QString() : cellText(column));
-        keepTexts(std::move(texts));
-    }
-    BCheckListItem::releaseRow();
 }
 
 BackupScheduleWnd::BackupScheduleWnd(QWidget *parent)

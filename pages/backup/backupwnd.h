@@ -101,15 +101,11 @@ private:
 
 // A scheduled backup; its check box is "Enabled". Its texts come from the row
 // whenever the view asks.
-class BackupScheduleItem : public BCheckListItem
+class BackupScheduleItem : public BCheckRowTextItem
 {
 public:
     BackupScheduleItem(BListView *view, DBRow *row, bool checkable);
-    QVariant data(int column, int role) const override;
-    // Keeps the texts of the shown columns: the row is about to go.
-    void releaseRow() override;
-    // The text of a cell of row(), which is not null.
-    QString cellText(int column) const;
+    QString cellText(int column) const override;
 };
 
 // The scheduled full and differential backups ("BackupSchedule").

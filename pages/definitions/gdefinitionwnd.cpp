@@ -14,7 +14,7 @@ GNameNode::GNameNode(BListView *view, const QString &name)
 }
 
 GEntryItem::GEntryItem(DBRow *row)
-    : BCheckListItem(row)
+    : BCheckRowTextItem(row)
 {
     // The dialogs never change "Enabled": only the check box does, and it
     // writes the row itself (itemChecked).
@@ -22,26 +22,6 @@ GEntryItem::GEntryItem(DBRow *row)
         setCheckState(0,
                       row->text(QStringLiteral("Enabled")) == QLatin1String("0") ? Qt::Unchecked
                                                                                  : Qt::Checked);
-}
-
-QVariant GEntryItem::data(int column, int role) const
-{
-    if ((role == Qt::DisplayRole || role == Qt::EditRole) && row() && column >= 0)
-        return cellText(column);
-    return BCheckListItem::data(column, role);
-}
-
-void GEntryItem::releaseRow()
-{
-    if (BListView *view = listView(); view && row()) {
-        QStringList texts;
-        const int columns = view->columnCount();
-        texts.reserve(columns);
-        for (int column = 0; column < columns; ++column)
-            texts << (view->isColumnHidden(column) ? QString() : cellText(column));
-        keepTexts(std::move(texts));
-    }
-    BCheckListItem::releaseRow();
 }
 
 void GOpenedNodes::store(const QString &name, bool open)

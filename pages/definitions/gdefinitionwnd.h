@@ -31,15 +31,10 @@ private:
 // An entry below a name node: its check box is "Enabled", its cells are
 // formatted from its row when the view asks. An entry that lets go of its
 // row keeps the texts of the shown columns.
-class GEntryItem : public BCheckListItem
+class GEntryItem : public BCheckRowTextItem
 {
 public:
     explicit GEntryItem(DBRow *row);
-
-    QVariant data(int column, int role) const override;
-    void releaseRow() override;
-    // The text of a cell of row(), which is not null.
-    virtual QString cellText(int column) const = 0;
 };
 
 // Remembers which name nodes were open under a settings prefix

@@ -40,7 +40,7 @@ TPop3AccountsWnd::TPop3AccountsWnd(QWidget *parent)
 }
 
 Pop3AccountsItem::Pop3AccountsItem(BListView *view, DBRow *row, bool checkable)
-    : BCheckListItem(view, row)
+    : BCheckRowTextItem(view, row)
 {
     setIcon(0, listIcon(QStringLiteral("pop3accounts_list.png")));
     setOn(row->text("Enabled").toInt() != 0);
@@ -73,31 +73,11 @@ QString Pop3AccountsItem::cellText(int column) const
     }
 }
 
-QVariant Pop3AccountsItem::data(int column, int role) const
-{
-    if ((role == Qt::DisplayRole || role == Qt::EditRole) && row() && column >= 0)
-        return cellText(column);
-    return BCheckListItem::data(column, role);
-}
-
-void Pop3AccountsItem::releaseRow()
-{
-    if (BListView *view = listView(); view && row()) {
-        QStringList texts;
-        const int columns = view->columnCount();
-        texts.reserve(columns);
-        for (int column = 0; column < columns; ++column)
-            texts << (view->isColumnHidden(column) ? QString() : cellText(column));
-        keepTexts(std::move(texts));
-    }
-    BCheckListItem::releaseRow();
-}
-
 BSortKey Pop3AccountsItem::sortKey(int column, const BCol *definition) const
 {
     if (column == ColPort || column == ColMax)
         return BSortKey::fromNumber(text(column).toLongLong());
-    return BCheckListItem::sortKey(column, definition);
+    return BCheckRowTextItem::sortKey(column, definition);
 }
 
 Pop3AccountsWnd::Pop3AccountsWnd(QWidget *parent)

@@ -26,16 +26,12 @@ private:
 
 // A row of the accounts list; its check box is the account's "Enabled". Its
 // texts come from the row whenever the view asks.
-class Pop3AccountsItem : public BCheckListItem
+class Pop3AccountsItem : public BCheckRowTextItem
 {
 public:
     Pop3AccountsItem(BListView *view, DBRow *row, bool checkable);
-    QVariant data(int column, int role) const override;
     BSortKey sortKey(int column, const BCol *definition) const override;
-    // Keeps the texts of the shown columns: the row is about to go.
-    void releaseRow() override;
-    // The text of a cell of row(), which is not null.
-    QString cellText(int column) const;
+    QString cellText(int column) const override;
 };
 
 // The remote POP3 mailboxes the server downloads from ("Pop3").

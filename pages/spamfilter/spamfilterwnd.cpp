@@ -416,14 +416,7 @@ QVariant SpamFilterCustomRulesItem::data(int column, int role) const
 
 void SpamFilterCustomRulesItem::releaseRow()
 {
-    if (BListView *view = listView(); view && row()) {
-        QStringList texts;
-        const int columns = view->columnCount();
-        texts.reserve(columns);
-        for (int column = 0; column < columns; ++column)
-            texts << (view->isColumnHidden(column) ? QString() : cellText(column));
-        keepTexts(std::move(texts));
-    }
+    keepShownTexts([this](int column) { return cellText(column); });
     BOrderListItem::releaseRow();
 }
 
