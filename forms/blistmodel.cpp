@@ -263,6 +263,15 @@ void BListModel::removeItems(const QList<BListViewItem *> &items, bool deleteThe
         item->m_parent = nullptr;
         BListModelWalk::unpublish(item);
     }
+    renumber();
+    if (deleteThem)
+        qDeleteAll(items);
+}
+
+// Numbers the shown rows anew and moves the view's indexes to their rows'
+// new places (or drops those of rows no longer shown).
+void BListModel::renumber()
+{
     BListModelWalk::number(m_root.get(), true);
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
@@ -271,8 +280,6 @@ void BListModel::removeItems(const QList<BListViewItem *> &items, bool deleteThe
         after.append(indexFromItem(itemFromIndex(index), index.column()));
     changePersistentIndexList(before, after);
     emit layoutChanged();
-    if (deleteThem)
-        qDeleteAll(items);
 }
 
 void BListModel::clear()
@@ -311,14 +318,7 @@ void BListModel::publish()
     m_dirty = false;
     m_view->rowsAboutToBePublished();
     emit layoutAboutToBeChanged();
-    BListModelWalk::number(m_root.get(), true);
-    const QModelIndexList before = persistentIndexList();
-    QModelIndexList after;
-    after.reserve(before.size());
-    for (const QModelIndex &index : before)
-        after.append(indexFromItem(itemFromIndex(index), index.column()));
-    changePersistentIndexList(before, after);
-    emit layoutChanged();
+    renumber();
     m_view->rowsPublished();
     m_publishing = false;
 }

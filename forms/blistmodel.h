@@ -64,6 +64,8 @@ private:
 
     const std::vector<BListViewItem *> &shownRows(const BListViewItem *parent) const;
     BListViewItem *parentItem(const QModelIndex &parent) const;
+    // Ends a layout change: rows numbered, the view's indexes moved.
+    void renumber();
 
     BListView *m_view;
     std::unique_ptr<BListViewItem> m_root;

@@ -50,13 +50,8 @@ public:
     // to go.
     void releaseRow() override
     {
-        if (BListView *view = listView(); view && row()) {
-            QStringList texts;
-            const int columns = view->columnCount();
-            texts.reserve(columns);
-            for (int column = 0; column < columns; ++column)
-                texts << (view->isColumnHidden(column) ? QString() : cellText(column));
-            keepTexts(std::move(texts));
+        if (row()) {
+            keepShownTexts([this](int column) { return cellText(column); });
             setIcon(0, swatch());
         }
         BOrderListItem::releaseRow();

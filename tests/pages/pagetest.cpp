@@ -7,6 +7,7 @@
 #include "db/dbctrl.h"
 #include "db/dbreq.h"
 #include "db/utdebug.h"
+#include "forms/blistmodel.h"
 #include "forms/blistview.h"
 #include "forms/bpagefactory.h"
 #include "forms/bpwdlineedit.h"
@@ -16,14 +17,15 @@
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QSet>
-#include <QTabBar>
 #include <QDialog>
 #include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QSet>
+#include <QSignalSpy>
+#include <QTabBar>
 #include <QTest>
 
 void PageTest::setUpPages()
@@ -233,43 +235,52 @@ QStringList PageTest::changeableInRowDialog(BListView *list, BListViewItem *item
                 QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, where);
                 QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, where);
             },
-              [&](QWidget *modal) {
-                  changeable.clear();
-                  auto name = [](const QWidget *widget, const QString &text = {}) {
-                      return widget->objectName().isEmpty()
-                              ? QString::fromLatin1(widget->metaObject()->className()) + ' ' + text
-                              : widget->objectName();
-                  };
-                  for (QLineEdit *edit : modal->findChildren<QLineEdit *>()) {
-                      if (edit->isVisible() && edit->isEnabled() && !edit->isReadOnly()
-                          && !qobject_cast<QAbstractSpinBox *>(edit->parentWidget()))
-                          changeable << name(edit, edit->text());
-                  }
-                  for (QAbstractSpinBox *box : modal->findChildren<QAbstractSpinBox *>()) {
-                      if (box->isVisible() && box->isEnabled() && !box->isReadOnly())
-                          changeable << name(box, box->text());
-                  }
-                  for (QComboBox *box : modal->findChildren<QComboBox *>()) {
-                      if (box->isVisible() && box->isEnabled())
-                          changeable << name(box, box->currentText());
-                  }
-                  QPushButton *close = nullptr;
-                  for (QAbstractButton *button : modal->findChildren<QAbstractButton *>()) {
-                      if (!button->isVisible() || !button->isEnabled()
-                          || qobject_cast<QTabBar *>(button->parentWidget()))
-                          continue;
-                      auto *push = qobject_cast<QPushButton *>(button);
-                      if (push && button->text().remove('&') == QLatin1String("Close"))
-                          close = push;
-                      else
-                          changeable << name(button, button->text());
-                  }
-                  if (close)
-                      close->click();
-                  else
-                      changeable << QStringLiteral("no Close");
-              });
+            [&](QWidget *modal) {
+                changeable.clear();
+                auto name = [](const QWidget *widget, const QString &text = {}) {
+                    return widget->objectName().isEmpty()
+                            ? QString::fromLatin1(widget->metaObject()->className()) + ' ' + text
+                            : widget->objectName();
+                };
+                for (QLineEdit *edit : modal->findChildren<QLineEdit *>()) {
+                    if (edit->isVisible() && edit->isEnabled() && !edit->isReadOnly()
+                        && !qobject_cast<QAbstractSpinBox *>(edit->parentWidget()))
+                        changeable << name(edit, edit->text());
+                }
+                for (QAbstractSpinBox *box : modal->findChildren<QAbstractSpinBox *>()) {
+                    if (box->isVisible() && box->isEnabled() && !box->isReadOnly())
+                        changeable << name(box, box->text());
+                }
+                for (QComboBox *box : modal->findChildren<QComboBox *>()) {
+                    if (box->isVisible() && box->isEnabled())
+                        changeable << name(box, box->currentText());
+                }
+                QPushButton *close = nullptr;
+                for (QAbstractButton *button : modal->findChildren<QAbstractButton *>()) {
+                    if (!button->isVisible() || !button->isEnabled()
+                        || qobject_cast<QTabBar *>(button->parentWidget()))
+                        continue;
+                    auto *push = qobject_cast<QPushButton *>(button);
+                    if (push && button->text().remove('&') == QLatin1String("Close"))
+                        close = push;
+                    else
+                        changeable << name(button, button->text());
+                }
+                if (close)
+                    close->click();
+                else
+                    changeable << QStringLiteral("no Close");
+            });
     return changeable;
+}
+
+bool viewToldOf(const QSignalSpy &changes, const BListView *list, const BListViewItem *item)
+{
+    for (const QList<QVariant> &change : changes) {
+        if (list->listModel()->itemFromIndex(qvariant_cast<QModelIndex>(change.at(0))) == item)
+            return true;
+    }
+    return false;
 }
 
 BoxAnswers::BoxAnswers(QMessageBox::StandardButton answer)

@@ -15,6 +15,7 @@ class BListView;
 class BListViewItem;
 class BPwdLineEdit;
 class QAbstractButton;
+class QSignalSpy;
 class TBFormList;
 class QWidget;
 
@@ -65,6 +66,11 @@ protected:
     // offers no way out but OK.
     QStringList changeableInRowDialog(BListView *list, BListViewItem *item);
 };
+
+// Whether a list's view was told that the item's cells changed (an item tells
+// of its own row only), wherever the item was sorted to since; changes spies
+// on the list model's dataChanged.
+bool viewToldOf(const QSignalSpy &changes, const BListView *list, const BListViewItem *item);
 
 // Collects the console's debug output while it lives (lines come from the
 // connection's thread too).

@@ -32,17 +32,6 @@ QString aliasQuery(const QString &domain)
     return QStringLiteral("select Lhs, Rhs, Description from Alias where Domain='%1'").arg(domain);
 }
 
-// Whether the list's view was told that the item's cells changed (an item
-// tells of its own row only), wherever the item was sorted to since.
-bool viewToldOf(const QSignalSpy &changes, const BListView *list, const BListViewItem *item)
-{
-    for (const QList<QVariant> &change : changes) {
-        if (list->listModel()->itemFromIndex(qvariant_cast<QModelIndex>(change.at(0))) == item)
-            return true;
-    }
-    return false;
-}
-
 } // namespace
 
 class TestAliasesPage : public PageTest

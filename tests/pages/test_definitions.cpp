@@ -66,17 +66,6 @@ QStringList comboItems(const QComboBox *combo)
     return items;
 }
 
-// Whether the list's view was told that the item's cells changed (an item
-// tells of its own row only), wherever the item was sorted to since.
-bool viewToldOf(const QSignalSpy &changes, const BListView *list, const BListViewItem *item)
-{
-    for (const QList<QVariant> &change : changes) {
-        if (list->listModel()->itemFromIndex(qvariant_cast<QModelIndex>(change.at(0))) == item)
-            return true;
-    }
-    return false;
-}
-
 } // namespace
 
 class TestDefinitionsPage : public PageTest

@@ -37,17 +37,6 @@ const QString kListQuery = QStringLiteral(
         "select Name, Description, ReplyToType, ReplyToEmail, ModeMemberPost, SenderHide "
         "from MailingList where Domain='example.com'");
 
-// Whether the list's view was told that the item's cells changed (an item
-// tells of its own row only), wherever the item was sorted to since.
-bool viewToldOf(const QSignalSpy &changes, const BListView *list, const BListViewItem *item)
-{
-    for (const QList<QVariant> &change : changes) {
-        if (list->listModel()->itemFromIndex(qvariant_cast<QModelIndex>(change.at(0))) == item)
-            return true;
-    }
-    return false;
-}
-
 } // namespace
 
 class TestMailingListsPage : public PageTest

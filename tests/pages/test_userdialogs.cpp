@@ -58,17 +58,6 @@ QString userQuery(const QString &name, const QString &domain = QStringLiteral("e
     return kUserColumns + QStringLiteral(" where Domain='%1' and Name='%2'").arg(domain, name);
 }
 
-// Whether the list's view was told that the item's cells changed (an item
-// tells of its own row only), wherever the item was sorted to since.
-bool viewToldOf(const QSignalSpy &changes, const BListView *list, const BListViewItem *item)
-{
-    for (const QList<QVariant> &change : changes) {
-        if (list->listModel()->itemFromIndex(qvariant_cast<QModelIndex>(change.at(0))) == item)
-            return true;
-    }
-    return false;
-}
-
 } // namespace
 
 class TestUserDialogs : public PageTest
