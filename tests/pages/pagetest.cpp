@@ -283,6 +283,19 @@ bool viewToldOf(const QSignalSpy &changes, const BListView *list, const BListVie
     return false;
 }
 
+bool viewTold(const QSignalSpy &changes, const QModelIndex &index)
+{
+    for (const QList<QVariant> &change : changes) {
+        const auto first = change.at(0).value<QModelIndex>();
+        const auto last = change.at(1).value<QModelIndex>();
+        if (first.parent() == index.parent() && first.row() <= index.row()
+            && index.row() <= last.row() && first.column() <= index.column()
+            && index.column() <= last.column())
+            return true;
+    }
+    return false;
+}
+
 BoxAnswers::BoxAnswers(QMessageBox::StandardButton answer)
     : m_answer(answer)
 {

@@ -15,6 +15,7 @@ class BListView;
 class BListViewItem;
 class BPwdLineEdit;
 class QAbstractButton;
+class QModelIndex;
 class QSignalSpy;
 class TBFormList;
 class QWidget;
@@ -71,6 +72,8 @@ protected:
 // of its own row only), wherever the item was sorted to since; changes spies
 // on the list model's dataChanged.
 bool viewToldOf(const QSignalSpy &changes, const BListView *list, const BListViewItem *item);
+// Whether the view heard that the cell at index changed.
+bool viewTold(const QSignalSpy &changes, const QModelIndex &index);
 
 // Collects the console's debug output while it lives (lines come from the
 // connection's thread too).

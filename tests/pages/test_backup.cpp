@@ -40,20 +40,6 @@ BListViewItem *findItem(BListView *list, const QString &first)
     return found.isEmpty() ? nullptr : found.first();
 }
 
-// Whether the view heard that the cell at index changed.
-bool viewTold(const QSignalSpy &changes, const QModelIndex &index)
-{
-    for (const QList<QVariant> &change : changes) {
-        const auto first = change.at(0).value<QModelIndex>();
-        const auto last = change.at(1).value<QModelIndex>();
-        if (first.parent() == index.parent() && first.row() <= index.row()
-            && index.row() <= last.row() && first.column() <= index.column()
-            && index.column() <= last.column())
-            return true;
-    }
-    return false;
-}
-
 void clickOk(QDialog *dialog)
 {
     dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
