@@ -1,6 +1,7 @@
 #include "db/dbrow.h"
 
 #include "db/dbkols.h"
+#include "db/dbmemory.h"
 #include "db/dbtable.h"
 #include "db/dbvalues.h"
 
@@ -43,15 +44,17 @@ class DBRowChunk
 public:
     static DBRowChunk *create(qsizetype capacity)
     {
-        void *memory = ::operator new(sizeof(DBRowChunk) + size_t(capacity));
-        return new (memory) DBRowChunk(capacity);
+        const size_t bytes = sizeof(DBRowChunk) + size_t(capacity);
+        void *memory = dbmemory::allocateLarge(bytes);
+        return new (memory) DBRowChunk(capacity, bytes);
     }
     // Drops references (a row object or block in it, or the loader's).
     static void release(DBRowChunk *chunk, qsizetype count = 1) noexcept
     {
         if (chunk->m_live.fetch_sub(count, std::memory_order_acq_rel) == count) {
+            const size_t bytes = chunk->m_bytes;
             chunk->~DBRowChunk();
-            ::operator delete(chunk);
+            dbmemory::freeLarge(chunk, bytes);
         }
     }
     void retain(qsizetype count) { m_live.fetch_add(count, std::memory_order_relaxed); }
@@ -66,8 +69,9 @@ public:
     }
 
 private:
-    explicit DBRowChunk(qsizetype capacity)
+    DBRowChunk(qsizetype capacity, size_t bytes)
         : m_capacity(capacity)
+        , m_bytes(bytes)
     { }
 
     // The loader's reference and the ones it holds in reserve, plus one per
@@ -75,6 +79,7 @@ private:
     std::atomic<qsizetype> m_live{1};
     qsizetype m_capacity;
     qsizetype m_used = 0;
+    size_t m_bytes; // of the whole allocation
 };
 
 // The shared block of a row: the header, then size bytes of cells.
@@ -126,7 +131,8 @@ struct DBRow::Data
 
 namespace {
 constexpr qsizetype FirstChunkSize = 4096;
-constexpr qsizetype LargestChunkSize = 256 * 1024;
+// Large selects end in chunks of a few huge pages (see dbmemory).
+constexpr qsizetype LargestChunkSize = 4 * 1024 * 1024 - 64;
 constexpr int Batch = 256;
 } // namespace
 

@@ -344,6 +344,7 @@ void BListView::adoptItem(BListViewItem *item)
 void BListView::clear()
 {
     m_sortPending = false;
+    m_sortedColumn = -1;
     m_model->clear();
 }
 
@@ -497,8 +498,12 @@ void BListView::setSortingEnabled(bool enable)
     header()->setSectionsClickable(true);
     header()->setSortIndicatorShown(enable);
     m_sortingEnabled = enable;
-    if (enable)
-        sortRows(header()->sortIndicatorSection(), header()->sortIndicatorOrder());
+    // Rows already in the indicator's order are not sorted again (a page
+    // applies its stored layout after its first fill).
+    const int column = header()->sortIndicatorSection();
+    const Qt::SortOrder order = header()->sortIndicatorOrder();
+    if (enable && (m_sortPending || column != m_sortedColumn || order != m_sortedOrder))
+        sortRows(column, order);
 }
 
 void BListView::sortByColumn(int column, Qt::SortOrder order)
@@ -532,6 +537,7 @@ void BListView::scheduleSort()
 
 void BListView::rowsAdded()
 {
+    m_sortedColumn = -1;
     scheduleSort();
 }
 
@@ -539,6 +545,7 @@ void BListView::cellChanged(int column)
 {
     const int sortColumn = header()->sortIndicatorSection();
     if (column < 0 || column == sortColumn) {
+        m_sortedColumn = -1;
         if (m_sortingEnabled) {
             m_sortPending = true;
             m_model->schedulePublish();
@@ -551,11 +558,18 @@ void BListView::sortRows(int column, Qt::SortOrder order)
     if (column < 0 || column >= columnCount() || m_fillDepth > 0)
         return;
     m_sortPending = false;
-    sortChildren(m_model->root(), column, order);
+    sortAll(column, order);
     // The new order reaches the view as one layout change: selection,
     // current row and open branches follow their rows.
     m_model->schedulePublish();
     publish();
+}
+
+void BListView::sortAll(int column, Qt::SortOrder order)
+{
+    sortChildren(m_model->root(), column, order);
+    m_sortedColumn = column;
+    m_sortedOrder = order;
 }
 
 void BListView::sortChildren(BListViewItem *parent, int column, Qt::SortOrder order) const
@@ -587,7 +601,7 @@ void BListView::rowsAboutToBePublished()
         m_sortPending = false;
         const int column = header()->sortIndicatorSection();
         if (column >= 0 && column < columnCount())
-            sortChildren(m_model->root(), column, header()->sortIndicatorOrder());
+            sortAll(column, header()->sortIndicatorOrder());
     }
 }
 

@@ -184,6 +184,7 @@ private:
     // scroll position.
     void sortRows(int column, Qt::SortOrder order);
     void scheduleSort();
+    void sortAll(int column, Qt::SortOrder order);
 
     BCols m_cols;
     BListModel *m_model;
@@ -195,6 +196,10 @@ private:
     bool m_applyingLayout = false;
     bool m_sortingEnabled = false;
     bool m_sortPending = false;
+    // The order the rows were last sorted in, until a row is added or a
+    // sorted cell changes (column -1: no order known).
+    int m_sortedColumn = -1;
+    Qt::SortOrder m_sortedOrder = Qt::AscendingOrder;
     bool m_explicitSort = false;
     bool m_dragging = false; // a drag of this list's rows is running
 };

@@ -19,6 +19,8 @@
 #include "registry/utkontainer.h"
 #include "support/devserver_process.h"
 
+#include "benchrun.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -30,31 +32,9 @@
 
 namespace {
 
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.isEmpty() ? 0 : values.at(values.size() / 2);
-}
-
-double timeMs(const std::function<void()> &work)
-{
-    QElapsedTimer clock;
-    clock.start();
-    work();
-    return double(clock.nsecsElapsed()) / 1e6;
-}
-
-bool waitFor(const std::function<bool()> &condition, int timeoutMs = 300000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
+using benchrun::timeMs;
+using benchrun::median;
+using benchrun::waitFor;
 
 int bareRows(DBConn &conn, const QString &query)
 {

@@ -17,6 +17,8 @@
 #include "registry/utkontainer.h"
 #include "support/devserver_process.h"
 
+#include "benchrun.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -29,23 +31,8 @@
 
 namespace {
 
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.isEmpty() ? 0 : values.at(values.size() / 2);
-}
-
-bool waitFor(const std::function<bool()> &condition, int timeoutMs = 60000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
+using benchrun::median;
+using benchrun::waitFor;
 
 void setSession(const postdesk::test::DevServerProcess &server)
 {

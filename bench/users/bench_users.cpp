@@ -3,7 +3,7 @@
 // - opening the page until the list shows, against the bare select of the
 //   same rows by the protocol client;
 // - refreshing the list after the search timer fired;
-// - the heap the page holds, against the bytes of the result block.
+// - the memory the page holds, against the bytes of the result block.
 #include "db/dbconn.h"
 #include "db/dbreq.h"
 #include "db/dbtable.h"
@@ -15,8 +15,11 @@
 #include "registry/utkontainer.h"
 #include "support/devserver_process.h"
 
+#include "benchrun.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
 
@@ -24,40 +27,24 @@
 #include <cstdio>
 #include <functional>
 #include <malloc.h>
+#include <unistd.h>
 
 namespace {
 
-double timeMs(const std::function<void()> &work)
-{
-    QElapsedTimer clock;
-    clock.start();
-    work();
-    return double(clock.nsecsElapsed()) / 1e6;
-}
+using benchrun::timeMs;
+using benchrun::median;
+using benchrun::waitFor;
 
-bool waitFor(const std::function<bool()> &condition, int timeoutMs = 600000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
-
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.isEmpty() ? 0 : values.at(values.size() / 2);
-}
-
-size_t heapInUse()
+// The process's resident memory, with freed heap given back first; it counts
+// the blocks the data layer maps itself, which the heap statistics miss.
+size_t memoryInUse()
 {
     malloc_trim(0);
-    const struct mallinfo2 info = mallinfo2();
-    return info.uordblks + info.hblkhd;
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? size_t(fields.at(1).toULongLong()) * size_t(getpagesize()) : 0;
 }
 
 // Bytes of the row part of a result block (length words and cells).
@@ -128,9 +115,9 @@ int main(int argc, char **argv)
     QList<double> search;
     QList<double> scan;
     QList<double> clearSearch;
-    double heapRatio = 0;
+    double memoryRatio = 0;
     for (int round = 0; round < rounds; ++round) {
-        const size_t heapBefore = heapInUse();
+        const size_t memoryBefore = memoryInUse();
         auto page = std::make_unique<UserWnd>();
         page->resize(900, 600);
         page->show();
@@ -144,7 +131,7 @@ int main(int argc, char **argv)
             return 1;
         }
         if (round == 0)
-            heapRatio = double(heapInUse() - heapBefore) / double(blockBytes);
+            memoryRatio = double(memoryInUse() - memoryBefore) / double(blockBytes);
         // The timer is stopped: only the refresh after it fires is timed.
         const QString needle = QStringLiteral("user0%1").arg(1000 + round);
         // The baseline: a plain scan of the same rows for the same text.
@@ -181,7 +168,7 @@ int main(int argc, char **argv)
                 median(search), median(scan), searchRatio, searchRatio <= 2 ? "ok" : "MISSED");
     std::printf("search cleared, all rows back: %.1f ms (target <= 100 ms) %s\n",
                 median(clearSearch), median(clearSearch) <= 100 ? "ok" : "MISSED");
-    std::printf("page heap / result block: %.2fx (target <= 1.5x) %s\n", heapRatio,
-                heapRatio <= 1.5 ? "ok" : "MISSED");
+    std::printf("page memory / result block: %.2fx (target <= 1.5x) %s\n", memoryRatio,
+                memoryRatio <= 1.5 ? "ok" : "MISSED");
     return 0;
 }

@@ -251,11 +251,13 @@ void TestTable::readRowsGivesTheTextsOfTheTypedReaders()
 
 void TestTable::rowsOutliveTheTableThatReadThem()
 {
-    // Enough rows that their blocks fill several shared allocations.
-    constexpr int Rows = 3000;
+    // Enough rows that their blocks fill several shared allocations, the
+    // last ones large enough to be mapped on their own (12 MB of cells).
+    constexpr int Rows = 40000;
+    const QString comment(300, QLatin1Char('c'));
     QList<QStringList> rows;
     for (int i = 0; i < Rows; ++i)
-        rows.append({QStringLiteral("user%1").arg(i), "d", QString::number(i), ""});
+        rows.append({QStringLiteral("user%1").arg(i), "d", QString::number(i), comment});
     auto reader = std::make_unique<DBTable>(nullptr, "User", userColumns());
     load(*reader, rows);
     reader->row(5)->setText(3, QStringLiteral("edited"));
@@ -269,6 +271,7 @@ void TestTable::rowsOutliveTheTableThatReadThem()
     QCOMPARE(copy.rowCount(), Rows);
     QCOMPARE(copy.row(Rows - 1)->text(0), QStringLiteral("user%1").arg(Rows - 1));
     QCOMPARE(copy.row(5)->text(3), QStringLiteral("edited"));
+    QCOMPARE(copy.row(Rows - 2)->text(3), comment);
     QCOMPARE(copy.statements().size(), 1);
     QCOMPARE(other.row(1)->text(2), QStringLiteral("7"));
     QCOMPARE(other.row(1)->table(), &other);

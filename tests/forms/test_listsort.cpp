@@ -248,6 +248,56 @@ private slots:
         QCOMPARE(view.topLevelItemCount(), 0);
     }
 
+    // A page applies its stored layout after its first fill: rows already in
+    // that order are not sorted again, rows added or changed meanwhile are.
+    void sortingSwitchedOnSortsOnlyWhatIsOutOfOrder()
+    {
+        BListView view;
+        view.setCols(threeCols());
+        view.sortByColumn(0, Qt::AscendingOrder);
+        int keysTaken = 0;
+        class CountingRow : public Row
+        {
+        public:
+            CountingRow(BListView *view, const QString &name, int *keysTaken)
+                : Row(view, {name, "1", ""})
+                , m_keysTaken(keysTaken)
+            { }
+            BSortKey sortKey(int column, const BCol *definition) const override
+            {
+                ++*m_keysTaken;
+                return Row::sortKey(column, definition);
+            }
+
+        private:
+            int *m_keysTaken;
+        };
+        {
+            BListUpdater updater(&view);
+            for (const char *name : {"c", "a", "b"})
+                new CountingRow(&view, name, &keysTaken);
+        }
+        QCOMPARE(keysTaken, 3);
+        view.setSortingEnabled(true);
+        QCOMPARE(keysTaken, 3);
+
+        view.setSortingEnabled(false);
+        new CountingRow(&view, "0", &keysTaken);
+        view.topLevelItem(1)->setText(0, "z"); // "b" becomes "z"
+        view.ensureSorted();
+        QCOMPARE(columnTexts(view, 0), (QStringList{"a", "z", "c", "0"}));
+        view.setSortingEnabled(true);
+        QCOMPARE(columnTexts(view, 0), (QStringList{"0", "a", "c", "z"}));
+
+        view.setSortingEnabled(false);
+        view.topLevelItem(0)->setText(0, "y");
+        view.setSortingEnabled(true);
+        QCOMPARE(columnTexts(view, 0), (QStringList{"a", "c", "y", "z"}));
+        // Another order is always sorted.
+        view.header()->setSortIndicator(0, Qt::DescendingOrder);
+        QCOMPARE(columnTexts(view, 0), (QStringList{"z", "y", "c", "a"}));
+    }
+
     void csvQuotesWhatItMust_data()
     {
         QTest::addColumn<QStringList>("fields");
