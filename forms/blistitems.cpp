@@ -192,8 +192,8 @@ int BListViewItem::indexOfChild(const BListViewItem *child) const
 
 void BListViewItem::insertChild(int index, BListViewItem *child)
 {
-    if (child)
-        insertChildren(index, {child});
+    // One row at a time is how lists are filled: no list is made for it.
+    insertChildren(index, &child, 1);
 }
 
 void BListViewItem::addChildren(const QList<BListViewItem *> &children)
@@ -203,13 +203,19 @@ void BListViewItem::addChildren(const QList<BListViewItem *> &children)
 
 void BListViewItem::insertChildren(int index, const QList<BListViewItem *> &children)
 {
-    if (children.isEmpty())
+    insertChildren(index, children.constData(), children.size());
+}
+
+void BListViewItem::insertChildren(int index, BListViewItem *const *children, qsizetype count)
+{
+    if (count <= 0)
         return;
     Children &own = this->children();
     index = std::clamp(index, 0, int(own.all.size()));
     const bool atEnd = size_t(index) == own.all.size();
     size_t place = size_t(index);
-    for (BListViewItem *child : children) {
+    for (qsizetype i = 0; i < count; ++i) {
+        BListViewItem *child = children[i];
         if (!child || child->m_parent || child == this)
             continue;
         child->m_parent = this;
@@ -327,6 +333,13 @@ QVariant BRowTextItem::data(int column, int role) const
     if ((role == Qt::DisplayRole || role == Qt::EditRole) && row() && column >= 0)
         return cellText(column);
     return BListViewItem::data(column, role);
+}
+
+BSortKey BRowTextItem::sortKey(int column, const BCol *definition) const
+{
+    if (row() && column >= 0)
+        return BSortKey::fromText(cellText(column));
+    return BListViewItem::sortKey(column, definition);
 }
 
 void BRowTextItem::releaseRow()

@@ -163,6 +163,7 @@ private:
     BListModel *model() const;
     void detachChild(BListViewItem *child);
     Children &children();
+    void insertChildren(int index, BListViewItem *const *children, qsizetype count);
 
     BListViewItem *m_parent = nullptr;
     std::unique_ptr<Children> m_children;
@@ -194,6 +195,7 @@ public:
     QVariant data(int column, int role) const override;
     // The text of a cell of row(), which is not null.
     virtual QString cellText(int column) const = 0;
+    BSortKey sortKey(int column, const BCol *definition) const override;
     // Keeps the texts of the shown columns: the row is about to go.
     void releaseRow() override;
     // The row was edited: the view asks for its cells again.

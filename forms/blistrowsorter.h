@@ -12,62 +12,56 @@
 // integers, so that most comparisons never leave the entry array, and its
 // place before the sort. Code units compare as unsigned numbers, as
 // QString::compare does; while no text starts with a unit above 0xff, 16
-// units of one byte are packed, else 8 units of two bytes.
+// units of one byte are packed, else 8 units of two bytes. Only a text
+// longer than its packed start is kept: a million short names sort without
+// holding a million strings.
 class BListRowSorter
 {
 public:
-    explicit BListRowSorter(qsizetype expected = 0)
-    {
-        m_keys.reserve(size_t(expected));
-        m_entries.reserve(size_t(expected));
-    }
+    explicit BListRowSorter(qsizetype expected = 0) { m_entries.reserve(size_t(expected)); }
 
     void add(BSortKey key)
     {
-        const quint32 index = quint32(m_keys.size());
-        m_keys.push_back(std::move(key));
-        const BSortKey &added = m_keys.back();
-        (added.isNumber() ? m_anyNumber : m_anyText) = true;
-        m_anyBelow = m_anyBelow || added.isBelowOthers();
+        const quint32 place = quint32(m_entries.size());
+        (key.isNumber() ? m_anyNumber : m_anyText) = true;
+        if (key.isBelowOthers()) {
+            if (m_below.empty())
+                m_below.resize(m_entries.size());
+            m_anyBelow = true;
+        }
+        if (m_anyBelow)
+            m_below.push_back(key.isBelowOthers());
         SortEntry entry;
-        if (!makeEntry(added, index, m_narrow, &entry)) {
+        if (!makeEntry(key, place, m_narrow, &entry)) {
             // The first text with a wide unit: every entry is packed again.
             m_narrow = false;
-            for (SortEntry &earlier : m_entries)
-                makeEntry(m_keys[earlier.index], earlier.index, false, &earlier);
-            makeEntry(added, index, false, &entry);
+            for (SortEntry &earlier : m_entries) {
+                if (earlier.code != numberMark)
+                    repackWide(&earlier);
+            }
+            makeEntry(key, place, false, &entry);
         }
         m_entries.push_back(entry);
     }
 
-    qsizetype size() const { return qsizetype(m_keys.size()); }
+    qsizetype size() const { return qsizetype(m_entries.size()); }
 
     // The places before the sort in sorted order; equal keys keep their order
     // both ways.
     std::vector<quint32> order(Qt::SortOrder order)
     {
-        const qsizetype packedUnits = m_narrow ? narrowUnits : narrowUnits / 2;
+        const quint32 packed = packedUnits();
         const bool mixed = m_anyNumber && m_anyText;
         const bool descending = order == Qt::DescendingOrder;
-        const std::vector<BSortKey> &keys = m_keys;
         std::sort(m_entries.begin(), m_entries.end(), [&](const SortEntry &a, const SortEntry &b) {
-            if (!mixed || (a.length == numberMark) == (b.length == numberMark)) {
-                if (a.head != b.head)
-                    return (a.head < b.head) != descending;
-                if (a.tail != b.tail)
-                    return (a.tail < b.tail) != descending;
-                if (a.length == b.length && (a.length == numberMark || a.length <= packedUnits))
-                    return a.index < b.index; // the same number or text
-            }
-            const int result = BSortKey::compare(keys[a.index], keys[b.index]);
+            const int result = compare(a, b, packed, mixed);
             if (result != 0)
                 return (result < 0) != descending;
             return a.index < b.index;
         });
         if (m_anyBelow) {
-            std::stable_partition(m_entries.begin(), m_entries.end(), [&](const SortEntry &e) {
-                return !keys[e.index].isBelowOthers();
-            });
+            std::stable_partition(m_entries.begin(), m_entries.end(),
+                                  [this](const SortEntry &e) { return !m_below[e.index]; });
         }
         std::vector<quint32> places;
         places.reserve(m_entries.size());
@@ -81,43 +75,114 @@ private:
     {
         quint64 head; // the number (offset to unsigned), or the first units
         quint64 tail; // the next units
-        quint32 index;
-        quint32 length; // of a text (texts no longer than the packed part are whole)
+        quint32 index; // the place before the sort
+        // numberMark for a number; up to packedUnits() the length of a text
+        // held whole in head and tail; above, a longer text kept in m_long
+        // (its slot is code - packedUnits() - 1).
+        quint32 code;
     };
-    static constexpr qsizetype narrowUnits = 16;
+    static constexpr quint32 narrowUnits = 16;
     static constexpr quint32 numberMark = 0xffffffff;
 
+    quint32 packedUnits() const { return m_narrow ? narrowUnits : narrowUnits / 2; }
+
+    // As BSortKey::compare orders the keys of a and b.
+    int compare(const SortEntry &a, const SortEntry &b, quint32 packed, bool mixed) const
+    {
+        const bool aNumber = a.code == numberMark;
+        if (mixed && aNumber != (b.code == numberMark))
+            return aNumber ? -1 : 1; // numbers before texts
+        if (a.head != b.head)
+            return a.head < b.head ? -1 : 1;
+        if (a.tail != b.tail)
+            return a.tail < b.tail ? -1 : 1;
+        if (aNumber)
+            return 0;
+        // The same packed start. A whole text is then a start of the other
+        // (units past its end pack as zeros), so the shorter comes first.
+        const bool aWhole = a.code <= packed;
+        const bool bWhole = b.code <= packed;
+        if (aWhole || bWhole) {
+            const quint32 aLength = aWhole ? a.code : numberMark;
+            const quint32 bLength = bWhole ? b.code : numberMark;
+            return aLength == bLength ? 0 : (aLength < bLength ? -1 : 1);
+        }
+        return m_long[a.code - packed - 1].compare(m_long[b.code - packed - 1]);
+    }
+
     // False when narrow packing meets a unit above 0xff.
-    static bool makeEntry(const BSortKey &key, quint32 index, bool narrow, SortEntry *entry)
+    bool makeEntry(BSortKey &key, quint32 index, bool narrow, SortEntry *entry)
     {
         if (key.isNumber()) {
             *entry = {quint64(key.number()) ^ (quint64(1) << 63), 0, index, numberMark};
             return true;
         }
         const QString &text = key.text();
-        const ushort *units = text.utf16();
         quint64 words[2] = {0, 0};
+        if (!pack(text, narrow, words))
+            return false;
+        *entry = {words[0], words[1], index, 0};
+        setText(entry, narrow ? narrowUnits : narrowUnits / 2, key.takeText());
+        return true;
+    }
+
+    static bool pack(QStringView text, bool narrow, quint64 words[2])
+    {
+        const char16_t *units = text.utf16();
         if (narrow) {
-            const qsizetype count = std::min(text.size(), narrowUnits);
-            ushort seen = 0;
+            const qsizetype count = std::min<qsizetype>(text.size(), narrowUnits);
+            char16_t seen = 0;
             for (qsizetype i = 0; i < count; ++i) {
                 seen |= units[i];
                 words[i / 8] |= quint64(units[i] & 0xff) << (56 - 8 * (i % 8));
             }
-            if (seen & 0xff00)
-                return false;
-        } else {
-            const qsizetype count = std::min(text.size(), narrowUnits / 2);
-            for (qsizetype i = 0; i < count; ++i)
-                words[i / 4] |= quint64(units[i]) << (48 - 16 * (i % 4));
+            return !(seen & 0xff00);
         }
-        *entry = {words[0], words[1], index,
-                  quint32(std::min<qsizetype>(text.size(), numberMark - 1))};
+        const qsizetype count = std::min<qsizetype>(text.size(), narrowUnits / 2);
+        for (qsizetype i = 0; i < count; ++i)
+            words[i / 4] |= quint64(units[i]) << (48 - 16 * (i % 4));
         return true;
     }
 
-    std::vector<BSortKey> m_keys;
+    // A text entry's code: its length when the packed part holds it whole,
+    // else the slot it is kept in.
+    void setText(SortEntry *entry, quint32 packed, QString text)
+    {
+        if (quint64(text.size()) <= packed) {
+            entry->code = quint32(text.size());
+            return;
+        }
+        entry->code = packed + 1 + quint32(m_long.size());
+        m_long.push_back(std::move(text));
+    }
+
+    // A narrow text entry packed again in two-byte units.
+    void repackWide(SortEntry *entry)
+    {
+        QString text;
+        if (entry->code <= narrowUnits) {
+            // Held whole: its units are the packed bytes.
+            text.resize(entry->code);
+            for (quint32 i = 0; i < entry->code; ++i) {
+                const quint64 word = i < 8 ? entry->head : entry->tail;
+                text[i] = QChar(char16_t((word >> (56 - 8 * (i % 8))) & 0xff));
+            }
+        } else {
+            text = m_long[entry->code - narrowUnits - 1];
+        }
+        quint64 words[2] = {0, 0};
+        pack(text, false, words);
+        entry->head = words[0];
+        entry->tail = words[1];
+        if (entry->code > narrowUnits)
+            entry->code = entry->code - narrowUnits + narrowUnits / 2; // the same slot
+        else
+            setText(entry, narrowUnits / 2, std::move(text));
+    }
+
     std::vector<SortEntry> m_entries;
+    std::vector<QString> m_long; // texts longer than their packed start
+    std::vector<bool> m_below; // by place, once a row below the others came
     bool m_narrow = true;
     bool m_anyNumber = false;
     bool m_anyText = false;

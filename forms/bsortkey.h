@@ -36,6 +36,8 @@ public:
     bool isBelowOthers() const { return m_below; }
     qint64 number() const { return m_number; }
     const QString &text() const { return m_text; }
+    // The text, moved out (the key is left without it).
+    QString takeText() { return std::move(m_text); }
 
     // Negative, zero or positive as left sorts before, with or after right in
     // ascending order. Numbers sort before texts; texts compare by code unit.
