@@ -38,49 +38,7 @@ bool isTextType(int type)
 
 } // namespace
 
-// A shared allocation holding the blocks of many rows of one select.
-class DBRowChunk
-{
-public:
-    static DBRowChunk *create(qsizetype capacity)
-    {
-        const size_t bytes = sizeof(DBRowChunk) + size_t(capacity);
-        void *memory = dbmemory::allocateLarge(bytes);
-        return new (memory) DBRowChunk(capacity, bytes);
-    }
-    // Drops references (a row object or block in it, or the loader's).
-    static void release(DBRowChunk *chunk, qsizetype count = 1) noexcept
-    {
-        if (chunk->m_live.fetch_sub(count, std::memory_order_acq_rel) == count) {
-            const size_t bytes = chunk->m_bytes;
-            chunk->~DBRowChunk();
-            dbmemory::freeLarge(chunk, bytes);
-        }
-    }
-    void retain(qsizetype count) { m_live.fetch_add(count, std::memory_order_relaxed); }
-    // Room for size bytes (a multiple of 8), or nullptr when it is full.
-    void *take(qsizetype size)
-    {
-        if (m_capacity - m_used < size)
-            return nullptr;
-        void *memory = reinterpret_cast<char *>(this + 1) + m_used;
-        m_used += size;
-        return memory;
-    }
-
-private:
-    DBRowChunk(qsizetype capacity, size_t bytes)
-        : m_capacity(capacity)
-        , m_bytes(bytes)
-    { }
-
-    // The loader's reference and the ones it holds in reserve, plus one per
-    // row block and one per row object.
-    std::atomic<qsizetype> m_live{1};
-    qsizetype m_capacity;
-    qsizetype m_used = 0;
-    size_t m_bytes; // of the whole allocation
-};
+using DBRowChunk = dbmemory::Chunk;
 
 // The shared block of a row: the header, then size bytes of cells.
 struct DBRow::Data
@@ -130,24 +88,16 @@ struct DBRow::Data
 };
 
 namespace {
-constexpr qsizetype FirstChunkSize = 4096;
-// Large selects end in chunks of a few huge pages (see dbmemory).
-constexpr qsizetype LargestChunkSize = 4 * 1024 * 1024 - 64;
-constexpr int Batch = 256;
+constexpr int NumberBatch = 256;
 } // namespace
 
 DBRowLoader::DBRowLoader(const DBTable *table)
     : m_table(table)
     , m_columns(table ? &table->columns() : nullptr)
     , m_directoryAware(table && table->isDirectoryAware())
-    , m_nextChunkSize(FirstChunkSize)
 { }
 
-DBRowLoader::~DBRowLoader()
-{
-    if (m_chunk)
-        DBRowChunk::release(m_chunk, 1 + m_reserved);
-}
+DBRowLoader::~DBRowLoader() = default;
 
 namespace {
 // The hidden word in front of a row made with new.
@@ -181,32 +131,18 @@ DBRow *DBRowLoader::newRow(QByteArrayView encodedCells)
     constexpr qsizetype RowPart = RowPrefix + sizeof(DBRow);
     const qsizetype size
             = (RowPart + qsizetype(sizeof(DBRow::Data)) + encodedCells.size() + 7) & ~qsizetype(7);
-    void *memory = m_chunk ? m_chunk->take(size) : nullptr;
-    if (!memory) {
-        if (m_chunk)
-            DBRowChunk::release(m_chunk, 1 + m_reserved);
-        m_chunk = DBRowChunk::create(qMax(size, m_nextChunkSize));
-        m_reserved = 0;
-        m_nextChunkSize = qMin(2 * m_nextChunkSize, LargestChunkSize);
-        memory = m_chunk->take(size);
-    }
-    // References and row numbers are taken in batches: one atomic operation
-    // each per batch instead of per row. Reserved references keep the chunk
-    // alive exactly like used ones and go back when the loader leaves it.
-    if (m_reserved < 2) {
-        m_chunk->retain(Batch);
-        m_reserved += Batch;
-    }
-    m_reserved -= 2;
+    // Two references: the row object and its block.
+    DBRowChunk *chunk = nullptr;
+    char *bytes = static_cast<char *>(m_feeder.take(size, 2, &chunk));
+    // Row numbers are taken in batches, one atomic operation per batch.
     if (m_numbersLeft == 0) {
-        m_nextNumber = DBRow::reserveRowNumbers(Batch);
-        m_numbersLeft = Batch;
+        m_nextNumber = DBRow::reserveRowNumbers(NumberBatch);
+        m_numbersLeft = NumberBatch;
     }
     --m_numbersLeft;
-    char *bytes = static_cast<char *>(memory);
-    *reinterpret_cast<DBRowChunk **>(bytes) = m_chunk;
+    *reinterpret_cast<DBRowChunk **>(bytes) = chunk;
     DBRow::Data *data = DBRow::Data::construct(bytes + RowPart, m_table, m_columns, m_nextNumber++,
-                                               m_directoryAware, encodedCells, m_chunk);
+                                               m_directoryAware, encodedCells, chunk);
     return new (bytes + RowPrefix) DBRow(data);
 }
 

@@ -9,6 +9,7 @@
 #ifndef DB_DBROW_H
 #define DB_DBROW_H
 
+#include "db/dbmemory.h"
 #include "db/dbvalbase.h"
 
 #include <QByteArray>
@@ -20,7 +21,6 @@
 #include <memory>
 
 class DBKols;
-class DBRowChunk;
 class DBRowLoader;
 class DBTable;
 
@@ -150,9 +150,7 @@ private:
     const DBTable *m_table;
     const DBKols *m_columns;
     bool m_directoryAware;
-    DBRowChunk *m_chunk = nullptr;
-    qsizetype m_reserved = 0; // references to m_chunk taken but not yet used
-    qsizetype m_nextChunkSize;
+    dbmemory::ChunkFeeder m_feeder;
     int m_nextNumber = 0;
     int m_numbersLeft = 0;
 };

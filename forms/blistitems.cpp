@@ -16,6 +16,52 @@ qint64 valueKey(int column, int role)
 
 } // namespace
 
+namespace {
+
+// The hidden word in front of every row: the chunk it lives in, or null.
+constexpr std::size_t ItemPrefix = 8;
+static_assert(sizeof(dbmemory::Chunk *) <= ItemPrefix);
+thread_local dbmemory::ChunkFeeder *arenaFeeder = nullptr;
+
+} // namespace
+
+void *BListViewItem::operator new(std::size_t size)
+{
+    const qsizetype piece = qsizetype((ItemPrefix + size + 7) & ~std::size_t(7));
+    dbmemory::Chunk *chunk = nullptr;
+    char *memory = arenaFeeder ? static_cast<char *>(arenaFeeder->take(piece, 1, &chunk))
+                               : static_cast<char *>(::operator new(std::size_t(piece)));
+    *reinterpret_cast<dbmemory::Chunk **>(memory) = chunk;
+    return memory + ItemPrefix;
+}
+
+void BListViewItem::operator delete(void *item, std::size_t size) noexcept
+{
+    if (!item)
+        return;
+    char *memory = static_cast<char *>(item) - ItemPrefix;
+    if (dbmemory::Chunk *chunk = *reinterpret_cast<dbmemory::Chunk **>(memory)) {
+        dbmemory::Chunk::retirePiece(memory, (ItemPrefix + size + 7) & ~std::size_t(7));
+        dbmemory::Chunk::release(chunk);
+    } else {
+        ::operator delete(memory);
+    }
+}
+
+BListItemArena::BListItemArena()
+{
+    if (!arenaFeeder) {
+        m_feeder = std::make_unique<dbmemory::ChunkFeeder>();
+        arenaFeeder = m_feeder.get();
+    }
+}
+
+BListItemArena::~BListItemArena()
+{
+    if (m_feeder)
+        arenaFeeder = nullptr;
+}
+
 BListViewItem::BListViewItem(DBRow *row, int type)
     : BBaseListItem(row)
     , m_type(quint16(type))

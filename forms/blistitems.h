@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/dbmemory.h"
 #include "forms/bsortkey.h"
 
 #include <QHash>
@@ -51,6 +52,11 @@ class BListViewItem : public BBaseListItem
 {
 public:
     enum { Type = 1001 };
+
+    // Rows made while a BListItemArena lives come from its shared chunks;
+    // the others from the heap. Both go with delete.
+    static void *operator new(std::size_t size);
+    static void operator delete(void *item, std::size_t size) noexcept;
 
     explicit BListViewItem(DBRow *row = nullptr, int type = Type);
     BListViewItem(BListView *view, DBRow *row = nullptr, int type = Type);
@@ -267,6 +273,23 @@ public:
 
 private:
     int m_order;
+};
+
+// While one lives, the rows made on this thread are packed into a few large
+// shared allocations (dbmemory) instead of one allocation each: a list
+// filled with a million rows takes a fraction of the time and memory. The
+// first arena of a thread serves the rows; nested ones do nothing. A row
+// used after it was deleted is still caught by the address sanitizer.
+class BListItemArena
+{
+public:
+    BListItemArena();
+    ~BListItemArena();
+    BListItemArena(const BListItemArena &) = delete;
+    BListItemArena &operator=(const BListItemArena &) = delete;
+
+private:
+    std::unique_ptr<dbmemory::ChunkFeeder> m_feeder;
 };
 
 // Walks every row of a list, children after their parent, hidden rows too.

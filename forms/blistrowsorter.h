@@ -53,12 +53,13 @@ public:
         const quint32 packed = packedUnits();
         const bool mixed = m_anyNumber && m_anyText;
         const bool descending = order == Qt::DescendingOrder;
-        std::sort(m_entries.begin(), m_entries.end(), [&](const SortEntry &a, const SortEntry &b) {
+        const auto before = [&](const SortEntry &a, const SortEntry &b) {
             const int result = compare(a, b, packed, mixed);
             if (result != 0)
                 return (result < 0) != descending;
             return a.index < b.index;
-        });
+        };
+        sortAdaptively(before);
         if (m_anyBelow) {
             std::stable_partition(m_entries.begin(), m_entries.end(),
                                   [this](const SortEntry &e) { return !m_below[e.index]; });
@@ -83,6 +84,35 @@ private:
     };
     static constexpr quint32 narrowUnits = 16;
     static constexpr quint32 numberMark = 0xffffffff;
+
+    // Rows often arrive in or near the order asked for (a server lists by
+    // key): a few ordered runs are merged, anything else is sorted.
+    template<class Before>
+    void sortAdaptively(const Before &before)
+    {
+        constexpr size_t mostRuns = 32;
+        std::vector<size_t> runs{0};
+        for (size_t i = 1; i < m_entries.size() && runs.size() <= mostRuns; ++i) {
+            if (before(m_entries[i], m_entries[i - 1]))
+                runs.push_back(i);
+        }
+        if (runs.size() > mostRuns) {
+            std::sort(m_entries.begin(), m_entries.end(), before);
+            return;
+        }
+        const auto at = [this](size_t place) { return m_entries.begin() + qsizetype(place); };
+        while (runs.size() > 1) {
+            std::vector<size_t> merged;
+            for (size_t r = 0; r < runs.size(); r += 2) {
+                merged.push_back(runs[r]);
+                if (r + 1 == runs.size())
+                    break;
+                const size_t end = r + 2 < runs.size() ? runs[r + 2] : m_entries.size();
+                std::inplace_merge(at(runs[r]), at(runs[r + 1]), at(end), before);
+            }
+            runs.swap(merged);
+        }
+    }
 
     quint32 packedUnits() const { return m_narrow ? narrowUnits : narrowUnits / 2; }
 

@@ -631,13 +631,15 @@ void BListView::rowsPublished()
 
 void BListView::beginFill()
 {
-    ++m_fillDepth;
+    if (m_fillDepth++ == 0)
+        m_fillArena = std::make_unique<BListItemArena>();
 }
 
 void BListView::endFill()
 {
     if (m_fillDepth == 0 || --m_fillDepth > 0)
         return;
+    m_fillArena.reset();
     publish();
 }
 

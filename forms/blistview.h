@@ -191,6 +191,7 @@ private:
     QMenu *m_menu;
     QHash<int, QAction *> m_actions;
     int m_fillDepth = 0;
+    std::unique_ptr<BListItemArena> m_fillArena; // rows made while filling
     int m_scrollBeforePublish = -1;
     int m_hscrollBeforePublish = -1;
     bool m_applyingLayout = false;

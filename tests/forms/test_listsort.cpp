@@ -92,19 +92,40 @@ private slots:
     {
         QTest::addColumn<bool>("wide");
         QTest::addColumn<int>("order");
-        QTest::newRow("latin, ascending") << false << int(Qt::AscendingOrder);
-        QTest::newRow("latin, descending") << false << int(Qt::DescendingOrder);
-        QTest::newRow("wide, ascending") << true << int(Qt::AscendingOrder);
-        QTest::newRow("wide, descending") << true << int(Qt::DescendingOrder);
+        QTest::addColumn<bool>("inRuns"); // arriving as a few ordered runs
+        for (const bool inRuns : {false, true}) {
+            const char *shape = inRuns ? ", in runs" : "";
+            QTest::addRow("latin, ascending%s", shape) << false << int(Qt::AscendingOrder) << inRuns;
+            QTest::addRow("latin, descending%s", shape)
+                    << false << int(Qt::DescendingOrder) << inRuns;
+            QTest::addRow("wide, ascending%s", shape) << true << int(Qt::AscendingOrder) << inRuns;
+            QTest::addRow("wide, descending%s", shape) << true << int(Qt::DescendingOrder) << inRuns;
+        }
     }
     void fillOrderMatchesTextComparison()
     {
         QFETCH(bool, wide);
         QFETCH(int, order);
+        QFETCH(bool, inRuns);
         QRandomGenerator random(wide ? 7 : 11);
         QList<QStringList> rows;
         for (int i = 0; i < 3000; ++i)
             rows.append({randomText(random, wide && i > 1500), QString(), QString::number(i)});
+        if (inRuns) {
+            // Five runs, each ordered the way asked (equal names included),
+            // and a row out of place: merged, not sorted afresh.
+            for (int run = 0; run < 5; ++run) {
+                const bool ascending = order == Qt::AscendingOrder;
+                std::stable_sort(rows.begin() + run * 600, rows.begin() + (run + 1) * 600,
+                                 [ascending](const QStringList &a, const QStringList &b) {
+                                     const int result = a.at(0).compare(b.at(0));
+                                     return ascending ? result < 0 : result > 0;
+                                 });
+            }
+            rows.move(2999, 1234);
+            for (int i = 0; i < rows.size(); ++i)
+                rows[i][2] = QString::number(i); // ids in arrival order
+        }
 
         BListView view;
         view.setCols(threeCols());

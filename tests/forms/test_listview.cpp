@@ -336,6 +336,40 @@ private slots:
         QCOMPARE(table->rowCount(), 1);
         QCOMPARE(table->cellAt(0, 0)->text(QAccessible::Name), QString("beta"));
     }
+
+    // Rows made during a fill share large allocations; each still lives and
+    // goes on its own: deleted one by one, moved to another list, or kept
+    // after the list that made them is gone (the sanitizer build reports
+    // any row used after it was freed).
+    void rowsOfAFillLiveAndGoOneByOne()
+    {
+        constexpr int Rows = 60000; // several shared allocations, some mapped
+        auto view = std::make_unique<BListView>();
+        view->setCols(sampleCols());
+        view->setSortingEnabled(false); // rows stay where they were made
+        {
+            BListUpdater updater(view.get());
+            for (int i = 0; i < Rows; ++i)
+                new SizeItem(view.get(), QStringLiteral("row%1").arg(i), i, "");
+        }
+        auto *late = new SizeItem(view.get(), "late", -1, ""); // after the fill
+        QList<BListViewItem *> gone;
+        for (int i = 0; i < Rows; i += 3)
+            gone << view->topLevelItem(i);
+        view->deleteItems(gone);
+        QCOMPARE(view->topLevelItemCount(), Rows - int(gone.size()) + 1);
+        BListView other;
+        other.setCols(sampleCols());
+        BListViewItem *moved = view->invisibleRootItem()->takeChild(0);
+        QCOMPARE(moved->text(0), QStringLiteral("row1"));
+        other.adoptItem(moved);
+        const int lateIndex = view->invisibleRootItem()->indexOfChild(late);
+        delete view->invisibleRootItem()->takeChild(lateIndex);
+        view.reset(); // the rest go with their list
+        QCOMPARE(other.topLevelItemCount(), 1);
+        QCOMPARE(other.topLevelItem(0)->text(0), QStringLiteral("row1"));
+        QCOMPARE(other.topLevelItem(0)->text(1), QStringLiteral("1"));
+    }
 };
 
 QTEST_MAIN(TestListView)
