@@ -9,6 +9,7 @@
 #include "db/dbtable.h"
 #include "forms/bformlistslot.h"
 #include "forms/blistitems.h"
+#include "forms/blistplace.h"
 #include "forms/blistview.h"
 #include "forms/tbformlist.h"
 
@@ -124,14 +125,35 @@ public:
         BBaseListItem *item = baseListItem(items.first());
         return item && item->row() && editRow(item->row());
     }
+    // After a fill: the place kept when the rows were let go (selection,
+    // current row, scroll position, by key), else the first row.
     virtual void restoreSelection()
     {
         BListView *list = this->listView();
         if (m_collapser) {
+            m_place.forget();
             m_collapser->restore(list);
+        } else if (m_place.isKept()) {
+            m_place.restore(list, [this](const BListViewItem *item) { return itemKey(item); });
         } else if (list->topLevelItemCount() > 0) {
             list->setCurrentItem(list->topLevelItem(0));
         }
+    }
+    // What finds a row again after its table was selected anew: by default
+    // its table and the values of its key columns, else every text it shows.
+    virtual QString itemKey(const BListViewItem *item) const
+    {
+        if (!item)
+            return QString();
+        if (const DBRow *row = item->row(); row && row->table()) {
+            const QString key = row->table()->keyCondition(*row);
+            if (!key.isEmpty())
+                return row->table()->tableName() + key;
+        }
+        QString texts;
+        for (int column = 0; column < this->listView()->columnCount(); ++column)
+            texts += item->text(column) + QChar(0x1f);
+        return texts;
     }
 
     // Every item lets go of its row because the table's rows are about to be
@@ -140,6 +162,9 @@ public:
     // fill; meanwhile row() is null and no item can be edited or removed.
     void detachItems()
     {
+        if (!m_detached)
+            m_place.keep(this->listView(),
+                         [this](const BListViewItem *item) { return itemKey(item); });
         {
             // Items that keep their texts now show what they showed: the view
             // need not hear of it.
@@ -154,6 +179,8 @@ public:
             selectionChanged();
     }
     bool itemsDetached() const { return m_detached; }
+    // The next fill starts at the first row (another domain is shown).
+    void forgetPlace() { m_place.forget(); }
     // A session without the modify right sees the rows and changes none.
     static bool sessionReadOnly()
     {
@@ -365,4 +392,5 @@ protected:
     bool m_detached = false;
     bool m_multiEdit = false;
     BListCollapser *m_collapser = nullptr;
+    BListPlace m_place; // kept while the items are detached
 };

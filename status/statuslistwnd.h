@@ -20,12 +20,10 @@ public:
 
     DBTable *table() override { return &m_table; }
     void load(bool first) override;
-    void updateView() override;
-    void restoreSelection() override;
     QString name() const override { return m_pageName; }
 
-    // The key that finds a row again after a refresh.
-    virtual QString itemKey(const BListViewItem *item) const;
+    // A status row is found again after a refresh by its first column.
+    QString itemKey(const BListViewItem *item) const override;
     // Keys of the selected rows, in display order.
     QStringList selectedKeys() const;
     // The texts of one column over the selected rows.
@@ -36,16 +34,6 @@ protected:
     DBTransTab m_trans;
 
 private:
-    struct Kept
-    {
-        bool valid = false;
-        QStringList selected;
-        QString current;
-        QString top;
-        int vertical = 0;
-        int horizontal = 0;
-    };
-    Kept m_kept;
     QString m_pageName;
 };
 

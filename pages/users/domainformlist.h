@@ -235,6 +235,8 @@ protected:
             UtKontainer::setText(domainformlist::kSelectedDomainKey, domain,
                                  domainformlist::kSelectedDomainKey);
         DomainTables *set = tablesFor(domain);
+        if (set != m_current)
+            this->forgetPlace(); // another domain starts at its first row
         m_current = set;
         domainChanged();
         if (set->isLoaded()) {

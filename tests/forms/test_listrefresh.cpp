@@ -2,13 +2,16 @@
 // moment the connection's thread replaces the table's rows and the moment the
 // page fills again, no list item may still point at a freed row. Meant to run
 // under AddressSanitizer, which turns any such access into a failure.
+#include "forms/bformlist.h"
 #include "forms/statusformlist.h"
 
+#include "db/dbreq.h"
 #include "db/dbtable.h"
 #include "db/dbtranstab.h"
 #include "support/testserver.h"
 
 #include <QDeadlineTimer>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -63,6 +66,49 @@ public:
     DBTransTab m_trans;
     QStringList details;
 };
+
+// An edit page over the same table.
+class AliasPage : public BFormList<>
+{
+public:
+    explicit AliasPage(DBConn *conn)
+        : m_table(conn, "Alias",
+                  {DBKol(1, "Lhs", true), DBKol(1, "Domain", true), DBKol(1, "Rhs", true)})
+        , m_trans(conn)
+    {
+        m_trans.addTable(&m_table);
+    }
+
+    void defineColumns(BCols &cols) override
+    {
+        cols.setRegistration({QStringLiteral("aliaspage"), 1});
+        cols.addColumn("Alias", "Lhs");
+        cols.setCell(0, [](const DBRow &row) { return row.text("Lhs"); });
+        cols.addColumn("Target", "Rhs");
+        cols.setCell(1, [](const DBRow &row) { return row.text("Rhs"); });
+    }
+    DBTable *table() override { return &m_table; }
+    void load(bool first) override { loadTables(&m_trans, first); }
+    bool save() override { return saveTables(&m_trans); }
+    void registerChanges() override { registerTables(&m_trans); }
+
+    DBTable m_table;
+    DBTransTab m_trans;
+};
+
+QString keyOf(const BListViewItem *item)
+{
+    const DBRow *row = item ? baseListItem(const_cast<BListViewItem *>(item))->row() : nullptr;
+    return row ? row->text("Lhs") + '@' + row->text("Domain") + '>' + row->text("Rhs") : QString();
+}
+
+QStringList selectedKeys(const BListView *list)
+{
+    QStringList keys;
+    for (const BListViewItem *item : list->selectedItemsInOrder())
+        keys << keyOf(item);
+    return keys;
+}
 
 } // namespace
 
@@ -135,6 +181,51 @@ private slots:
             list->selectAll();
             QCOMPARE(page.details.size(), shown);
         }
+    }
+
+    // A reload fills the list anew: the administrator stays on the rows
+    // chosen, found by their keys; a row that is gone leaves nothing chosen
+    // in its place. Reset starts again at the first row.
+    void editPagesKeepTheirPlaceByKey()
+    {
+        AliasPage page(m_server.conn());
+        page.resize(500, 120); // fewer rows on screen than in the list
+        page.show();
+        page.load(true);
+        QTRY_VERIFY_WITH_TIMEOUT(page.isInitialised() && page.isEnabled(), 30000);
+        BListView *list = page.listView();
+        QVERIFY2(list->topLevelItemCount() >= 4, "the test server lists a few aliases");
+        BListViewItem *chosen = list->topLevelItem(list->topLevelItemCount() - 2);
+        list->setCurrentItem(chosen);
+        list->topLevelItem(1)->setSelected(true);
+        const QString current = keyOf(chosen);
+        const QStringList selected = selectedKeys(list);
+        QCOMPARE(selected.size(), 2);
+        list->scrollToItem(chosen, QAbstractItemView::PositionAtTop);
+        const int scrolled = list->verticalScrollBar()->value();
+
+        page.load(false);
+        QTRY_VERIFY_WITH_TIMEOUT(!page.itemsDetached() && page.isEnabled(), 30000);
+        QCOMPARE(keyOf(list->currentItem()), current);
+        QCOMPARE(selectedKeys(list), selected);
+        QCOMPARE(list->verticalScrollBar()->value(), scrolled);
+
+        page.reset();
+        QCOMPARE(list->currentItem(), list->topLevelItem(0));
+        QCOMPARE(selectedKeys(list), QStringList{keyOf(list->topLevelItem(0))});
+        list->setCurrentItem(list->topLevelItem(list->topLevelItemCount() - 2));
+        list->topLevelItem(1)->setSelected(true);
+
+        // The current row is removed elsewhere; the next reload chooses none.
+        const DBRow *row = baseListItem(list->currentItem())->row();
+        DBReq removal(QStringLiteral("delete from Alias") + page.m_table.keyCondition(*row));
+        QVERIFY(m_server.conn()->execSync(&removal));
+        page.load(false);
+        QTRY_VERIFY_WITH_TIMEOUT(!page.itemsDetached() && page.isEnabled(), 30000);
+        QVERIFY(!list->currentItem());
+        QStringList remaining = selected;
+        remaining.removeAll(current);
+        QCOMPARE(selectedKeys(list), remaining);
     }
 };
 
