@@ -9,7 +9,6 @@
 #include "forms/bobject.h"
 #include "status/removefilterdlg.h"
 #include "status/statuscells.h"
-#include "status/statusitems.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -41,6 +40,50 @@ void inform(QWidget *parent, const QString &text)
 {
     QMessageBox::information(parent, bmessagebox::caption(), text);
 }
+
+// A queued message: its cells are read from its row when the view asks, so
+// a queue of a hundred thousand messages fills without formatting any. The
+// dates and the size sort by value.
+class QueueItem : public BRowTextItem
+{
+public:
+    QueueItem(BListView *view, DBRow *row)
+        : BRowTextItem(view, row)
+    { }
+
+    QString cellText(int column) const override
+    {
+        static const QString names[] = {QStringLiteral("id"),   QStringLiteral("create"),
+                                        QStringLiteral("nexttry"), QStringLiteral("size"),
+                                        QStringLiteral("from"), QStringLiteral("to"),
+                                        QStringLiteral("status")};
+        if (column < 0 || column > Status)
+            return QString();
+        const QString text = row()->text(names[column]);
+        return column == Size ? QString::number(text.toLongLong()) : text;
+    }
+    // Works on the kept texts too: a list may be sorted while it refreshes.
+    BSortKey sortKey(int column, const BCol *definition) const override
+    {
+        if (column == Create || column == NextTry)
+            return BSortKey::fromNumber(statuscells::queueDateSeconds(text(column)));
+        if (column == Size)
+            return BSortKey::fromNumber(text(column).toLongLong());
+        return BRowTextItem::sortKey(column, definition);
+    }
+    // The commands read the ids of the selected messages while a refresh is
+    // on its way: every column is kept, shown or not.
+    void releaseRow() override
+    {
+        if (!row())
+            return; // let go already
+        QStringList texts;
+        for (int column = Id; column <= Status; ++column)
+            texts << cellText(column);
+        keepTexts(texts);
+        BListViewItem::releaseRow();
+    }
+};
 
 } // namespace
 
@@ -94,17 +137,7 @@ void MailQueueWnd::defineColumns(BCols &cols)
 
 BListViewItem *MailQueueWnd::createItem(DBRow *row)
 {
-    const QString created = row->text(QStringLiteral("create"));
-    const QString nextTry = row->text(QStringLiteral("nexttry"));
-    const qint64 size = row->text(QStringLiteral("size")).toLongLong();
-    return new StatusNumberItem(listView(), row,
-                                {row->text(QStringLiteral("id")), created, nextTry,
-                                 QString::number(size), row->text(QStringLiteral("from")),
-                                 row->text(QStringLiteral("to")),
-                                 row->text(QStringLiteral("status"))},
-                                {{Create, statuscells::queueDateSeconds(created)},
-                                 {NextTry, statuscells::queueDateSeconds(nextTry)},
-                                 {Size, size}});
+    return new QueueItem(listView(), row);
 }
 
 QStringList MailQueueWnd::selectedIds() const
