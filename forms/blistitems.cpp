@@ -4,6 +4,8 @@
 #include "forms/blistmodel.h"
 #include "forms/blistview.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr Qt::ItemFlags defaultFlags = Qt::ItemIsSelectable | Qt::ItemIsUserCheckable
@@ -14,20 +16,25 @@ qint64 valueKey(int column, int role)
     return (qint64(column) << 32) | quint32(role);
 }
 
-} // namespace
-
-namespace {
-
 // The hidden word in front of every row: the chunk it lives in, or null.
 constexpr std::size_t ItemPrefix = 8;
 static_assert(sizeof(dbmemory::Chunk *) <= ItemPrefix);
 thread_local dbmemory::ChunkFeeder *arenaFeeder = nullptr;
 
+// A row's piece: the hidden word and the row, in whole words.
+std::size_t pieceSize(std::size_t size)
+{
+    return (ItemPrefix + size + 7) & ~std::size_t(7);
+}
+
 } // namespace
+
+static_assert(sizeof(void *) != 8 || sizeof(BListViewItem) <= 56,
+              "a list row stays small: lists hold up to millions of them");
 
 void *BListViewItem::operator new(std::size_t size)
 {
-    const qsizetype piece = qsizetype((ItemPrefix + size + 7) & ~std::size_t(7));
+    const qsizetype piece = qsizetype(pieceSize(size));
     dbmemory::Chunk *chunk = nullptr;
     char *memory = arenaFeeder ? static_cast<char *>(arenaFeeder->take(piece, 1, &chunk))
                                : static_cast<char *>(::operator new(std::size_t(piece)));
@@ -41,7 +48,7 @@ void BListViewItem::operator delete(void *item, std::size_t size) noexcept
         return;
     char *memory = static_cast<char *>(item) - ItemPrefix;
     if (dbmemory::Chunk *chunk = *reinterpret_cast<dbmemory::Chunk **>(memory)) {
-        dbmemory::Chunk::retirePiece(memory, (ItemPrefix + size + 7) & ~std::size_t(7));
+        dbmemory::Chunk::retirePiece(memory, pieceSize(size));
         dbmemory::Chunk::release(chunk);
     } else {
         ::operator delete(memory);
@@ -165,7 +172,7 @@ void BListViewItem::setData(int column, int role, const QVariant &value)
     if (column < 0)
         return;
     if (role == Qt::CheckStateRole && column == 0) {
-        const auto state = quint8(value.toInt());
+        const auto state = quint8(std::clamp(value.toInt(), int(Qt::Unchecked), int(Qt::Checked)));
         if (m_checkable && state == m_checkState)
             return;
         setCheckable();

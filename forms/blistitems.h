@@ -178,13 +178,14 @@ private:
     int m_shownRow = -1; // row as the view knows it, -1 when not shown
     quint16 m_type;
     quint16 m_flags;
-    quint8 m_checkState = 0;
-    bool m_checkable = false;
-    bool m_hidden = false;
-    bool m_expanded = false;
-    bool m_showIndicator = false;
-    bool m_isRoot = false;
-    bool m_isHeader = false;
+    // One byte of states: a row of a million-row list takes 56 bytes.
+    quint8 m_checkState : 2 = 0;
+    bool m_checkable : 1 = false;
+    bool m_hidden : 1 = false;
+    bool m_expanded : 1 = false;
+    bool m_showIndicator : 1 = false;
+    bool m_isRoot : 1 = false;
+    bool m_isHeader : 1 = false;
 };
 
 // A row whose cells are formatted from its table row whenever the view asks,

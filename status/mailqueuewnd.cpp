@@ -53,10 +53,10 @@ public:
 
     QString cellText(int column) const override
     {
-        static const QString names[] = {QStringLiteral("id"),   QStringLiteral("create"),
-                                        QStringLiteral("nexttry"), QStringLiteral("size"),
-                                        QStringLiteral("from"), QStringLiteral("to"),
-                                        QStringLiteral("status")};
+        static const QString names[]
+                = {QStringLiteral("id"),    QStringLiteral("create"), QStringLiteral("nexttry"),
+                   QStringLiteral("size"),  QStringLiteral("from"),   QStringLiteral("to"),
+                   QStringLiteral("status")};
         if (column < 0 || column > Status)
             return QString();
         const QString text = row()->text(names[column]);

@@ -39,4 +39,3 @@ QStringList StatusListWnd::selectedTexts(int column) const
         texts << item->text(column);
     return texts;
 }
-

@@ -32,8 +32,8 @@
 
 namespace {
 
-using benchrun::timeMs;
 using benchrun::median;
+using benchrun::timeMs;
 using benchrun::waitFor;
 
 int bareRows(DBConn &conn, const QString &query)

@@ -28,8 +28,8 @@
 
 namespace {
 
-using benchrun::timeMs;
 using benchrun::median;
+using benchrun::timeMs;
 using benchrun::waitFor;
 
 constexpr int kEntriesPerGroup = 10;

@@ -31,8 +31,8 @@
 
 namespace {
 
-using benchrun::timeMs;
 using benchrun::median;
+using benchrun::timeMs;
 using benchrun::waitFor;
 
 // The process's resident memory, with freed heap given back first; it counts
@@ -70,9 +70,8 @@ int main(int argc, char **argv)
     UtKontainer::setText(domainformlist::kSelectedDomainKey, QStringLiteral("big.example"),
                          domainformlist::kSelectedDomainKey);
 
-    postdesk::test::DevServerProcess server(
-            {"--no-ticker", "--seed-users", std::to_string(users), "--log-rate", "0",
-             "--max-result-mib", "1024"});
+    postdesk::test::DevServerProcess server({"--no-ticker", "--seed-users", std::to_string(users),
+                                             "--log-rate", "0", "--max-result-mib", "1024"});
     if (!server.start()) {
         std::fprintf(stderr, "server: %s\n", server.errorText().c_str());
         return 1;

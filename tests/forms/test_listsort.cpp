@@ -95,11 +95,13 @@ private slots:
         QTest::addColumn<bool>("inRuns"); // arriving as a few ordered runs
         for (const bool inRuns : {false, true}) {
             const char *shape = inRuns ? ", in runs" : "";
-            QTest::addRow("latin, ascending%s", shape) << false << int(Qt::AscendingOrder) << inRuns;
+            QTest::addRow("latin, ascending%s", shape)
+                    << false << int(Qt::AscendingOrder) << inRuns;
             QTest::addRow("latin, descending%s", shape)
                     << false << int(Qt::DescendingOrder) << inRuns;
             QTest::addRow("wide, ascending%s", shape) << true << int(Qt::AscendingOrder) << inRuns;
-            QTest::addRow("wide, descending%s", shape) << true << int(Qt::DescendingOrder) << inRuns;
+            QTest::addRow("wide, descending%s", shape)
+                    << true << int(Qt::DescendingOrder) << inRuns;
         }
     }
     void fillOrderMatchesTextComparison()
