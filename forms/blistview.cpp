@@ -144,6 +144,9 @@ void BListView::setCols(const BCols &cols)
 
 void BListView::applyLayout()
 {
+    // Columns fit what the view shows: rows added or opened just before (a
+    // page opening its groups) must be in it first.
+    publish();
     m_applyingLayout = true;
     QHeaderView *head = header();
     for (int position = 0; position < m_cols.count(); ++position) {

@@ -337,6 +337,27 @@ private slots:
         QCOMPARE(table->cellAt(0, 0)->text(QAccessible::Name), QString("beta"));
     }
 
+    // A column without a stored width fits its rows, the children of rows
+    // opened just before the layout is applied included.
+    void columnsFitRowsOpenedBeforeTheLayout()
+    {
+        BListView view;
+        BCols cols("tree", 1);
+        cols.addColumn("Item", "Item", BCol::Visible | BCol::AlwaysVisible, -1);
+        cols.addColumn("Note", "Note", BCol::Visible, 60);
+        view.setCols(cols);
+        view.resize(600, 300);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        auto *group = new BListViewItem(&view, QStringList{"G"});
+        const QString entry = QStringLiteral("an entry much longer than its group's name");
+        new BListViewItem(group, QStringList{entry});
+        group->setExpanded(true);
+        view.applyLayout();
+        QVERIFY2(view.header()->sectionSize(0) > view.fontMetrics().horizontalAdvance(entry),
+                 "the entry is readable");
+    }
+
     // Rows made during a fill share large allocations; each still lives and
     // goes on its own: deleted one by one, moved to another list, or kept
     // after the list that made them is gone (the sanitizer build reports
